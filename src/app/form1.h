@@ -1,0 +1,225 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include <QPoint>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include "app/services.h"
+#include "power/action_kind.h"
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QTimer;
+
+namespace tarvo {
+
+class AlwaysOnTop;
+class SystemTray;
+
+// The main window: every control of Tarvo and the state they share. Its member functions are spread
+// over the subsystem folders (countdown/form1_countdown.cpp holds the countdown's handlers, ...).
+class Form1 : public QWidget {
+    Q_OBJECT
+
+public:
+    // commandLine: the program's arguments joined with single blanks.
+    Form1(Services services, QString commandLine, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // ---- start-up and command line
+    void Form_Load();
+    static QString GetVersionNumber();
+    QString BefZeileAbrufen(int maxArgs = 10) const;
+    bool hasEnded() const { return m_ended; }
+    int exitCode() const { return m_exitCode; }
+    // Another start of Tarvo asked this one to come to the front.
+    void BringToFront();
+
+    // ---- window
+    void Initialize();
+    void MinimizeWindow();
+    void MinimizeToTray();
+    void ShowFullWindow();
+    void PanelMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos);
+    void LightFlag_Click();
+    void AddToTrayIconCheck_Click();
+    void SystemTRayFrame1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift);
+    void ShowNeutralPictures();
+    void ShowPressedPictures();
+
+    // ---- quitting
+    void Abbruch_Click();
+
+    // ---- countdown
+    void Start_Click();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void AktiveLED_DblClick();
+    void AdvanceLed();
+    void Set_Minute();
+    void Anz_Minuten_Click();
+    void Endzeit_Eintragen();
+
+    // ---- duration
+    void SetMinutes(std::int16_t minutes);
+    void AddMinutes(std::int16_t minutes, bool roundToTen);
+    void SubtractMinutes(std::int16_t minutes, bool roundToTen);
+    void RefreshDurationFields();
+    void ZeitEingabe_Validate();
+
+    // ---- actions
+    void ActionButton_Click(ActionKind action);
+    void JetztBtn_Click();
+    void ShowSelectedAction();
+    std::optional<ActionKind> selectedAction() const;
+    void ShutDown();
+
+    // ---- shared state
+    std::int32_t RemainingSeconds = 0;
+    std::int16_t DayCount = 0;
+    QString ActionLabel;
+    QString FocusedFieldText;
+    std::int16_t ScrollbarFocus = 1;
+    std::int16_t ScrollbarFocus2 = 4;
+    bool ClassicMode = false;
+    bool ConfirmImmediate = true;
+    QString GV_URL;
+
+    // ---- controls directly on the window
+    QLabel* Picture1 = nullptr;
+    QFrame* Eingabemaske = nullptr;
+    QFrame* CountdownMaske = nullptr;
+    QFrame* Frame3 = nullptr;
+    QLabel* Abdeckung = nullptr;
+    QPushButton* JetztBtn = nullptr;
+    QPushButton* Abbruch = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+
+    // ---- action panel
+    QPushButton* LogOffBtn = nullptr;
+    QPushButton* RuhezustandBtn = nullptr;
+    QPushButton* StandbyBtn = nullptr;
+    QPushButton* NeustartBtn = nullptr;
+    QPushButton* AusschaltenBtn = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* InfoField = nullptr;
+    QLabel* LightFlag = nullptr;
+
+    // ---- entry panel
+    QPushButton* ClassicModeShowTimer = nullptr;
+    QLabel* Display0 = nullptr;
+    QLineEdit* ZeitEingabe = nullptr;
+    QLineEdit* CounterHourText = nullptr;
+    QLineEdit* CounterMinuteText = nullptr;
+    QScrollBar* VScroll1 = nullptr;
+    QLabel* Label5 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QLabel* AnzahlTageLabel = nullptr;
+    QLabel* Label8 = nullptr;
+    QLineEdit* HourTimeText = nullptr;
+    QLabel* Label10 = nullptr;
+    QLineEdit* MinuteTimeText = nullptr;
+    QScrollBar* VScroll2 = nullptr;
+    QLabel* Label9 = nullptr;
+    QFrame* Frame1 = nullptr;
+    QPushButton* Btn_15 = nullptr;
+    QPushButton* Btn_30 = nullptr;
+    QPushButton* Btn_45 = nullptr;
+    QPushButton* Btn_60 = nullptr;
+    QPushButton* Btn_90 = nullptr;
+    QPushButton* Btn_120 = nullptr;
+    QPushButton* Btn_180 = nullptr;
+    QPushButton* Btn_24 = nullptr;
+    QCheckBox* SystemTRayFrame1 = nullptr;
+    QLabel* WWWLink = nullptr;
+    AlwaysOnTop* AlwaysOnTop1 = nullptr;
+    QPushButton* Start = nullptr;
+    QLabel* Uhrzeit_Frame1 = nullptr;
+    QFrame* Line1 = nullptr;
+
+    // ---- countdown panel
+    QLabel* Display2 = nullptr;
+    QLabel* Display = nullptr;
+    QLabel* MinutenDisplay = nullptr;
+    QPushButton* ChangeMinuteHourBtn = nullptr;
+    QLabel* TageCaption = nullptr;
+    QCheckBox* Anz_Minuten = nullptr;
+    QCheckBox* Check_ForceShutdown = nullptr;
+    QCheckBox* Akustik = nullptr;
+    QCheckBox* AddToTrayIconCheck = nullptr;
+    QLabel* Endzeit_Display = nullptr;
+    QLabel* Uhrzeit_Display = nullptr;
+    QLabel* VersionInfoLabel = nullptr;
+    QLabel* AktiveLED = nullptr;
+    QLabel* RedPic = nullptr;
+    QLabel* LiteGreenPic = nullptr;
+    QLabel* GreenPic = nullptr;
+
+    // ---- hidden option group holding the selected action
+    QRadioButton* Check_Runterfahren = nullptr;
+    QRadioButton* Check_NeuStarten = nullptr;
+    QRadioButton* Check_Standby = nullptr;
+    QRadioButton* Check_Ruhezustand = nullptr;
+    QRadioButton* Check_LogOff = nullptr;
+
+    // The never-shown owner of the tray icon; exists only while the icon is shown.
+    SystemTray* systemTray() const { return m_systemTray.get(); }
+    Services& services() { return m_services; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildWindow();
+    void buildActionPanel();
+    void buildEntryPanel();
+    void buildCountdownPanel();
+    void buildActionGroup();
+    void setKeyboardOrder();
+    void connectHandlers();
+    void applyRoundedRegion();
+
+    void BefZeileAuswerten();
+    void runShortcutSetup();
+    void showActionPicture(ActionKind action, bool pressed);
+    void CancelCountdown();
+    void QuitFromEntryPanel();
+    void bringWindowBack(bool showBeforeRestore);
+    QString clockText() const;
+    void setTrayTitle(const QString& title);
+    void unloadSystemTray();
+    void PowerRequest(PowerCode code);
+    void EndProgram(int exitCode);
+
+    QPushButton* actionButton(ActionKind action) const;
+    QLabel* actionCaption(ActionKind action) const;
+    QRadioButton* actionOption(ActionKind action) const;
+
+    Services m_services;
+    QString m_commandLine;
+    std::unique_ptr<SystemTray> m_systemTray;
+    QPointer<QWidget> m_dragCandidate;
+    QPoint m_dragStart;
+    bool m_ended = false;
+    int m_exitCode = 0;
+};
+
+} // namespace tarvo

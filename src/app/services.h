@@ -1,0 +1,80 @@
+#pragma once
+
+#include <memory>
+
+#include <QDateTime>
+#include <QString>
+#include <QUrl>
+
+#include "power/power_backend.h"
+
+class QDialog;
+class QWidget;
+
+namespace tarvo {
+
+// The current local date and time.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+};
+
+// The system's default beep.
+class Beeper {
+public:
+    virtual ~Beeper() = default;
+    virtual void beep() = 0;
+};
+
+enum class MessageIcon { NoIcon, Information, Warning, Critical, Question };
+
+// Message boxes, Yes/No questions and modal dialogs. Tests answer them without a screen.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual void message(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) = 0;
+    // Returns true for Yes. The question icon is shown; defaultYes picks the button Enter presses.
+    virtual bool ask(QWidget* parent, const QString& title, const QString& text, bool defaultYes) = 0;
+    // Runs a dialog modally and returns when it is closed.
+    virtual void runModal(QDialog& dialog) = 0;
+};
+
+// The desktop's services: the browser, the text editor.
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+    virtual bool openUrl(const QUrl& url) = 0;
+    virtual bool openInTextEditor(const QString& path) = 0;
+};
+
+// The window system beyond plain widgets: whether a tray exists, the keep-above state.
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+    virtual bool trayAvailable() const = 0;
+    virtual void setKeepAbove(QWidget* window, bool above) = 0;
+};
+
+// Ending the program. Tarvo ends at once: nothing is saved, no other window is asked.
+class AppControl {
+public:
+    virtual ~AppControl() = default;
+    virtual void endProgram(int exitCode) = 0;
+};
+
+// Everything the main window needs from the operating system, handed over at construction.
+struct Services {
+    std::unique_ptr<Clock> clock;
+    std::unique_ptr<Beeper> beeper;
+    std::unique_ptr<Dialogs> dialogs;
+    std::unique_ptr<PowerBackend> power;
+    std::unique_ptr<Desktop> desktop;
+    std::unique_ptr<WindowSystem> windowSystem;
+    std::unique_ptr<AppControl> app;
+};
+
+// The real services of this machine.
+Services systemServices();
+
+} // namespace tarvo

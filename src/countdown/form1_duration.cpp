@@ -1,0 +1,108 @@
+// The one duration: its setters, the fields that show it, the end time and the clock.
+#include "app/form1.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "countdown/clock_text.h"
+#include "countdown/duration.h"
+#include "entry/minutes_field.h"
+
+namespace tarvo {
+namespace {
+
+QString twoDigits(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    return trimmed.size() == 1 ? QLatin1Char('0') + trimmed : trimmed;
+}
+
+} // namespace
+
+void Form1::SetMinutes(std::int16_t minutes)
+{
+    RemainingSeconds = secondsForMinutes(minutes);
+    RefreshDurationFields();
+}
+
+void Form1::AddMinutes(std::int16_t minutes, bool roundToTen)
+{
+    if (const auto seconds = addMinutes(RemainingSeconds, minutes, roundToTen))
+        RemainingSeconds = *seconds;
+    RefreshDurationFields();
+}
+
+void Form1::SubtractMinutes(std::int16_t minutes, bool roundToTen)
+{
+    if (const auto seconds = subtractMinutes(RemainingSeconds, minutes, roundToTen))
+        RemainingSeconds = *seconds;
+    RefreshDurationFields();
+}
+
+void Form1::RefreshDurationFields()
+{
+    DayCount = wholeDays(RemainingSeconds);
+    if (Eingabemaske->isHidden()) {
+        if (DayCount <= 0) {
+            TageCaption->hide();
+        } else {
+            TageCaption->setText(QString::number(DayCount) + QStringLiteral(" Tag(e)"));
+            TageCaption->show();
+        }
+        return;
+    }
+
+    const QDateTime now = m_services.clock->now();
+    const QTime end = endMoment(now, RemainingSeconds).time();
+    MinuteTimeText->setText(QString::number(end.minute()));
+    HourTimeText->setText(QString::number(end.hour()));
+    CounterMinuteText->setText(QString::number(minutesOfHour(RemainingSeconds)));
+    CounterHourText->setText(QString::number(wholeHours(RemainingSeconds)));
+    ZeitEingabe->setText(QString::number(totalMinutes(RemainingSeconds)));
+
+    if (DayCount <= 0) {
+        AnzahlTageLabel->hide();
+    } else {
+        // Whole days of the duration, not calendar days: the date is today plus that count.
+        const QDate endDate = now.date().addDays(DayCount);
+        AnzahlTageLabel->setText(QStringLiteral("+%1%2%3.%4)")
+                                     .arg(DayCount)
+                                     .arg(DayCount == 1 ? QStringLiteral(" Tag (") : QStringLiteral(" Tage ("))
+                                     .arg(endDate.day())
+                                     .arg(endDate.month()));
+        AnzahlTageLabel->show();
+    }
+    HourTimeText->setText(twoDigits(HourTimeText->text()));
+    MinuteTimeText->setText(twoDigits(MinuteTimeText->text()));
+    CounterMinuteText->setText(twoDigits(CounterMinuteText->text()));
+}
+
+void Form1::Endzeit_Eintragen()
+{
+    Timer2_Timer();
+    const QTime end = endMoment(m_services.clock->now(), RemainingSeconds).time();
+    Endzeit_Display->setText(QStringLiteral("End-Zeit: %1:%2").arg(end.hour()).arg(end.minute()));
+}
+
+void Form1::Timer2_Timer()
+{
+    const QString clock = clockText();
+    Uhrzeit_Frame1->setText(clock);
+    Uhrzeit_Display->setText(clock);
+}
+
+QString Form1::clockText() const
+{
+    return clockCaption(m_services.clock->now().time());
+}
+
+void Form1::ZeitEingabe_Validate()
+{
+    const MinutesFieldResult result = validateMinutesText(ZeitEingabe->text());
+    ZeitEingabe->setText(result.text);
+    if (result.minutes)
+        SetMinutes(*result.minutes);
+}
+
+} // namespace tarvo

@@ -1,0 +1,201 @@
+// The selected action: choosing it, showing it, and carrying it out.
+#include "app/form1.h"
+
+#include <cstdio>
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace tarvo {
+namespace {
+
+// The question asked before carrying an action out at once. CR CR makes an empty line.
+QString immediateQuestion(const QString& actionLabel)
+{
+    const QString gap = QStringLiteral("\r\r");
+    if (actionLabel == QLatin1String("Ausschalten"))
+        return actionLabel + QStringLiteral(" durchführen") + gap
+               + QStringLiteral("Soll Windows jetzt heruntergefahren werden?");
+    if (actionLabel == QLatin1String("Neustart"))
+        return actionLabel + QStringLiteral(" durchführen") + gap
+               + QStringLiteral("Soll Windows jetzt neu gestartet werden?");
+    if (actionLabel == QLatin1String("Abmelden"))
+        return QStringLiteral("Benutzer ") + actionLabel + gap
+               + QStringLiteral("Soll der aktuelle Windows-Benutzer jetzt abgemeldet werden?");
+    return QStringLiteral("In den ") + actionLabel + QStringLiteral("-Modus wechseln") + gap
+           + QStringLiteral("Soll der ") + actionLabel + QStringLiteral(" - Modus jetzt aktiviert werden?");
+}
+
+} // namespace
+
+QPushButton* Form1::actionButton(ActionKind action) const
+{
+    switch (action) {
+    case ActionKind::Ausschalten:
+        return AusschaltenBtn;
+    case ActionKind::Neustart:
+        return NeustartBtn;
+    case ActionKind::Standby:
+        return StandbyBtn;
+    case ActionKind::Ruhezustand:
+        return RuhezustandBtn;
+    case ActionKind::Abmelden:
+        return LogOffBtn;
+    }
+    return AusschaltenBtn;
+}
+
+QLabel* Form1::actionCaption(ActionKind action) const
+{
+    switch (action) {
+    case ActionKind::Ausschalten:
+        return Label4;
+    case ActionKind::Neustart:
+        return Label3;
+    case ActionKind::Standby:
+        return Label2;
+    case ActionKind::Ruhezustand:
+        return Label1;
+    case ActionKind::Abmelden:
+        return Label6;
+    }
+    return Label4;
+}
+
+QRadioButton* Form1::actionOption(ActionKind action) const
+{
+    switch (action) {
+    case ActionKind::Ausschalten:
+        return Check_Runterfahren;
+    case ActionKind::Neustart:
+        return Check_NeuStarten;
+    case ActionKind::Standby:
+        return Check_Standby;
+    case ActionKind::Ruhezustand:
+        return Check_Ruhezustand;
+    case ActionKind::Abmelden:
+        return Check_LogOff;
+    }
+    return Check_Runterfahren;
+}
+
+std::optional<ActionKind> Form1::selectedAction() const
+{
+    // Tested in this order; the first selected option wins.
+    for (ActionKind action : {ActionKind::Ausschalten, ActionKind::Neustart, ActionKind::Standby,
+                              ActionKind::Ruhezustand, ActionKind::Abmelden}) {
+        if (actionOption(action)->isChecked())
+            return action;
+    }
+    return std::nullopt;
+}
+
+void Form1::ShowSelectedAction()
+{
+    Check_ForceShutdown->setEnabled(false);
+    if (const auto action = selectedAction()) {
+        ActionLabel = actionWord(*action);
+        QString heading;
+        QString now;
+        switch (*action) {
+        case ActionKind::Ausschalten:
+            heading = QStringLiteral("Herunterfahren des Systems in");
+            now = QStringLiteral("Sofort ") + ActionLabel.toLower();
+            break;
+        case ActionKind::Neustart:
+            heading = QStringLiteral("Neustart des Systems in");
+            now = QStringLiteral("Sofort neustarten");
+            break;
+        case ActionKind::Standby:
+            heading = QStringLiteral("Aktivierung des Standy-Modus in");
+            now = QStringLiteral("Sofort ") + ActionLabel;
+            break;
+        case ActionKind::Ruhezustand:
+            heading = QStringLiteral("Aktivierung des Ruhezustands in");
+            now = ActionLabel;
+            break;
+        case ActionKind::Abmelden:
+            heading = QStringLiteral("Abmelden des Benutzers in");
+            now = QStringLiteral("Sofort ") + ActionLabel.toLower();
+            break;
+        }
+        Display2->setText(heading);
+        JetztBtn->setText(now);
+        showActionPicture(*action, true);
+        if (*action == ActionKind::Ausschalten)
+            Check_ForceShutdown->setEnabled(true);
+    }
+    Display0->setText(ActionLabel + QStringLiteral(" in:"));
+    if (!Start->isHidden()) {
+        Start->setEnabled(true);
+        Start->setFocus();
+    }
+}
+
+void Form1::ActionButton_Click(ActionKind action)
+{
+    ShowNeutralPictures();
+    showActionPicture(action, true);
+    actionOption(action)->setChecked(true);
+    QFont bold = actionCaption(action)->font();
+    bold.setBold(true);
+    actionCaption(action)->setFont(bold);
+    ShowSelectedAction();
+    if (action == ActionKind::Ausschalten && !Eingabemaske->isHidden())
+        Check_ForceShutdown->setChecked(true);
+    if (!ClassicMode) {
+        ShowFullWindow();
+        return;
+    }
+    // The compact panel acts on one click; shutting down from it always switches the power off.
+    if (action == ActionKind::Ausschalten)
+        Check_ForceShutdown->setChecked(true);
+    ShutDown();
+}
+
+void Form1::JetztBtn_Click()
+{
+    if (ConfirmImmediate
+        && !m_services.dialogs->ask(this, QStringLiteral("Jetzt sofort ausführen?"), immediateQuestion(ActionLabel),
+                                    false))
+        return;
+    ShutDown();
+}
+
+void Form1::ShutDown()
+{
+    if (const auto action = selectedAction())
+        PowerRequest(powerCodeFor(*action, Check_ForceShutdown->isChecked()));
+    else
+        EndProgram(0);
+}
+
+void Form1::PowerRequest(PowerCode code)
+{
+    if (code < 0 || code > 9) {
+        m_services.dialogs->message(this, MessageIcon::NoIcon, QStringLiteral("Tarvo"), QStringLiteral("Reboot Fehler"));
+        EndProgram(0);
+        return;
+    }
+    const PowerOutcome outcome = m_services.power->request(code);
+    if (outcome.ok) {
+        EndProgram(0);
+        return;
+    }
+    // A refused request must not look like success: the user would come back to a running computer
+    // without a word why.
+    std::fprintf(stderr, "tarvo: power request %d (%s) failed: %s\n", int(code), qPrintable(powerCodeName(code)),
+                 qPrintable(outcome.reason));
+    std::fflush(stderr);
+    unloadSystemTray();
+    m_services.dialogs->message(this, MessageIcon::Critical, QStringLiteral("Tarvo"),
+                                QStringLiteral("%1 konnte nicht ausgeführt werden.\r\r%2")
+                                    .arg(ActionLabel.isEmpty() ? QStringLiteral("Die Aktion") : ActionLabel,
+                                         outcome.reason));
+    EndProgram(1);
+}
+
+} // namespace tarvo
