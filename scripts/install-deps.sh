@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Tarvo needs that are missing. "run" installs what building and
+# running need; "test" adds what the test suite needs (virtual X server, window manager, D-Bus mocks).
+set -euo pipefail
+
+build_packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6svg6 fonts-liberation2
+    fonts-dejavu-core)
+test_packages=(xvfb xauth x11-utils xdotool openbox trayer dbus-daemon python3-dbusmock libglib2.0-bin
+    desktop-file-utils g++-mingw-w64-x86-64)
+
+wanted=("${build_packages[@]}")
+if [ "${1:-run}" = "test" ]; then
+    wanted+=("${test_packages[@]}")
+fi
+
+missing=()
+for package in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q '^install ok installed$'; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    sudo=(sudo)
+fi
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+# dbus-x11 is left out on purpose: with it, a Qt program without a session bus spawns a stray one.
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
