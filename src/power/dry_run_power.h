@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdio>
+
+#include "power/power_backend.h"
+
+namespace tarvo {
+
+// Prints the request instead of making it, one line per request, so scripts and tests can watch
+// what Tarvo would have done without risking the machine.
+class DryRunPower final : public PowerBackend {
+public:
+    explicit DryRunPower(std::FILE* out = stdout);
+    PowerOutcome request(PowerCode code) override;
+
+private:
+    std::FILE* m_out;
+};
+
+} // namespace tarvo
