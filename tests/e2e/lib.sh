@@ -44,6 +44,11 @@ e2e_start_display() {
     read -r -t 20 number <"$fifo"
     export DISPLAY=:$number
     wait_for 20 xdpyinfo
+    # A private session bus, so that nothing starts a stray one or talks to the user's.
+    local bus
+    bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 --nopidfile) || return 1
+    export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$bus")
+    E2E_PIDS+=("$(sed -n 2p <<<"$bus")")
     openbox >"$E2E_TMP/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
     # openbox owns the window manager selection once it is ready.
