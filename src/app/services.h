@@ -76,5 +76,7 @@ struct Services {
 
 // The real services of this machine.
 Services systemServices();
+std::unique_ptr<Desktop> makeDesktop();
+std::unique_ptr<WindowSystem> makeWindowSystem();
 
 } // namespace tarvo

@@ -1,11 +1,8 @@
 #include "app/services.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QMessageBox>
-#include <QSystemTrayIcon>
-#include <QWindow>
 
 
 namespace tarvo {
@@ -65,25 +62,6 @@ public:
     void runModal(QDialog& dialog) override { dialog.exec(); }
 };
 
-class SystemDesktop final : public Desktop {
-public:
-    bool openUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
-    bool openInTextEditor(const QString& path) override { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
-};
-
-class QtWindowSystem final : public WindowSystem {
-public:
-    bool trayAvailable() const override { return QSystemTrayIcon::isSystemTrayAvailable(); }
-    void setKeepAbove(QWidget* window, bool above) override
-    {
-        // Setting the hint on the QWindow changes the window manager state of a shown window without
-        // hiding and re-creating it, as QWidget::setWindowFlags would.
-        window->setAttribute(Qt::WA_NativeWindow);
-        if (QWindow* handle = window->windowHandle())
-            handle->setFlag(Qt::WindowStaysOnTopHint, above);
-    }
-};
-
 class QtAppControl final : public AppControl {
 public:
     void endProgram(int exitCode) override { QCoreApplication::exit(exitCode); }
@@ -98,8 +76,8 @@ Services systemServices()
     s.beeper = std::make_unique<SystemBeeper>();
     s.dialogs = std::make_unique<MessageBoxDialogs>();
     s.power = makePowerBackend();
-    s.desktop = std::make_unique<SystemDesktop>();
-    s.windowSystem = std::make_unique<QtWindowSystem>();
+    s.desktop = makeDesktop();
+    s.windowSystem = makeWindowSystem();
     s.app = std::make_unique<QtAppControl>();
     return s;
 }
