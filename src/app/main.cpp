@@ -42,8 +42,8 @@ int main(int argc, char** argv)
 #endif
 
     QApplication app(argc, argv);
+    // No display name: Qt would append it to every window title, and the titles carry the countdown.
     QApplication::setApplicationName(QStringLiteral("tarvo"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tarvo"));
     QApplication::setApplicationVersion(QStringLiteral("1.31"));
     QApplication::setDesktopFileName(QStringLiteral("tarvo"));
     // Tarvo ends on its own terms; a message box closed while the window sits in the tray must not
