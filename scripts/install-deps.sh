@@ -6,7 +6,7 @@ set -euo pipefail
 build_packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6svg6 fonts-liberation2
     fonts-dejavu-core)
 test_packages=(xvfb xauth x11-utils xdotool openbox trayer dbus-daemon python3-dbusmock libglib2.0-bin
-    desktop-file-utils g++-mingw-w64-x86-64)
+    desktop-file-utils g++-mingw-w64-x86-64 imagemagick)
 
 wanted=("${build_packages[@]}")
 if [ "${1:-run}" = "test" ]; then

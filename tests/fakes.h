@@ -46,6 +46,7 @@ public:
     QStringList modalDialogs;
     bool answer = false; // what every question is answered
     std::function<void(QDialog&)> onModal;
+    std::function<void()> onAsk; // runs while the question is open
 
     void message(QWidget*, MessageIcon icon, const QString& title, const QString& text) override
     {
@@ -54,6 +55,8 @@ public:
     bool ask(QWidget*, const QString& title, const QString& text, bool defaultYes) override
     {
         questions.push_back({MessageIcon::Question, title, text, defaultYes});
+        if (onAsk)
+            onAsk();
         return answer;
     }
     void runModal(QDialog& dialog) override

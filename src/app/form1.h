@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -56,9 +57,14 @@ public:
     void SystemTRayFrame1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift);
     void ShowNeutralPictures();
     void ShowPressedPictures();
+    void ActionButton_MouseMove(ActionKind action);
+    void ClassicModeShowTimer_Click();
 
     // ---- quitting
     void Abbruch_Click();
+    // A close request of the window or of the desktop's log-out. mayAsk is asked right before a
+    // question would be shown; true when the close is cancelled.
+    bool Form_QueryUnload(const std::function<bool()>& mayAsk);
 
     // ---- countdown
     void Start_Click();
@@ -195,6 +201,8 @@ private:
     void buildActionGroup();
     void setKeyboardOrder();
     void connectHandlers();
+    void connectClassicAndQuit();
+    void watchSessionEnd();
     void applyRoundedRegion();
 
     void BefZeileAuswerten();
@@ -219,6 +227,7 @@ private:
     QPointer<QWidget> m_dragCandidate;
     QPoint m_dragStart;
     bool m_ended = false;
+    bool m_closeQuestionOpen = false;
     int m_exitCode = 0;
 };
 

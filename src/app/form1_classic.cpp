@@ -1,9 +1,12 @@
-// The two looks of the action buttons.
+// The two looks of the action buttons and the Classic view: its hover look and how it is left.
 #include "app/form1.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QPixmapCache>
 #include <QPushButton>
 
+#include "app/action_hover.h"
 #include "app/look.h"
 #include "info/info_dialog.h"
 
@@ -27,37 +30,96 @@ const char* pictureName(ActionKind action)
     return "shutdown";
 }
 
-constexpr ActionKind kAllActions[] = {ActionKind::Abmelden, ActionKind::Ruhezustand, ActionKind::Standby,
-                                      ActionKind::Neustart, ActionKind::Ausschalten};
+// The order in which the looks are switched.
+constexpr ActionKind kAllActions[] = {ActionKind::Standby, ActionKind::Neustart, ActionKind::Ausschalten,
+                                      ActionKind::Ruhezustand, ActionKind::Abmelden};
+
+void setBold(QLabel* caption, bool bold)
+{
+    QFont font = caption->font();
+    font.setBold(bold);
+    caption->setFont(font);
+}
+
+// The minutes field as a 16-bit whole number; 0 and a text that is none both need the default.
+bool needsDefaultMinutes(const QString& text)
+{
+    bool ok = false;
+    const short minutes = text.trimmed().toShort(&ok);
+    return !ok || minutes == 0;
+}
 
 } // namespace
 
 void Form1::showActionPicture(ActionKind action, bool pressed)
 {
+    // Hovering in the Classic view switches the pictures often: draw each one once.
     const QString name = QStringLiteral("action_%1_%2")
                              .arg(QLatin1String(pictureName(action)),
                                   pressed ? QStringLiteral("colour") : QStringLiteral("grey"));
-    actionButton(action)->setIcon(QIcon(assetPixmap(name, QSize(31, 31), devicePixelRatioF())));
+    const qreal ratio = devicePixelRatioF();
+    const QString key = QStringLiteral("tarvo:%1@%2").arg(name).arg(ratio);
+    QPixmap picture;
+    if (!QPixmapCache::find(key, &picture)) {
+        picture = assetPixmap(name, QSize(31, 31), ratio);
+        QPixmapCache::insert(key, picture);
+    }
+    actionButton(action)->setIcon(QIcon(picture));
 }
 
 void Form1::ShowNeutralPictures()
 {
-    for (ActionKind action : kAllActions) {
+    for (ActionKind action : kAllActions)
         showActionPicture(action, false);
-        QFont font = actionCaption(action)->font();
-        font.setBold(false);
-        actionCaption(action)->setFont(font);
-    }
+    for (QLabel* caption : {Label1, Label2, Label3, Label4, Label6})
+        setBold(caption, false);
 }
 
 void Form1::ShowPressedPictures()
 {
-    for (ActionKind action : kAllActions) {
+    for (ActionKind action : kAllActions)
         showActionPicture(action, true);
-        QFont font = actionCaption(action)->font();
-        font.setBold(false);
-        actionCaption(action)->setFont(font);
-    }
+    for (QLabel* caption : {Label1, Label2, Label3, Label4, Label6})
+        setBold(caption, false);
+}
+
+void Form1::ActionButton_MouseMove(ActionKind action)
+{
+    if (!ClassicMode)
+        return;
+    QLabel* caption = actionCaption(action);
+    // Standby's caption is set anew on every move; the others only when it changes.
+    if (action != ActionKind::Standby && caption->font().bold())
+        return;
+    ShowPressedPictures();
+    setBold(caption, true);
+}
+
+void Form1::ClassicModeShowTimer_Click()
+{
+    ShowNeutralPictures();
+    JetztBtn->show();
+    ClassicModeShowTimer->hide();
+    ClassicMode = false;
+    Abdeckung->hide();
+    if (needsDefaultMinutes(ZeitEingabe->text()))
+        ZeitEingabe->setText(QStringLiteral("60"));
+    ShowSelectedAction();
+    // Back in the standard view the buttons stay grey until an action button is clicked, also the
+    // selected one that the texts above have just named.
+    ShowNeutralPictures();
+    ShowFullWindow();
+}
+
+void Form1::connectClassicAndQuit()
+{
+    new ActionHoverFilter(*this, {{LogOffBtn, ActionKind::Abmelden},
+                                  {RuhezustandBtn, ActionKind::Ruhezustand},
+                                  {StandbyBtn, ActionKind::Standby},
+                                  {NeustartBtn, ActionKind::Neustart},
+                                  {AusschaltenBtn, ActionKind::Ausschalten}});
+    connect(ClassicModeShowTimer, &QPushButton::clicked, this, &Form1::ClassicModeShowTimer_Click);
+    watchSessionEnd();
 }
 
 void Form1::runShortcutSetup()

@@ -3,7 +3,9 @@
 
 #include <QCloseEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QSessionManager>
 #include <QTimer>
 
 namespace tarvo {
@@ -22,26 +24,69 @@ void Form1::Abbruch_Click()
 
 void Form1::closeEvent(QCloseEvent* event)
 {
-    if (m_ended || !Eingabemaske->isHidden()) {
-        event->accept();
-        EndProgram(0);
+    if (Form_QueryUnload([] { return true; })) {
+        event->ignore();
         return;
     }
+    event->accept();
+}
+
+bool Form1::Form_QueryUnload(const std::function<bool()>& mayAsk)
+{
+    if (m_ended)
+        return false;
+    // A second request while the question is open is answered by that question.
+    if (m_closeQuestionOpen)
+        return true;
+    if (!Eingabemaske->isHidden()) {
+        EndProgram(0);
+        return false;
+    }
+    // The countdown must not reach zero while the user decides.
     Timer1->stop();
     const QString title = windowTitle();
     setWindowTitle(QStringLiteral("Tarvo   - P A U S E -"));
-    if (ConfirmImmediate
-        || m_services.dialogs->ask(this, QStringLiteral("Tarvo STOP"),
-                                   QStringLiteral("Wollen Sie das Programm wirklich beenden?    (Der Timer wird "
-                                                  "dadurch abgeschaltet)"),
-                                   true)) {
-        event->accept();
+    if (ConfirmImmediate || !mayAsk()) {
         EndProgram(0);
-        return;
+        return false;
     }
-    event->ignore();
+    m_closeQuestionOpen = true;
+    const bool yes = m_services.dialogs->ask(
+        this, QStringLiteral("Tarvo STOP"),
+        QStringLiteral("Wollen Sie das Programm wirklich beenden?    (Der Timer wird dadurch abgeschaltet)"), true);
+    m_closeQuestionOpen = false;
+    if (m_ended)
+        return false;
+    if (yes) {
+        EndProgram(0);
+        return false;
+    }
     setWindowTitle(title);
     Timer1->start();
+    return true;
+}
+
+void Form1::watchSessionEnd()
+{
+#if QT_CONFIG(sessionmanager)
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (app == nullptr)
+        return;
+    // The desktop logging out or shutting down is a close request too. The question needs the session
+    // manager's leave: without it the desktop blocks input and would wait for an answer that cannot
+    // come, so Tarvo ends. No cancels the log-out. A request while the question is open is left to it.
+    connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        manager.setRestartHint(QSessionManager::RestartNever);
+        if (m_closeQuestionOpen)
+            return;
+        if (Form_QueryUnload([&manager] { return manager.allowsInteraction(); }))
+            manager.cancel();
+    });
+    // Tarvo keeps nothing between runs and must not be started by the next session: the restart
+    // arguments ("-session ...") would read as the options S and N and start a countdown.
+    connect(app, &QGuiApplication::saveStateRequest, this,
+            [](QSessionManager& manager) { manager.setRestartHint(QSessionManager::RestartNever); });
+#endif
 }
 
 void Form1::EndProgram(int exitCode)

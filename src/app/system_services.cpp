@@ -35,7 +35,8 @@ QMessageBox::Icon toQt(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
-// Texts use CR for line breaks; Qt draws a lone CR as nothing, so turn each one into a line feed.
+// Texts use CR for line breaks (CR CR for an empty line). Not every Qt text path breaks at a lone CR,
+// so each one becomes a line feed. The texts are plain: a "<" in a reason from the system stays a "<".
 QString displayText(QString text)
 {
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -48,6 +49,7 @@ public:
     void message(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) override
     {
         QMessageBox box(toQt(icon), title, displayText(text), QMessageBox::Ok, parent);
+        box.setTextFormat(Qt::PlainText);
         box.exec();
     }
 
@@ -55,7 +57,10 @@ public:
     {
         QMessageBox box(QMessageBox::Question, title, displayText(text), QMessageBox::Yes | QMessageBox::No,
                         parent);
+        box.setTextFormat(Qt::PlainText);
         box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
+        // Esc and the window's close button answer No.
+        box.setEscapeButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes;
     }
 

@@ -54,10 +54,13 @@ void Form1::ActionButton_Click(ActionKind action)
 
 void Form1::JetztBtn_Click()
 {
-    if (ConfirmImmediate
-        && !m_services.dialogs->ask(this, QStringLiteral("Jetzt sofort ausführen?"), immediateQuestion(ActionLabel),
-                                    false))
-        return;
+    if (ConfirmImmediate) {
+        const bool yes = m_services.dialogs->ask(this, QStringLiteral("Jetzt sofort ausführen?"),
+                                                 immediateQuestion(ActionLabel), false);
+        // The countdown may have run out, or the desktop ended Tarvo, while the question was open.
+        if (!yes || m_ended)
+            return;
+    }
     ShutDown();
 }
 
