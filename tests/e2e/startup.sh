@@ -64,6 +64,9 @@ TABLE
 "$TARVO" M30 A >/dev/null 2>&1 &
 countdown=$!
 check "M30 A: title" wait_for 20 sh -c "xdotool search --name '^30 Minute\(n\)  Ausschalten$'"
+cwid=$(xdotool search --name '^30 Minute' | head -n 1)
+check "M30 A: exact title for the window manager" \
+    sh -c "xprop -id '$cwid' _NET_WM_NAME | grep -qx '_NET_WM_NAME(UTF8_STRING) = \"30 Minute(n)  Ausschalten\"'"
 kill "$countdown"
 wait "$countdown" 2>/dev/null || true
 
