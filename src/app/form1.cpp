@@ -1,5 +1,7 @@
 #include "app/form1.h"
 
+#include <cstdio>
+
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -63,12 +65,19 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
     return button;
 }
 
-QLineEdit* makeField(QWidget* parent, const char* name, QRect twips, double pointSize)
+// The duration fields: white figures on light violet. Without the sunken frame, whose width the
+// boxes were not drawn for, three digits fit the hour field and two the minute field.
+QLineEdit* makeField(QWidget* parent, const char* name, QRect twips, double pointSize, bool bold)
 {
     auto* field = make<QLineEdit>(parent, name);
     place(field, twips.x(), twips.y(), twips.width(), twips.height());
-    field->setFont(uiFont(pointSize, true));
+    field->setFont(uiFont(pointSize, bold));
     field->setAlignment(Qt::AlignCenter);
+    field->setFrame(false);
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, colours::field);
+    palette.setColor(QPalette::Text, colours::white);
+    field->setPalette(palette);
     return field;
 }
 
@@ -108,6 +117,10 @@ Form1::Form1(Services services, QString commandLine, QWidget* parent)
     setWindowTitle(QStringLiteral("Tarvo"));
     setWindowIcon(QIcon(assetPixmap(QStringLiteral("tarvo"), QSize(32, 32))));
     setFont(uiFont(8.25, false));
+    if (!uiFontInstalled())
+        std::fputs("tarvo: no font with Arial's widths (Liberation Sans) is installed, some texts may be cut "
+                   "off; on Debian: apt-get install fonts-liberation2\n",
+                   stderr);
     buildWindow();
     setKeyboardOrder();
     connectHandlers();
@@ -176,7 +189,7 @@ void Form1::buildActionPanel()
         {&AusschaltenBtn, "AusschaltenBtn", 4680, "Windows herunterfahren  auswählen", &Label4, "Label4",
          "Ausschalten"},
     };
-    const QColor captionColour = palette().color(QPalette::HighlightedText);
+    const QColor captionColour = highlightTextOn(colours::band);
     for (const Row& row : rows) {
         auto* button = make<QPushButton>(Picture1, row.name);
         place(button, row.left, 960, 495, 495);
@@ -212,18 +225,23 @@ void Form1::buildEntryPanel()
     ClassicModeShowTimer->setToolTip(QStringLiteral("Den Timer-Modus einschalten"));
     ClassicModeShowTimer->hide();
 
-    Display0 = makeLabel(p, "Display0", QStringLiteral("Ausschalten in"), tw(480, 1200, 1785, 300), big,
+    // Reaches further left than its place in the layout, so that "Ruhezustand in:" fits; the text
+    // stands right-aligned against the field.
+    Display0 = makeLabel(p, "Display0", QStringLiteral("Ausschalten in"), tw(120, 1200, 2145, 300), big,
                          colours::entryText);
+    Display0->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Display0->setToolTip(QStringLiteral(
         "Bitte geben Sie die Anzahl der Minuten ein, nach denen Ihr System herunterfahren soll"));
 
-    ZeitEingabe = makeField(p, "ZeitEingabe", tw(2400, 1140, 930, 480), 12);
+    ZeitEingabe = makeField(p, "ZeitEingabe", tw(2400, 1140, 930, 480), 13.5, false);
     // Typing stops at five characters (see the key handling); text set by Tarvo itself may be longer,
     // so QLineEdit's own limit, which also cuts text set from code, is not used.
     ZeitEingabe->setText(QStringLiteral("60"));
     ZeitEingabe->setToolTip(QStringLiteral("Anzahl der Minuten, nach denen der Timer starten soll"));
-    CounterHourText = makeField(p, "CounterHourText", tw(2280, 2880, 540, 480), 12);
-    CounterMinuteText = makeField(p, "CounterMinuteText", tw(2760, 2880, 390, 480), 12);
+    CounterHourText = makeField(p, "CounterHourText", tw(2280, 2880, 540, 480), 13.5, false);
+    CounterHourText->setToolTip(QStringLiteral("Anzahl der Stunden nach denen der Timer starten soll"));
+    CounterMinuteText = makeField(p, "CounterMinuteText", tw(2760, 2880, 390, 480), 13.5, false);
+    CounterMinuteText->setToolTip(QStringLiteral("Anzahl der Minuten, nach denen der Timer starten soll"));
     CounterHourText->hide();
     CounterMinuteText->hide();
 
@@ -231,9 +249,12 @@ void Form1::buildEntryPanel()
     VScroll1->setOrientation(Qt::Vertical);
     place(VScroll1, 3375, 1140, 420, 480);
 
-    Label5 = makeLabel(p, "Label5", QStringLiteral("Minuten"), tw(3960, 1200, 1215, 300), big, colours::entryText);
+    // Label5 ends where "Stunden" ends, and its button stands right beside it instead of under it,
+    // where it would cover the day caption.
+    Label5 = makeLabel(p, "Label5", QStringLiteral("Minuten"), tw(3960, 1200, 1005, 300), big, colours::entryText);
     Label5->setToolTip(QStringLiteral("Doppelklick ändert zwischen Minuten & Stunden-Anzeige"));
-    Command1 = makeButton(p, "Command1", QStringLiteral("<>"), tw(4800, 1560, 375, 255), true);
+    Label5->setMouseTracking(true);
+    Command1 = makeButton(p, "Command1", QStringLiteral("<>"), tw(4980, 1230, 375, 255), true);
     Command1->setToolTip(QStringLiteral("Minuten / Stunden (Anzeige umschalten)"));
 
     AnzahlTageLabel = makeLabel(p, "AnzahlTageLabel", QString(), tw(3945, 1560, 1455, 195), uiFont(8.25, true),
@@ -243,11 +264,13 @@ void Form1::buildEntryPanel()
     AnzahlTageLabel->hide();
 
     Label8 = makeLabel(p, "Label8", QStringLiteral("End Zeit:"), tw(1170, 1740, 1110, 300), big, colours::entryText);
-    HourTimeText = makeField(p, "HourTimeText", tw(2385, 1725, 360, 360), 9.75);
+    Label8->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    HourTimeText = makeField(p, "HourTimeText", tw(2385, 1725, 360, 360), 9.75, true);
     HourTimeText->setToolTip(QStringLiteral("End Zeit (Stunden)"));
     Label10 = makeLabel(p, "Label10", QStringLiteral(":"), tw(2790, 1680, 135, 435), uiFont(13.5, true),
-                        palette().color(QPalette::HighlightedText));
-    MinuteTimeText = makeField(p, "MinuteTimeText", tw(2940, 1725, 360, 360), 9.75);
+                        highlightTextOn(colours::panel));
+    Label10->setAlignment(Qt::AlignCenter);
+    MinuteTimeText = makeField(p, "MinuteTimeText", tw(2940, 1725, 360, 360), 9.75, true);
     MinuteTimeText->setToolTip(QStringLiteral("End Zeit (Minuten)"));
     VScroll2 = make<QScrollBar>(p, "VScroll2");
     VScroll2->setOrientation(Qt::Vertical);
@@ -286,17 +309,19 @@ void Form1::buildEntryPanel()
 
     AlwaysOnTop1 = new AlwaysOnTop(*m_services.windowSystem, p);
     AlwaysOnTop1->setObjectName(QStringLiteral("AlwaysOnTop1"));
-    AlwaysOnTop1->move(twipsToPixels(5160), twipsToPixels(840));
+    // Beside "Uhr" rather than at the top edge, where the compact window would show a slice of it.
+    AlwaysOnTop1->move(twipsToPixels(5160), twipsToPixels(1755));
 
     Start = makeButton(p, "Start", QStringLiteral("Timer &Starten"), tw(360, 3000, 1560, 375), true);
-    Uhrzeit_Frame1 = makeLabel(p, "Uhrzeit_Frame1", QString(), tw(3480, 3120, 1695, 255), uiFont(9.75, true),
+    // The clock labels reach to the right margin: a twelve-hour clock ("11:10:10 PM") is longer.
+    Uhrzeit_Frame1 = makeLabel(p, "Uhrzeit_Frame1", QString(), tw(3480, 3120, 1920, 255), uiFont(9.75, true),
                                colours::entryText);
     Uhrzeit_Frame1->setToolTip(QStringLiteral("Die aktuelle Uhrzeit"));
 
     Line1 = make<QFrame>(p, "Line1");
     Line1->setFrameShape(QFrame::HLine);
     Line1->setFrameShadow(QFrame::Sunken);
-    place(Line1, 0, 960 - 15, 5550, 30);
+    place(Line1, 0, 960 - 15, kWindowWidthTwips, 30);
 }
 
 void Form1::buildCountdownPanel()
@@ -307,7 +332,6 @@ void Form1::buildCountdownPanel()
     Display2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Display = makeLabel(p, "Display", QStringLiteral("99:00"), tw(1095, 1395, 1305, 555), uiFont(24, true),
                         colours::white);
-    Display->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     MinutenDisplay = makeLabel(p, "MinutenDisplay", QStringLiteral("Stunden"), tw(2520, 1440, 2040, 495),
                                uiFont(18, true), colours::white);
     ChangeMinuteHourBtn = makeButton(p, "ChangeMinuteHourBtn", QStringLiteral("<>"), tw(4200, 1560, 375, 255), true);
@@ -315,6 +339,7 @@ void Form1::buildCountdownPanel()
     TageCaption = makeLabel(p, "TageCaption", QString(), tw(2280, 1920, 945, 240), uiFont(9.75, true),
                             colours::grey);
     TageCaption->hide();
+    fitRemainingDisplay();
 
     Anz_Minuten = makeCheckBox(p, "Anz_Minuten", QStringLiteral("Anzeige in Minuten"), tw(480, 2160, 2400, 255),
                                false);
@@ -329,7 +354,7 @@ void Form1::buildCountdownPanel()
 
     Endzeit_Display = makeLabel(p, "Endzeit_Display", QString(), tw(3360, 2520, 1815, 255), uiFont(9.75, true),
                                 colours::endTime);
-    Uhrzeit_Display = makeLabel(p, "Uhrzeit_Display", QString(), tw(3600, 2880, 1575, 255), uiFont(9.75, true),
+    Uhrzeit_Display = makeLabel(p, "Uhrzeit_Display", QString(), tw(3600, 2880, 1800, 255), uiFont(9.75, true),
                                 colours::entryText);
     VersionInfoLabel = makeLabel(p, "VersionInfoLabel", QString(), tw(240, 3240, 3615, 255), uiFont(8.25, false),
                                  colours::link);

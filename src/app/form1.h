@@ -74,6 +74,9 @@ public:
     void AdvanceLed();
     void Set_Minute();
     void Anz_Minuten_Click();
+    void Label5_Click();
+    void Command1_Click();
+    void Label5_MouseMove();
     void Endzeit_Eintragen();
 
     // ---- duration
@@ -189,7 +192,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -204,6 +206,10 @@ private:
     void connectClassicAndQuit();
     void watchSessionEnd();
     void applyRoundedRegion();
+    void fitRemainingDisplay();
+    void armDrag(QWidget* source, Qt::MouseButton button, QPoint globalPos);
+    bool dragOnMove(QWidget* source, const QMouseEvent& event);
+    void passiveClick(QWidget* source);
 
     void BefZeileAuswerten();
     void runShortcutSetup();
@@ -226,6 +232,8 @@ private:
     std::unique_ptr<SystemTray> m_systemTray;
     QPointer<QWidget> m_dragCandidate;
     QPoint m_dragStart;
+    QPointer<QWidget> m_clickCandidate;
+    bool m_rightMinimised = false;
     bool m_ended = false;
     bool m_closeQuestionOpen = false;
     int m_exitCode = 0;

@@ -14,6 +14,7 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include "app/look.h"
 #include "app/twips.h"
 #include "countdown/clock_text.h"
 #include "info/info_dialog.h"
@@ -43,7 +44,9 @@ void Form1::connectHandlers()
     connect(SystemTRayFrame1, &QCheckBox::clicked, this,
             [this](bool checked) { AddToTrayIconCheck->setChecked(checked); });
     connect(ChangeMinuteHourBtn, &QPushButton::clicked, this, [this] { Anz_Minuten->toggle(); });
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
 
+    // Esc anywhere in the window, whichever control has the focus.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
     connect(escape, &QShortcut::activated, this, &Form1::Abbruch_Click);
@@ -51,12 +54,13 @@ void Form1::connectHandlers()
     for (QWidget* w : std::initializer_list<QWidget*>{
              Picture1, Abdeckung, Eingabemaske, CountdownMaske, Display0, Label8, Label9, Uhrzeit_Frame1, Display,
              MinutenDisplay, Display2, Endzeit_Display, Uhrzeit_Display, VersionInfoLabel, Label1, Label2, Label3,
-             Label4, Label6, InfoField, LightFlag, AktiveLED, SystemTRayFrame1, Akustik, Anz_Minuten,
+             Label4, Label6, Label5, InfoField, LightFlag, AktiveLED, SystemTRayFrame1, Akustik, Anz_Minuten,
              Check_ForceShutdown, AddToTrayIconCheck, ZeitEingabe}) {
         w->installEventFilter(this);
     }
     for (QWidget* w : {static_cast<QWidget*>(Picture1), static_cast<QWidget*>(Eingabemaske),
-                       static_cast<QWidget*>(CountdownMaske), static_cast<QWidget*>(InfoField)})
+                       static_cast<QWidget*>(CountdownMaske), static_cast<QWidget*>(InfoField),
+                       static_cast<QWidget*>(Label5)})
         w->setMouseTracking(true);
 }
 
@@ -82,8 +86,9 @@ void Form1::Initialize()
     setWindowTitle(QStringLiteral("Tarvo"));
     Anz_Minuten->setToolTip(QStringLiteral("Countdown-Anzeigen in Stunden:Minuten oder nur in Minuten "));
     Akustik->setToolTip(QStringLiteral("Warnung + Pieptöne in den letzten 20 Sekunden vor dem Beenden"));
+    VScroll1->setValue(3);
+    VScroll2->setValue(3);
     for (QScrollBar* bar : {VScroll1, VScroll2}) {
-        bar->setValue(3);
         bar->setMaximum(100);
         bar->setMinimum(-100);
     }
@@ -133,11 +138,11 @@ void Form1::ShowFullWindow()
     applyRoundedRegion();
 }
 
-void Form1::PanelMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint)
+void Form1::PanelMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos)
 {
     if (LightFlag->isVisible())
         LightFlag->hide();
-    dragWindow(this, button);
+    armDrag(Picture1, button, Picture1->mapToGlobal(pos));
     if (button == Qt::RightButton && shift == Qt::NoModifier)
         MinimizeWindow();
 }
@@ -162,21 +167,22 @@ void Form1::AddToTrayIconCheck_Click()
 
 void Form1::SystemTRayFrame1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift)
 {
+    // The box is the window's handle like its neighbours; a left click toggles both boxes once, as
+    // the box's own toggling never sees this press.
     if (button == Qt::RightButton && shift == Qt::NoModifier) {
         MinimizeWindow();
         return;
     }
     if (button != Qt::LeftButton)
         return;
-    const bool check = !SystemTRayFrame1->isChecked();
-    AddToTrayIconCheck->setChecked(check);
-    SystemTRayFrame1->setChecked(check);
+    if (SystemTRayFrame1->isChecked()) {
+        AddToTrayIconCheck->setChecked(false);
+        SystemTRayFrame1->setChecked(false);
+    } else {
+        AddToTrayIconCheck->setChecked(true);
+        SystemTRayFrame1->setChecked(true);
+    }
     Start->setFocus();
-}
-
-void Form1::keyPressEvent(QKeyEvent* event)
-{
-    QWidget::keyPressEvent(event);
 }
 
 void Form1::mouseDoubleClickEvent(QMouseEvent* event)
@@ -185,17 +191,57 @@ void Form1::mouseDoubleClickEvent(QMouseEvent* event)
         MinimizeWindow();
 }
 
+// A press arms the drag; it starts once the held mouse has really moved, so that clicks and
+// double-clicks on the same control stay clicks.
+void Form1::armDrag(QWidget* source, Qt::MouseButton button, QPoint globalPos)
+{
+    m_rightMinimised = false;
+    m_dragCandidate.clear();
+    if (button != Qt::LeftButton)
+        return;
+    m_dragCandidate = source;
+    m_dragStart = globalPos;
+}
+
+bool Form1::dragOnMove(QWidget* source, const QMouseEvent& event)
+{
+    if (m_dragCandidate != source || !(event.buttons() & Qt::LeftButton)
+        || (event.globalPosition().toPoint() - m_dragStart).manhattanLength() < QApplication::startDragDistance())
+        return false;
+    m_dragCandidate.clear();
+    m_clickCandidate.clear();
+    // A check box that started the drag must not toggle when the mouse is let go.
+    if (auto* box = qobject_cast<QCheckBox*>(source))
+        box->setDown(false);
+    dragWindow(this, Qt::LeftButton);
+    return true;
+}
+
+void Form1::passiveClick(QWidget* source)
+{
+    if (source == Display)
+        Anz_Minuten_Click();
+    else if (source == MinutenDisplay)
+        Anz_Minuten->toggle();
+    else if (source == Label5)
+        Label5_Click();
+    else if (source == LightFlag)
+        LightFlag_Click();
+}
+
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr)
+    const QEvent::Type type = event->type();
+    if (widget == nullptr
+        || (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease
+            && type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove && type != QEvent::KeyPress))
         return QWidget::eventFilter(watched, event);
     const auto isOneOf = [widget](std::initializer_list<QWidget*> list) {
         return std::find(list.begin(), list.end(), widget) != list.end();
     };
 
-    switch (event->type()) {
-    case QEvent::KeyPress:
+    if (type == QEvent::KeyPress) {
         if (widget == ZeitEingabe) {
             // Typing stops at five characters; replacing a selection is still possible.
             const auto* key = static_cast<QKeyEvent*>(event);
@@ -203,87 +249,115 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
             if (typesText && ZeitEingabe->text().size() - ZeitEingabe->selectedText().size() >= kMinutesFieldLength)
                 return true;
         }
-        break;
-    case QEvent::MouseButtonDblClick: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
+        return QWidget::eventFilter(watched, event);
+    }
+
+    const auto& mouse = *static_cast<QMouseEvent*>(event);
+    const bool panel = isOneOf({Picture1, Eingabemaske, CountdownMaske});
+    // A panel sees the events its other controls leave unhandled (buttons, fields, the unlisted
+    // labels); its own rules are for its bare background only, and nothing bubbles on to the window.
+    if (panel && widget->childAt(mouse.position().toPoint()) != nullptr) {
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)
+            return true;
+        if (type == QEvent::MouseMove)
+            dragOnMove(widget, mouse);
+        return QWidget::eventFilter(watched, event);
+    }
+    const bool rightNoShift = mouse.button() == Qt::RightButton && mouse.modifiers() == Qt::NoModifier;
+
+    switch (type) {
+    case QEvent::MouseButtonDblClick:
+        m_clickCandidate.clear();
         if (widget == AktiveLED) {
             AktiveLED_DblClick();
             return true;
         }
-        if (mouse->button() == Qt::LeftButton
+        if (mouse.button() == Qt::LeftButton
             && isOneOf({Picture1, Abdeckung, Eingabemaske, CountdownMaske, Display0, Label8, Label9, Uhrzeit_Frame1,
                         Display, MinutenDisplay, Display2, Endzeit_Display, Uhrzeit_Display, VersionInfoLabel})) {
             MinimizeWindow();
             return true;
         }
-        break;
-    }
-    case QEvent::MouseButtonPress: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
         if (widget == SystemTRayFrame1) {
-            SystemTRayFrame1_MouseDown(mouse->button(), mouse->modifiers());
+            SystemTRayFrame1_MouseDown(mouse.button(), mouse.modifiers());
             return true;
         }
-        if (widget == LightFlag && mouse->button() == Qt::LeftButton) {
-            LightFlag_Click();
+        return !isOneOf({Akustik, Anz_Minuten, Check_ForceShutdown, AddToTrayIconCheck, ZeitEingabe});
+
+    case QEvent::MouseButtonPress:
+        m_clickCandidate = mouse.button() == Qt::LeftButton ? widget : nullptr;
+        if (widget == SystemTRayFrame1) {
+            armDrag(widget, mouse.button(), mouse.globalPosition().toPoint());
+            SystemTRayFrame1_MouseDown(mouse.button(), mouse.modifiers());
             return true;
         }
         if (isOneOf({Picture1, Abdeckung})) {
-            PanelMouseDown(mouse->button(), mouse->modifiers(), mouse->position().toPoint());
-            if (mouse->button() == Qt::LeftButton) {
-                m_dragCandidate = widget;
-                m_dragStart = mouse->globalPosition().toPoint();
-            }
+            PanelMouseDown(mouse.button(), mouse.modifiers(), mouse.position().toPoint());
+            armDrag(widget, mouse.button(), mouse.globalPosition().toPoint());
             return true;
         }
         if (isOneOf({Label1, Label2, Label3, Label4, Label6, Eingabemaske, Display0, Label8, Label9, Uhrzeit_Frame1,
-                     CountdownMaske, Display, Uhrzeit_Display, VersionInfoLabel, AktiveLED})) {
-            if (mouse->button() == Qt::LeftButton) {
-                m_dragCandidate = widget;
-                m_dragStart = mouse->globalPosition().toPoint();
-            } else if (mouse->button() == Qt::RightButton && mouse->modifiers() == Qt::NoModifier
-                       && widget != AktiveLED) {
+                     CountdownMaske, Display, Uhrzeit_Display, VersionInfoLabel})) {
+            armDrag(widget, mouse.button(), mouse.globalPosition().toPoint());
+            if (rightNoShift)
                 MinimizeWindow();
-                return true;
-            }
+            return true;
         }
-        break;
-    }
+        if (widget == AktiveLED) {
+            armDrag(widget, mouse.button(), mouse.globalPosition().toPoint());
+            return true;
+        }
+        if (isOneOf({Display2, Endzeit_Display, Akustik, Anz_Minuten, Check_ForceShutdown, AddToTrayIconCheck})) {
+            // These drag and minimise on the move; the check boxes still toggle on a plain click.
+            armDrag(widget, mouse.button(), mouse.globalPosition().toPoint());
+            return qobject_cast<QLabel*>(widget) != nullptr;
+        }
+        // MinutenDisplay, Label5, InfoField and LightFlag do nothing on the press itself.
+        return isOneOf({MinutenDisplay, Label5, InfoField, LightFlag});
+
     case QEvent::MouseButtonRelease: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
         m_dragCandidate.clear();
+        const bool clicked = m_clickCandidate == widget && mouse.button() == Qt::LeftButton
+                             && widget->rect().contains(mouse.position().toPoint());
+        m_clickCandidate.clear();
         if (widget == SystemTRayFrame1)
             return true;
-        if (mouse->button() == Qt::LeftButton && widget->rect().contains(mouse->position().toPoint())) {
-            if (widget == Display) {
-                Anz_Minuten_Click();
-                return true;
-            }
-            if (widget == MinutenDisplay) {
-                Anz_Minuten->toggle();
-                return true;
-            }
+        if (clicked && isOneOf({Display, MinutenDisplay, Label5, LightFlag})) {
+            passiveClick(widget);
+            return true;
         }
         break;
     }
-    case QEvent::MouseMove: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
+
+    case QEvent::MouseMove:
         if (widget == InfoField) {
             LightFlag->move(twipsToPixels(4800), twipsToPixels(105));
             LightFlag->show();
             LightFlag->raise();
-        } else if (isOneOf({Picture1, Eingabemaske, CountdownMaske}) && LightFlag->isVisible()) {
-            LightFlag->hide();
+            return true;
         }
-        // A drag starts once the held mouse has really moved, so clicks and double-clicks stay clicks.
-        if (m_dragCandidate == widget && (mouse->buttons() & Qt::LeftButton)
-            && (mouse->globalPosition().toPoint() - m_dragStart).manhattanLength()
-                   >= QApplication::startDragDistance()) {
-            m_dragCandidate.clear();
-            dragWindow(this, Qt::LeftButton);
+        if (widget == Label5) {
+            Label5_MouseMove();
+            return true;
+        }
+        if (panel && LightFlag->isVisible())
+            LightFlag->hide();
+        if (widget == Picture1 && ClassicMode && mouse.buttons() == Qt::NoButton)
+            ShowPressedPictures();
+        if (widget == Eingabemaske) {
+            setTextColour(Label5, colours::entryText);
+            setTextColour(WWWLink, colours::link);
+        }
+        if (dragOnMove(widget, mouse))
+            return true;
+        if (isOneOf({Display2, Endzeit_Display, Akustik, Anz_Minuten, Check_ForceShutdown, AddToTrayIconCheck})
+            && (mouse.buttons() & Qt::RightButton) && mouse.modifiers() == Qt::NoModifier && !m_rightMinimised) {
+            m_rightMinimised = true;
+            MinimizeWindow();
+            return true;
         }
         break;
-    }
+
     default:
         break;
     }

@@ -1,23 +1,52 @@
 #include "countdown/clock_text.h"
 
-#include <QLocale>
-
 namespace tarvo {
+namespace {
 
-QString longTimeText(const QTime& time)
+bool isFiller(QChar c)
 {
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    // The long format names the time zone; the clock shows the time alone.
-    format.remove(QLatin1Char('t'));
-    format = format.trimmed();
-    if (!format.contains(QLatin1Char('s')))
-        format = QStringLiteral("HH:mm:ss");
-    return time.toString(format).trimmed();
+    return c.isSpace() || c == QLatin1Char(',');
 }
 
-QString clockCaption(const QTime& time)
+} // namespace
+
+QString timeFormatWithoutZone(const QString& format)
 {
-    return QStringLiteral("Zeit: ") + longTimeText(time);
+    // Walk the format: text in single quotes is literal ('' is a quote), everything else may hold
+    // the zone field "t".
+    QString out;
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format.at(i);
+        if (c == QLatin1Char('\'')) {
+            quoted = !quoted;
+            out += c;
+        } else if (!quoted && c == QLatin1Char('t')) {
+            continue;
+        } else {
+            out += c;
+        }
+    }
+    // What held the zone: brackets left empty, and the blanks and commas before or after it.
+    out.replace(QLatin1String("()"), QString());
+    out.replace(QLatin1String("[]"), QString());
+    while (!out.isEmpty() && isFiller(out.back()))
+        out.chop(1);
+    while (!out.isEmpty() && isFiller(out.front()))
+        out.remove(0, 1);
+    if (!out.contains(QLatin1Char('s')))
+        return QStringLiteral("HH:mm:ss");
+    return out;
+}
+
+QString longTimeText(const QTime& time, const QLocale& locale)
+{
+    return locale.toString(time, timeFormatWithoutZone(locale.timeFormat(QLocale::LongFormat))).trimmed();
+}
+
+QString clockCaption(const QTime& time, const QLocale& locale)
+{
+    return QStringLiteral("Zeit: ") + longTimeText(time, locale);
 }
 
 QString shortClockCaption(const QTime& time)

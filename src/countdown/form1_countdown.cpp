@@ -104,6 +104,7 @@ void Form1::Timer1_Timer()
     Display->setText(QString::number(n));
     if (n == 1) {
         MinutenDisplay->hide();
+        fitRemainingDisplay();
         Display->setText(QStringLiteral("Shutdown!!"));
         setWindowTitle(QStringLiteral("Shutdown!!"));
     }

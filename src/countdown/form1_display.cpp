@@ -1,9 +1,15 @@
-// The remaining-time display: the large figures, their unit and the window title.
+// The remaining-time display: the large figures, their unit and the window title; and the switch of
+// the entry panel between the minutes field and the hour and minute fields.
 #include "app/form1.h"
 
 #include <QCheckBox>
+#include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 
+#include "app/look.h"
+#include "app/twips.h"
 #include "countdown/duration.h"
 #include "shell/system_tray.h"
 
@@ -38,6 +44,51 @@ void Form1::Anz_Minuten_Click()
     } else {
         MinutenDisplay->setText(QStringLiteral("Sekunden"));
     }
+}
+
+// The figures stand right-aligned against their unit and may grow to the left ("336:00" is wider
+// than the box the layout gives them); once the unit is hidden ("Shutdown!!"), they take the row.
+void Form1::fitRemainingDisplay()
+{
+    const QRect beside = twipsRect(240, 1395, 2160, 555);
+    if (MinutenDisplay->isHidden()) {
+        Display->setGeometry(0, beside.y(), twipsToPixels(kWindowWidthTwips), beside.height());
+        Display->setAlignment(Qt::AlignCenter);
+    } else {
+        Display->setGeometry(beside);
+        Display->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+}
+
+void Form1::Label5_Click()
+{
+    // The caption says which fields are shown.
+    if (Label5->text().toUpper().contains(QLatin1String("MINUTEN"))) {
+        Label5->setText(QStringLiteral("Stunden"));
+        CounterHourText->move(ZeitEingabe->pos());
+        CounterMinuteText->move(CounterHourText->x() + CounterHourText->width(), CounterHourText->y());
+        ZeitEingabe->hide();
+        CounterHourText->show();
+        CounterMinuteText->show();
+        ScrollbarFocus = 2;
+        CounterHourText->setFocus();
+    } else {
+        Label5->setText(QStringLiteral("Minuten"));
+        ScrollbarFocus = 1;
+        ZeitEingabe->show();
+        CounterHourText->hide();
+        CounterMinuteText->hide();
+    }
+}
+
+void Form1::Command1_Click()
+{
+    Label5_Click();
+}
+
+void Form1::Label5_MouseMove()
+{
+    setTextColour(Label5, highlightTextOn(colours::panel));
 }
 
 } // namespace tarvo
