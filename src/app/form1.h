@@ -77,6 +77,14 @@ public:
     void RefreshDurationFields();
     void ZeitEingabe_Validate();
 
+    // ---- time entry
+    void ZeitEingabe_GotFocus();
+    void DurationField_GotFocus(QLineEdit* field);
+    void DurationField_Validate(QLineEdit* field);
+    void VScroll1_Change();
+    void VScroll2_Change();
+    void PresetButton_Click(std::int16_t minutes);
+
     // ---- actions
     void ActionButton_Click(ActionKind action);
     void JetztBtn_Click();
@@ -195,6 +203,7 @@ private:
     void buildActionGroup();
     void setKeyboardOrder();
     void connectHandlers();
+    void connectEntryHandlers();
     void applyRoundedRegion();
 
     void BefZeileAuswerten();

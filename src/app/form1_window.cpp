@@ -22,9 +22,6 @@
 #include "shell/window_shape.h"
 
 namespace tarvo {
-namespace {
-constexpr int kMinutesFieldLength = 5;
-}
 
 void Form1::connectHandlers()
 {
@@ -195,15 +192,6 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     };
 
     switch (event->type()) {
-    case QEvent::KeyPress:
-        if (widget == ZeitEingabe) {
-            // Typing stops at five characters; replacing a selection is still possible.
-            const auto* key = static_cast<QKeyEvent*>(event);
-            const bool typesText = !key->text().isEmpty() && key->text().at(0).isPrint();
-            if (typesText && ZeitEingabe->text().size() - ZeitEingabe->selectedText().size() >= kMinutesFieldLength)
-                return true;
-        }
-        break;
     case QEvent::MouseButtonDblClick: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (widget == AktiveLED) {
