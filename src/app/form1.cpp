@@ -125,6 +125,7 @@ Form1::Form1(Services services, QString commandLine, QWidget* parent)
     setKeyboardOrder();
     connectHandlers();
     connectClassicAndQuit();
+    connectEntryHandlers();
     resize(twipsToPixels(kWindowWidthTwips), twipsToPixels(kCompactHeightTwips));
 }
 

@@ -86,6 +86,14 @@ public:
     void RefreshDurationFields();
     void ZeitEingabe_Validate();
 
+    // ---- time entry
+    void ZeitEingabe_GotFocus();
+    void DurationField_GotFocus(QLineEdit* field);
+    void DurationField_Validate(QLineEdit* field);
+    void VScroll1_Change();
+    void VScroll2_Change();
+    void PresetButton_Click(std::int16_t minutes);
+
     // ---- actions
     void ActionButton_Click(ActionKind action);
     void JetztBtn_Click();
@@ -205,6 +213,7 @@ private:
     void connectHandlers();
     void connectClassicAndQuit();
     void watchSessionEnd();
+    void connectEntryHandlers();
     void applyRoundedRegion();
     void fitRemainingDisplay();
     void armDrag(QWidget* source, Qt::MouseButton button, QPoint globalPos);

@@ -23,9 +23,6 @@
 #include "shell/window_shape.h"
 
 namespace tarvo {
-namespace {
-constexpr int kMinutesFieldLength = 5;
-}
 
 void Form1::connectHandlers()
 {
@@ -235,22 +232,11 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     const QEvent::Type type = event->type();
     if (widget == nullptr
         || (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease
-            && type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove && type != QEvent::KeyPress))
+            && type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove))
         return QWidget::eventFilter(watched, event);
     const auto isOneOf = [widget](std::initializer_list<QWidget*> list) {
         return std::find(list.begin(), list.end(), widget) != list.end();
     };
-
-    if (type == QEvent::KeyPress) {
-        if (widget == ZeitEingabe) {
-            // Typing stops at five characters; replacing a selection is still possible.
-            const auto* key = static_cast<QKeyEvent*>(event);
-            const bool typesText = !key->text().isEmpty() && key->text().at(0).isPrint();
-            if (typesText && ZeitEingabe->text().size() - ZeitEingabe->selectedText().size() >= kMinutesFieldLength)
-                return true;
-        }
-        return QWidget::eventFilter(watched, event);
-    }
 
     const auto& mouse = *static_cast<QMouseEvent*>(event);
     const bool panel = isOneOf({Picture1, Eingabemaske, CountdownMaske});

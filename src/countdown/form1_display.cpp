@@ -74,10 +74,14 @@ void Form1::Label5_Click()
         CounterHourText->setFocus();
     } else {
         Label5->setText(QStringLiteral("Minuten"));
-        ScrollbarFocus = 1;
         ZeitEingabe->show();
+        // The focus leaves the hour and minute fields before they hide, so it does not wander through
+        // them (each field that gets the focus retargets the scroll bar).
+        if (CounterHourText->hasFocus() || CounterMinuteText->hasFocus())
+            ZeitEingabe->setFocus();
         CounterHourText->hide();
         CounterMinuteText->hide();
+        ScrollbarFocus = 1;
     }
 }
 
