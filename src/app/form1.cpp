@@ -111,6 +111,7 @@ Form1::Form1(Services services, QString commandLine, QWidget* parent)
     buildWindow();
     setKeyboardOrder();
     connectHandlers();
+    connectWebLink();
     resize(twipsToPixels(kWindowWidthTwips), twipsToPixels(kCompactHeightTwips));
 }
 

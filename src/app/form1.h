@@ -56,6 +56,7 @@ public:
     void SystemTRayFrame1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift);
     void ShowNeutralPictures();
     void ShowPressedPictures();
+    void WWWLink_Click();
 
     // ---- quitting
     void Abbruch_Click();
@@ -195,6 +196,7 @@ private:
     void buildActionGroup();
     void setKeyboardOrder();
     void connectHandlers();
+    void connectWebLink();
     void applyRoundedRegion();
 
     void BefZeileAuswerten();
