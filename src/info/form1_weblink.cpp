@@ -14,26 +14,29 @@ namespace {
 // The link lights up under the mouse and turns back over the bare entry panel; a click opens the page.
 class WebLinkMouse final : public QObject {
 public:
+    // Owned by the link, so that it goes with it; the form is only called on a real click.
     explicit WebLinkMouse(Form1& form)
-        : QObject(&form)
+        : QObject(form.WWWLink)
         , m_form(form)
+        , m_link(form.WWWLink)
+        , m_panel(form.Eingabemaske)
     {
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == m_form.Eingabemaske) {
+        if (watched == m_panel) {
             if (event->type() == QEvent::MouseMove)
-                setTextColour(m_form.WWWLink, colours::link);
+                setTextColour(m_link, colours::link);
             return false;
         }
         switch (event->type()) {
         case QEvent::MouseMove:
-            setTextColour(m_form.WWWLink, QApplication::palette().color(QPalette::HighlightedText));
+            setTextColour(m_link, QApplication::palette().color(QPalette::HighlightedText));
             return true;
         case QEvent::MouseButtonRelease: {
             const auto* mouse = static_cast<const QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton && m_form.WWWLink->rect().contains(mouse->position().toPoint()))
+            if (mouse->button() == Qt::LeftButton && m_link->rect().contains(mouse->position().toPoint()))
                 m_form.WWWLink_Click();
             return true;
         }
@@ -48,6 +51,8 @@ public:
 
 private:
     Form1& m_form;
+    QLabel* m_link;
+    QWidget* m_panel;
 };
 
 } // namespace
