@@ -59,6 +59,12 @@ public:
             onAsk();
         return answer;
     }
+    Answer threeWayAnswer = Answer::Cancel; // what every Yes/No/Cancel question is answered
+    Answer askYesNoCancel(QWidget*, const QString& title, const QString& text) override
+    {
+        questions.push_back({MessageIcon::Question, title, text, true});
+        return threeWayAnswer;
+    }
     void runModal(QDialog& dialog) override
     {
         modalDialogs << dialog.objectName();

@@ -94,7 +94,7 @@ private Q_SLOTS:
         QTest::newRow("H sum above 32767") << "M32000 H13 A" << A << true << 0 << "32000" << true << false << false
                                            << false << 0;
         QTest::newRow("L A") << "L A" << A << true << 3600 << "60" << false << false << false << true << 0;
-        QTest::newRow("S SETUP") << "S SETUP" << A << false << 0 << "60" << false << false << true << false << 0;
+        QTest::newRow("S SETUP") << "S SETUP" << A << false << 0 << "60" << false << false << true << false << 1;
         QTest::newRow("T") << "T" << A << false << 0 << "60" << false << false << true << false << 0;
         QTest::newRow("W") << "W" << A << false << 0 << "60" << false << true << false << false << 0;
         QTest::newRow("X") << "X" << A << false << 0 << "60" << false << false << true << false << 0;

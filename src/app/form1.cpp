@@ -126,6 +126,7 @@ Form1::Form1(Services services, QString commandLine, QWidget* parent)
     connectHandlers();
     connectClassicAndQuit();
     connectEntryHandlers();
+    connectWebLink();
     resize(twipsToPixels(kWindowWidthTwips), twipsToPixels(kCompactHeightTwips));
 }
 

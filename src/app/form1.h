@@ -59,6 +59,7 @@ public:
     void ShowPressedPictures();
     void ActionButton_MouseMove(ActionKind action);
     void ClassicModeShowTimer_Click();
+    void WWWLink_Click();
 
     // ---- quitting
     void Abbruch_Click();
@@ -214,6 +215,7 @@ private:
     void connectClassicAndQuit();
     void watchSessionEnd();
     void connectEntryHandlers();
+    void connectWebLink();
     void applyRoundedRegion();
     void fitRemainingDisplay();
     void armDrag(QWidget* source, Qt::MouseButton button, QPoint globalPos);

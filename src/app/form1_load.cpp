@@ -17,7 +17,8 @@
 
 namespace tarvo {
 namespace {
-const QString kWebPage = QStringLiteral("https://tarvo.invalid/");
+// Set when Tarvo is built (TARVO_WEB_PAGE).
+const QString kWebPage = QString::fromUtf8(TARVO_WEB_PAGE);
 }
 
 QString Form1::GetVersionNumber()

@@ -28,6 +28,7 @@ public:
 };
 
 enum class MessageIcon { NoIcon, Information, Warning, Critical, Question };
+enum class Answer { Yes, No, Cancel };
 
 // Message boxes, Yes/No questions and modal dialogs. Tests answer them without a screen.
 class Dialogs {
@@ -36,6 +37,8 @@ public:
     virtual void message(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) = 0;
     // Returns true for Yes. The question icon is shown; defaultYes picks the button Enter presses.
     virtual bool ask(QWidget* parent, const QString& title, const QString& text, bool defaultYes) = 0;
+    // Yes, No and Cancel with the question icon, Yes the default; Escape or closing the box is Cancel.
+    virtual Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text) = 0;
     // Runs a dialog modally and returns when it is closed.
     virtual void runModal(QDialog& dialog) = 0;
 };

@@ -64,6 +64,21 @@ public:
         return box.exec() == QMessageBox::Yes;
     }
 
+    Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text) override
+    {
+        QMessageBox box(QMessageBox::Question, title, displayText(text),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+        box.setDefaultButton(QMessageBox::Yes);
+        switch (box.exec()) {
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
+        }
+    }
+
     void runModal(QDialog& dialog) override { dialog.exec(); }
 };
 

@@ -1,34 +1,255 @@
 #include "info/info_dialog.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QFrame>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QSaveFile>
+#include <QScreen>
+
+#include "app/form1.h"
+#include "app/look.h"
+#include "app/twips.h"
+#include "info/help_text.h"
+#include "shell/window_shape.h"
 
 namespace tarvo {
+namespace {
 
-InfoDialog::InfoDialog(QWidget* parent)
-    : QDialog(parent)
+const QColor kTeal{0, 128, 128};
+constexpr int kCornerDiameter = 55;
+
+template <typename W>
+W* make(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* widget = new W(parent);
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(twipsRect(left, top, width, height));
+    return widget;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRect twips, const QFont& font,
+                  const QColor& colour)
+{
+    auto* label = make<QLabel>(parent, name, twips.x(), twips.y(), twips.width(), twips.height());
+    label->setText(caption);
+    label->setFont(font);
+    setTextColour(label, colour);
+    return label;
+}
+
+QColor highlightText()
+{
+    return QApplication::palette().color(QPalette::HighlightedText);
+}
+
+} // namespace
+
+InfoDialog::InfoDialog(Form1* form)
+    : QDialog(form, Qt::Dialog | Qt::FramelessWindowHint)
+    , m_form(*form)
 {
     setObjectName(QStringLiteral("InfoDialog"));
     setWindowTitle(QStringLiteral("Info Dialog - Tarvo"));
-    auto* layout = new QVBoxLayout(this);
-    auto* version = new QLabel(QStringLiteral("Tarvo Vers. 1.31"), this);
-    version->setObjectName(QStringLiteral("VersionLabel"));
-    layout->addWidget(version);
-    auto* close = new QPushButton(QStringLiteral("Close"), this);
-    close->setObjectName(QStringLiteral("Close"));
-    layout->addWidget(close);
-    connect(close, &QPushButton::clicked, this, &InfoDialog::Close_Click);
+    setWindowIcon(QIcon(assetPixmap(QStringLiteral("tarvo"), QSize(32, 32))));
+    setFixedSize(twipsToPixels(6285), twipsToPixels(6630));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, kTeal);
+    setPalette(palette);
+    setAutoFillBackground(true);
+    setMouseTracking(true);
+    buildControls();
+    setMask(roundedRegion(size(), kCornerDiameter));
 }
 
-void InfoDialog::CreateShortcuts_Click()
+void InfoDialog::buildControls()
 {
-    // Desktop and menu entries are not written yet.
+    Label1 = makeLabel(this, "Label1", QStringLiteral("Tarvo"), {600, 120, 3615, 495}, uiFont(18, true),
+                       highlightText());
+    VersionLAbel = makeLabel(this, "VersionLAbel", Form1::GetVersionNumber(), {4320, 240, 1575, 375},
+                             uiFont(9.75, true), highlightText());
+    WWWLink = makeLabel(this, "WWWLink", m_form.GV_URL, {2640, 600, 3195, 255}, uiFont(9, true, true), kInfoLinkBlue);
+    WWWLink->setToolTip(QStringLiteral("zur Tarvo - Homepage"));
+
+    // A one-pixel rule across the whole dialog in the colour of window borders.
+    Line1 = make<QFrame>(this, "Line1", 0, 960, 6720, 15);
+    Line1->setAutoFillBackground(true);
+    QPalette linePalette = Line1->palette();
+    linePalette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
+    Line1->setPalette(linePalette);
+
+    Text1 = make<QPlainTextEdit>(this, "Text1", 240, 1080, 5895, 4935);
+    Text1->setFont(uiFont(9.75, false));
+    Text1->setFrameShape(QFrame::NoFrame);
+    // The lines are laid out with blanks; wrapping them would undo that.
+    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QPalette textPalette = Text1->palette();
+    textPalette.setColor(QPalette::Base, kTeal);
+    textPalette.setColor(QPalette::Text, QApplication::palette().color(QPalette::Base));
+    Text1->setPalette(textPalette);
+    Text1->setPlainText(helpText());
+    Text1->setToolTip(QStringLiteral("Tip: Doppelklick auf das Textfeld öffnet den Text im Notepad.."));
+
+    Close = make<QPushButton>(this, "Close", 4320, 6120, 1455, 375);
+    Close->setText(QStringLiteral("Schliessen"));
+    Close->setFont(uiFont(9.75, true));
+    Close->setToolTip(QStringLiteral("Schliesst den Info-Dialog"));
+    connect(Close, &QPushButton::clicked, this, &InfoDialog::Close_Click);
+
+    CreateShortcuts = makeLabel(this, "CreateShortcuts", QStringLiteral("Verknüpfungen erstellen"),
+                                {495, 6165, 2115, 345}, uiFont(9, true, true), kInfoLinkBlue);
+    CreateShortcuts->setToolTip(QStringLiteral("Erstellt die Programmverknüpfungen für den Classic-Modus"));
+
+    for (QLabel* link : {WWWLink, CreateShortcuts}) {
+        link->setMouseTracking(true);
+        link->setCursor(Qt::PointingHandCursor);
+    }
+    for (QObject* watched : {static_cast<QObject*>(Label1), static_cast<QObject*>(VersionLAbel),
+                             static_cast<QObject*>(WWWLink), static_cast<QObject*>(CreateShortcuts),
+                             static_cast<QObject*>(Text1->viewport())})
+        watched->installEventFilter(this);
 }
 
 void InfoDialog::Close_Click()
 {
     close();
+}
+
+void InfoDialog::WWWLink_Click()
+{
+    setTextColour(WWWLink, highlightText());
+    m_form.services().desktop->openUrl(QUrl(m_form.GV_URL));
+}
+
+void InfoDialog::Text1_DblClick()
+{
+    // Written as the editor shows it: CR LF line ends, and one more line end after the text.
+    const QString path = QDir::current().absoluteFilePath(QStringLiteral("TarvoInfo.txt"));
+    QString text = Text1->toPlainText();
+    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    text += QLatin1String("\r\n");
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    file.write(text.toUtf8());
+    if (!file.commit())
+        return;
+    m_form.services().desktop->openInTextEditor(path);
+}
+
+void InfoDialog::setLinksColour()
+{
+    setTextColour(WWWLink, kInfoLinkBlue);
+    setTextColour(CreateShortcuts, kInfoLinkBlue);
+}
+
+QWidget* InfoDialog::questionParent()
+{
+    // Run from start-up the dialog stays hidden; the questions then belong to the main window.
+    return isVisible() ? static_cast<QWidget*>(this) : static_cast<QWidget*>(&m_form);
+}
+
+void InfoDialog::showEvent(QShowEvent* event)
+{
+    const QScreen* screen = m_form.screen() != nullptr ? m_form.screen() : this->screen();
+    if (screen != nullptr)
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    QDialog::showEvent(event);
+}
+
+bool InfoDialog::pressForDrag(QWidget* widget, const QMouseEvent& mouse, bool closeOnRight)
+{
+    if (mouse.button() == Qt::LeftButton) {
+        // The drag starts once the mouse really moves, so that double clicks stay double clicks.
+        m_dragCandidate = widget;
+        m_dragStart = mouse.globalPosition().toPoint();
+        return false;
+    }
+    if (closeOnRight && mouse.button() == Qt::RightButton && mouse.modifiers() == Qt::NoModifier) {
+        Close_Click();
+        return true;
+    }
+    return false;
+}
+
+bool InfoDialog::dragOnMove(QWidget* widget, const QMouseEvent& mouse)
+{
+    if (m_dragCandidate != widget || !(mouse.buttons() & Qt::LeftButton)
+        || (mouse.globalPosition().toPoint() - m_dragStart).manhattanLength() < QApplication::startDragDistance())
+        return false;
+    m_dragCandidate.clear();
+    dragWindow(this, Qt::LeftButton);
+    return true;
+}
+
+void InfoDialog::mousePressEvent(QMouseEvent* event)
+{
+    pressForDrag(this, *event, true);
+    event->accept();
+}
+
+void InfoDialog::mouseMoveEvent(QMouseEvent* event)
+{
+    setLinksColour();
+    dragOnMove(this, *event);
+}
+
+void InfoDialog::mouseReleaseEvent(QMouseEvent*)
+{
+    m_dragCandidate.clear();
+}
+
+void InfoDialog::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        Close_Click();
+}
+
+bool InfoDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    QWidget* widget = qobject_cast<QWidget*>(watched);
+    const bool isText = widget == Text1->viewport();
+    const bool isLink = widget == WWWLink || widget == CreateShortcuts;
+    const auto* mouse = dynamic_cast<const QMouseEvent*>(event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (isLink)
+            return true;
+        // The text field keeps its own press (the cursor goes there); the titles only drag.
+        return pressForDrag(isText ? static_cast<QWidget*>(Text1) : widget, *mouse, isText) || !isText;
+    case QEvent::MouseMove:
+        if (isLink) {
+            setTextColour(widget, highlightText());
+            return true;
+        }
+        return dragOnMove(isText ? static_cast<QWidget*>(Text1) : widget, *mouse);
+    case QEvent::MouseButtonRelease:
+        m_dragCandidate.clear();
+        if (isLink) {
+            if (mouse->button() == Qt::LeftButton && widget->rect().contains(mouse->position().toPoint())) {
+                if (widget == WWWLink)
+                    WWWLink_Click();
+                else
+                    CreateShortcuts_Click();
+            }
+            return true;
+        }
+        return !isText;
+    case QEvent::MouseButtonDblClick:
+        if (isText && mouse->button() == Qt::LeftButton)
+            Text1_DblClick();
+        // Double clicks on the titles and links are theirs, not the dialog's.
+        return !isText;
+    case QEvent::ContextMenu:
+        // A right click on the text closes the dialog; with a modifier key it offers the usual menu.
+        return isText && static_cast<const QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Mouse
+               && static_cast<const QContextMenuEvent*>(event)->modifiers() == Qt::NoModifier;
+    default:
+        return QDialog::eventFilter(watched, event);
+    }
 }
 
 } // namespace tarvo
