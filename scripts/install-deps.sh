@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Tarvo needs that are missing. "run" installs what building and
-# running need; "test" adds what the test suite needs (virtual X server, window manager, D-Bus mocks).
+# running need; "test" adds what the test suite needs (virtual X server, window manager, D-Bus mocks);
+# "bench" adds the peer the benchmark measures Tarvo against.
 set -euo pipefail
 
 build_packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6svg6 fonts-liberation2
     fonts-dejavu-core)
 test_packages=(xvfb xauth x11-utils xdotool openbox trayer dbus-daemon python3-dbusmock libglib2.0-bin
-    desktop-file-utils g++-mingw-w64-x86-64 imagemagick)
+    desktop-file-utils g++-mingw-w64-x86-64 imagemagick libx11-dev)
+bench_packages=(kshutdown)
 
 wanted=("${build_packages[@]}")
-if [ "${1:-run}" = "test" ]; then
+if [ "${1:-run}" = "test" ] || [ "${1:-run}" = "bench" ]; then
     wanted+=("${test_packages[@]}")
+fi
+if [ "${1:-run}" = "bench" ]; then
+    wanted+=("${bench_packages[@]}")
 fi
 
 missing=()
