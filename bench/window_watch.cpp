@@ -85,6 +85,12 @@ void printTitle(Display* display, Window window, long long ns)
     std::printf("TITLE %lld %lu 0x%lx %s\n", ns, windowPid(display, window), window, title.c_str());
 }
 
+void printMap(Display* display, Window window, const XWindowAttributes& attributes, long long ns)
+{
+    std::printf(
+        "MAP %lld %lu %d %d 0x%lx\n", ns, windowPid(display, window), attributes.width, attributes.height, window);
+}
+
 } // namespace
 
 int main()
@@ -114,8 +120,13 @@ int main()
             // A new top-level window: follow its own map and title changes. Its first title may
             // have been set before we listened.
             if (event.xcreatewindow.parent == root && !event.xcreatewindow.override_redirect) {
-                XSelectInput(display, event.xcreatewindow.window, StructureNotifyMask | PropertyChangeMask);
-                printTitle(display, event.xcreatewindow.window, ns);
+                const Window window = event.xcreatewindow.window;
+                XSelectInput(display, window, StructureNotifyMask | PropertyChangeMask);
+                printTitle(display, window, ns);
+                // On a busy machine the window may have been mapped before we listened.
+                XWindowAttributes attributes {};
+                if (XGetWindowAttributes(display, window, &attributes) && attributes.map_state != IsUnmapped)
+                    printMap(display, window, attributes, nowNs());
             }
             break;
         case MapNotify:
@@ -124,8 +135,7 @@ int main()
             if (event.xmap.event == event.xmap.window || event.xmap.override_redirect) {
                 XWindowAttributes attributes {};
                 XGetWindowAttributes(display, event.xmap.window, &attributes);
-                std::printf("MAP %lld %lu %d %d 0x%lx\n", ns, windowPid(display, event.xmap.window), attributes.width,
-                    attributes.height, event.xmap.window);
+                printMap(display, event.xmap.window, attributes, ns);
             }
             break;
         case PropertyNotify:
