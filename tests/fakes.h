@@ -99,18 +99,69 @@ public:
     }
 };
 
+// One icon put into the fake tray; it stays listed after it is removed.
+struct FakeTrayEntry {
+    QStringList toolTips; // every text it showed, the present one last
+    bool shown = true;
+    std::function<void(TrayClick)> onClick;
+};
+
+class FakeTrayIcon final : public TrayIcon {
+public:
+    explicit FakeTrayIcon(std::shared_ptr<FakeTrayEntry> entry)
+        : m_entry(std::move(entry))
+    {
+    }
+    ~FakeTrayIcon() override { m_entry->shown = false; }
+    void setToolTip(const QString& text) override { m_entry->toolTips << text; }
+
+private:
+    std::shared_ptr<FakeTrayEntry> m_entry;
+};
+
 class FakeWindowSystem final : public WindowSystem {
 public:
     bool tray = true;
+    bool keepAboveWorks = true;
     std::vector<bool> keepAbove; // every pin (true) and unpin (false), in order
+    std::vector<std::shared_ptr<FakeTrayEntry>> trayIcons; // every icon added, in order
+    std::vector<QWidget*> activated;
     bool trayAvailable() const override { return tray; }
     void setKeepAbove(QWidget*, bool above) override { keepAbove.push_back(above); }
+    std::unique_ptr<TrayIcon> addTrayIcon(const QIcon&, const QString& toolTip,
+                                          std::function<void(TrayClick)> onClick) override
+    {
+        trayIcons.push_back(std::make_shared<FakeTrayEntry>(FakeTrayEntry{{toolTip}, true, std::move(onClick)}));
+        return std::make_unique<FakeTrayIcon>(trayIcons.back());
+    }
+    bool canKeepAbove() const override { return keepAboveWorks; }
+    void activate(QWidget* window) override { activated.push_back(window); }
+
+    // The icon in the tray now, or null.
+    const FakeTrayEntry* shownIcon() const
+    {
+        return !trayIcons.empty() && trayIcons.back()->shown ? trayIcons.back().get() : nullptr;
+    }
+    // A mouse action on the icon in the tray, as the tray reports it.
+    void clickTray(TrayClick click)
+    {
+        if (trayIcons.empty() || !trayIcons.back()->shown)
+            return;
+        const std::shared_ptr<FakeTrayEntry> entry = trayIcons.back(); // outlives its removal by the click
+        entry->onClick(click);
+    }
 };
 
 class FakeApp final : public AppControl {
 public:
     std::vector<int> endings;
-    void endProgram(int exitCode) override { endings.push_back(exitCode); }
+    std::function<void()> onEnd;
+    void endProgram(int exitCode) override
+    {
+        endings.push_back(exitCode);
+        if (onEnd)
+            onEnd();
+    }
 };
 
 // A main window wired to fakes; the fakes stay reachable through the raw pointers.

@@ -81,11 +81,11 @@ private Q_SLOTS:
         f.MinimizeToTray();
         f.RemainingSeconds = 5400;
         f.Set_Minute();
-        QCOMPARE(f.systemTray()->toolTip(), QStringLiteral("1:30 Stunde(n)  Ausschalten"));
+        QCOMPARE(h.windowSystem->trayIcons.back()->toolTips.back(), QStringLiteral("1:30 Stunde(n)  Ausschalten"));
         f.show();
         f.RemainingSeconds = 600;
         f.Set_Minute();
-        QCOMPARE(f.systemTray()->toolTip(), QStringLiteral("1:30 Stunde(n)  Ausschalten"));
+        QCOMPARE(h.windowSystem->trayIcons.back()->toolTips.back(), QStringLiteral("1:30 Stunde(n)  Ausschalten"));
     }
 
     void unitToggles()

@@ -194,7 +194,7 @@ private Q_SLOTS:
             QCOMPARE(f.isHidden(), minimises && tray);
             QCOMPARE(f.isMinimized(), minimises && !tray);
             if (minimises && tray)
-                QCOMPARE(f.systemTray()->toolTip(), f.windowTitle());
+                QCOMPARE(h->windowSystem->trayIcons.back()->toolTips.back(), f.windowTitle());
         }
     }
 
@@ -248,7 +248,7 @@ private Q_SLOTS:
         f.showNormal();
         f.AddToTrayIconCheck->setChecked(true); // in the countdown panel: off to the tray at once
         QVERIFY(f.isHidden());
-        QCOMPARE(f.systemTray()->toolTip(), f.windowTitle());
+        QCOMPARE(h->windowSystem->trayIcons.back()->toolTips.back(), f.windowTitle());
         f.showNormal();
         f.AddToTrayIconCheck->setChecked(false);
         QVERIFY(f.isVisible());
