@@ -6,6 +6,7 @@
 #include "app/command_line.h"
 #include "app/form1.h"
 #include "app/single_instance.h"
+#include "app/usage.h"
 
 namespace {
 
@@ -22,6 +23,14 @@ bool hasDisplay(int argc, char** argv)
     return false;
 }
 
+// --help and --version answer on standard output; a failed write (a full disk, a closed pipe)
+// must not pass for success.
+int printAndExit(const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -30,6 +39,16 @@ int main(int argc, char** argv)
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    // Checked before the letters and before the display: "--help" holds L and H, and both answers
+    // are wanted on machines without a screen too.
+    switch (tarvo::startMode(arguments)) {
+    case tarvo::StartMode::Help:
+        return printAndExit(tarvo::usageText());
+    case tarvo::StartMode::Version:
+        return printAndExit(QStringLiteral("Tarvo ") + tarvo::Form1::GetVersionNumber() + QLatin1Char('\n'));
+    case tarvo::StartMode::Run:
+        break;
+    }
     const QString commandLine = tarvo::commandLineText(arguments);
 
 #if defined(Q_OS_LINUX)
