@@ -64,7 +64,8 @@ int main(int argc, char** argv)
     // No display name: Qt would append it to every window title, and the titles carry the countdown.
     QApplication::setApplicationName(QStringLiteral("tarvo"));
     QApplication::setApplicationVersion(QStringLiteral("1.31"));
-    QApplication::setDesktopFileName(QStringLiteral("tarvo"));
+    // The installed desktop entry's name, so that docks and Wayland compositors match the window to it.
+    QApplication::setDesktopFileName(QStringLiteral(TARVO_APP_ID));
     // Tarvo ends on its own terms; a message box closed while the window sits in the tray must not
     // end it.
     QApplication::setQuitOnLastWindowClosed(false);
