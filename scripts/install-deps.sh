@@ -7,6 +7,8 @@ build_packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins l
     fonts-dejavu-core)
 test_packages=(xvfb xauth x11-utils xdotool openbox trayer dbus-daemon python3-dbusmock libglib2.0-bin
     desktop-file-utils g++-mingw-w64-x86-64 imagemagick)
+# The Debian package: dpkg-shlibdeps for its dependencies, its validators, the manual page's check.
+test_packages+=(dpkg-dev appstream groff-base)
 
 wanted=("${build_packages[@]}")
 if [ "${1:-run}" = "test" ]; then
