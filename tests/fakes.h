@@ -7,7 +7,9 @@
 #include <memory>
 #include <vector>
 
+#include <QApplication>
 #include <QDialog>
+#include <QMouseEvent>
 #include <QStringList>
 
 #include "app/form1.h"
@@ -44,13 +46,13 @@ public:
     std::vector<Shown> messages;
     std::vector<Shown> questions;
     QStringList modalDialogs;
-    bool answer = false; // what every question is answered
-    std::function<void(QDialog&)> onModal;
+    bool answer = false; // what every Yes/No question is answered
+    Answer threeWayAnswer = Answer::Cancel; // what every Yes/No/Cancel question is answered
     std::function<void()> onAsk; // runs while the question is open
 
     void message(QWidget*, MessageIcon icon, const QString& title, const QString& text) override
     {
-        messages.push_back({icon, title, text, false});
+        messages.push_back({icon, title, text});
     }
     bool ask(QWidget*, const QString& title, const QString& text, bool defaultYes) override
     {
@@ -59,18 +61,12 @@ public:
             onAsk();
         return answer;
     }
-    Answer threeWayAnswer = Answer::Cancel; // what every Yes/No/Cancel question is answered
     Answer askYesNoCancel(QWidget*, const QString& title, const QString& text) override
     {
         questions.push_back({MessageIcon::Question, title, text, true});
         return threeWayAnswer;
     }
-    void runModal(QDialog& dialog) override
-    {
-        modalDialogs << dialog.objectName();
-        if (onModal)
-            onModal(dialog);
-    }
+    void runModal(QDialog& dialog) override { modalDialogs << dialog.objectName(); }
 };
 
 class FakePower final : public PowerBackend {
@@ -87,16 +83,8 @@ public:
 class FakeDesktop final : public Desktop {
 public:
     QStringList opened;
-    bool openUrl(const QUrl& url) override
-    {
-        opened << url.toString();
-        return true;
-    }
-    bool openInTextEditor(const QString& path) override
-    {
-        opened << path;
-        return true;
-    }
+    bool openUrl(const QUrl& url) override { return opened << url.toString(), true; }
+    bool openInTextEditor(const QString& path) override { return opened << path, true; }
 };
 
 // One icon put into the fake tray; it stays listed after it is removed.
@@ -106,20 +94,14 @@ struct FakeTrayEntry {
     std::function<void(TrayClick)> onClick;
 };
 
-class FakeTrayIcon final : public TrayIcon {
-public:
-    explicit FakeTrayIcon(std::shared_ptr<FakeTrayEntry> entry)
-        : m_entry(std::move(entry))
-    {
-    }
-    ~FakeTrayIcon() override { m_entry->shown = false; }
-    void setToolTip(const QString& text) override { m_entry->toolTips << text; }
-
-private:
-    std::shared_ptr<FakeTrayEntry> m_entry;
-};
-
 class FakeWindowSystem final : public WindowSystem {
+    struct Icon final : TrayIcon {
+        std::shared_ptr<FakeTrayEntry> entry;
+        explicit Icon(std::shared_ptr<FakeTrayEntry> e) : entry(std::move(e)) {}
+        ~Icon() override { entry->shown = false; }
+        void setToolTip(const QString& text) override { entry->toolTips << text; }
+    };
+
 public:
     bool tray = true;
     bool keepAboveWorks = true;
@@ -132,7 +114,7 @@ public:
                                           std::function<void(TrayClick)> onClick) override
     {
         trayIcons.push_back(std::make_shared<FakeTrayEntry>(FakeTrayEntry{{toolTip}, true, std::move(onClick)}));
-        return std::make_unique<FakeTrayIcon>(trayIcons.back());
+        return std::make_unique<Icon>(trayIcons.back());
     }
     bool canKeepAbove() const override { return keepAboveWorks; }
     void activate(QWidget* window) override { activated.push_back(window); }
@@ -145,10 +127,8 @@ public:
     // A mouse action on the icon in the tray, as the tray reports it.
     void clickTray(TrayClick click)
     {
-        if (trayIcons.empty() || !trayIcons.back()->shown)
-            return;
-        const std::shared_ptr<FakeTrayEntry> entry = trayIcons.back(); // outlives its removal by the click
-        entry->onClick(click);
+        if (shownIcon())
+            std::shared_ptr<FakeTrayEntry>(trayIcons.back())->onClick(click); // outlives its removal by the click
     }
 };
 
@@ -166,32 +146,25 @@ public:
 
 // A main window wired to fakes; the fakes stay reachable through the raw pointers.
 struct Harness {
-    FakeClock* clock = nullptr;
-    FakeBeeper* beeper = nullptr;
-    FakeDialogs* dialogs = nullptr;
-    FakePower* power = nullptr;
-    FakeDesktop* desktop = nullptr;
-    FakeWindowSystem* windowSystem = nullptr;
-    FakeApp* app = nullptr;
+    FakeClock* clock;
+    FakeBeeper* beeper;
+    FakeDialogs* dialogs;
+    FakePower* power;
+    FakeDesktop* desktop;
+    FakeWindowSystem* windowSystem;
+    FakeApp* app;
     std::unique_ptr<Form1> form;
 
     explicit Harness(const QString& commandLine = {})
     {
         Services s;
-        s.clock = std::make_unique<FakeClock>();
-        s.beeper = std::make_unique<FakeBeeper>();
-        s.dialogs = std::make_unique<FakeDialogs>();
-        s.power = std::make_unique<FakePower>();
-        s.desktop = std::make_unique<FakeDesktop>();
-        s.windowSystem = std::make_unique<FakeWindowSystem>();
-        s.app = std::make_unique<FakeApp>();
-        clock = static_cast<FakeClock*>(s.clock.get());
-        beeper = static_cast<FakeBeeper*>(s.beeper.get());
-        dialogs = static_cast<FakeDialogs*>(s.dialogs.get());
-        power = static_cast<FakePower*>(s.power.get());
-        desktop = static_cast<FakeDesktop*>(s.desktop.get());
-        windowSystem = static_cast<FakeWindowSystem*>(s.windowSystem.get());
-        app = static_cast<FakeApp*>(s.app.get());
+        clock = put<FakeClock>(s.clock);
+        beeper = put<FakeBeeper>(s.beeper);
+        dialogs = put<FakeDialogs>(s.dialogs);
+        power = put<FakePower>(s.power);
+        desktop = put<FakeDesktop>(s.desktop);
+        windowSystem = put<FakeWindowSystem>(s.windowSystem);
+        app = put<FakeApp>(s.app);
         form = std::make_unique<Form1>(std::move(s), commandLine);
     }
 
@@ -208,6 +181,32 @@ struct Harness {
         for (int i = 0; i < times && !form->hasEnded(); ++i)
             form->Timer1_Timer();
     }
+
+private:
+    template <typename Fake, typename Service>
+    static Fake* put(std::unique_ptr<Service>& slot)
+    {
+        auto* fake = new Fake;
+        slot.reset(fake);
+        return fake;
+    }
 };
+
+// A window after start-up, with the given command line.
+inline std::unique_ptr<Harness> loaded(const QString& commandLine = {})
+{
+    auto h = std::make_unique<Harness>(commandLine);
+    h->load();
+    return h;
+}
+
+// A mouse event as the window system delivers it to the widget.
+inline void mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button = Qt::NoButton,
+                  Qt::MouseButtons held = Qt::NoButton, Qt::KeyboardModifiers modifiers = {}, QPoint pos = {2, 2})
+{
+    const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? held : held | button;
+    QMouseEvent event(type, pos, w->mapToGlobal(QPointF(pos)), button, buttons, modifiers);
+    QApplication::sendEvent(w, &event);
+}
 
 } // namespace tarvo::test

@@ -1,3 +1,5 @@
+// The countdown and what shows it: the figures, their unit, the window title, the end time and the
+// duration fields. The fake clock stands at 14:07:30 on 6 December.
 #include <map>
 
 #include <QCheckBox>
@@ -20,8 +22,7 @@ namespace {
 // A loaded window with a countdown of the given minutes started by the Start button.
 std::unique_ptr<Harness> started(const QString& minutes, bool beeps, bool tray = true)
 {
-    auto h = std::make_unique<Harness>();
-    h->load();
+    auto h = loaded();
     h->form->Akustik->setChecked(beeps);
     h->form->AddToTrayIconCheck->setChecked(tray);
     h->form->ZeitEingabe->setText(minutes);
@@ -35,22 +36,43 @@ class TestCountdown : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void startSwapsPanels()
+    void initTestCase()
     {
-        auto h = started(QStringLiteral("30"), false);
+        QLocale::setDefault(QLocale::c()); // the clock reads HH:mm:ss
+    }
+
+    void startAndCancel()
+    {
+        auto h = started(QStringLiteral("2"), false);
         Form1& f = *h->form;
-        QVERIFY(f.Timer1->isActive());
-        QVERIFY(!f.Timer2->isActive());
-        QVERIFY(f.Eingabemaske->isHidden());
-        QVERIFY(!f.CountdownMaske->isHidden());
+        QVERIFY(!f.Timer2->isActive() && f.Eingabemaske->isHidden() && !f.CountdownMaske->isHidden());
         QVERIFY(f.Start->isHidden());
         QCOMPARE(f.Abbruch->text(), QStringLiteral("Timer Abbr&echen"));
         QCOMPARE(f.Abbruch->toolTip(), QStringLiteral("Hiermit wird der Vorgang abgebrochen!"));
-        QCOMPARE(f.windowTitle(), QStringLiteral("0:30 Stunde(n)  Ausschalten"));
-        QCOMPARE(f.Endzeit_Display->text(), QStringLiteral("End-Zeit: 14:37"));
-        QVERIFY(f.isHidden());
-        QVERIFY(f.systemTray()->isIconShown());
+        QCOMPARE(f.windowTitle(), QStringLiteral("0:02 Stunde(n)  Ausschalten"));
+        QCOMPARE(f.Endzeit_Display->text(), QStringLiteral("End-Zeit: 14:9"));
+        QVERIFY(f.isHidden() && f.systemTray()->isIconShown());
         QCOMPARE(f.systemTray()->title, QStringLiteral("Tarvo"));
+
+        // Escape cancels: the entry panel again, shutting down selected, the time left kept.
+        f.Check_ForceShutdown->setChecked(false);
+        f.StandbyBtn->click();
+        h->tick(30);
+        f.show();
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        QTest::keyClick(&f, Qt::Key_Escape);
+        QVERIFY(!f.Timer1->isActive() && f.Timer2->isActive());
+        QVERIFY(!f.Eingabemaske->isHidden() && f.CountdownMaske->isHidden());
+        QCOMPARE(f.windowTitle(), QStringLiteral("Tarvo"));
+        QCOMPARE(f.Abbruch->text(), QStringLiteral("&Exit"));
+        QCOMPARE(f.Abbruch->toolTip(), QStringLiteral("Programm beenden"));
+        QCOMPARE(f.selectedAction(), std::optional(ActionKind::Ausschalten));
+        QVERIFY(f.Check_ForceShutdown->isChecked() && f.Start->isEnabled());
+        QCOMPARE(f.RemainingSeconds, 90);
+        f.Start_Click(); // from the minutes field, which kept its text
+        QCOMPARE(f.RemainingSeconds, 120);
+        QVERIFY(h->power->requests.empty() && h->app->endings.empty());
     }
 
     void startEntries_data()
@@ -69,15 +91,12 @@ private Q_SLOTS:
         QFETCH(int, seconds);
         auto h = started(text, false);
         QCOMPARE(h->form->Timer1->isActive(), seconds != 0);
-        if (seconds != 0) {
-            QCOMPARE(h->form->RemainingSeconds, seconds);
-            QVERIFY(h->dialogs->messages.empty());
-        } else {
-            QCOMPARE(h->dialogs->messages.size(), std::size_t{1});
+        QCOMPARE(h->form->Eingabemaske->isHidden(), seconds != 0);
+        QCOMPARE(h->form->RemainingSeconds, seconds != 0 ? seconds : -300);
+        QCOMPARE(h->dialogs->messages.size(), std::size_t(seconds != 0 ? 0 : 1));
+        if (seconds == 0) {
             QCOMPARE(h->dialogs->messages.front().title, QStringLiteral("Falsche Eingabe"));
             QCOMPARE(h->dialogs->messages.front().icon, MessageIcon::Information);
-            QVERIFY(!h->form->Eingabemaske->isHidden());
-            QCOMPARE(h->form->RemainingSeconds, -300);
         }
     }
 
@@ -89,44 +108,32 @@ private Q_SLOTS:
         std::vector<int> beepsAt;
         h->beeper->onBeep = [&] { beepsAt.push_back(f.RemainingSeconds); };
         std::map<int, QString> titles;
-        std::map<int, QColor> colours;
         std::map<int, bool> hidden;
+        QString blink; // from 31 s down to 20 s: b in the blink colour, w in white
         while (!f.hasEnded()) {
             h->tick();
             titles[f.RemainingSeconds] = f.windowTitle();
-            colours[f.RemainingSeconds] = textColour(f.Display);
             hidden[f.RemainingSeconds] = f.isHidden();
+            if (f.RemainingSeconds <= 31 && f.RemainingSeconds >= 20)
+                blink += textColour(f.Display) == colours::blink ? u'b' : textColour(f.Display) == colours::white ? u'w' : u'?';
         }
         QCOMPARE(beepsAt, (std::vector<int>{60, 30, 25, 20, 15, 10, 7, 5, 3, 2, 1}));
-        QCOMPARE(titles[100], QStringLiteral("0:02 Stunde(n)  Ausschalten"));
-        QCOMPARE(titles[60], QStringLiteral("0:01 Stunde(n)  Ausschalten"));
-        QCOMPARE(titles[45], QStringLiteral("45 Sekunden Ausschalten"));
-        QCOMPARE(titles[26], QStringLiteral("26 Sekunden Ausschalten"));
-        QCOMPARE(titles[21], QStringLiteral("26 Sekunden Ausschalten"));
-        QCOMPARE(titles[20], QStringLiteral("0:00 Stunde(n)  Ausschalten"));
-        QCOMPARE(titles[1], QStringLiteral("Shutdown!!"));
-        QCOMPARE(titles[0], QStringLiteral("Shutdown!!!"));
+        QCOMPARE(blink, QStringLiteral("wbbbbbwbwbwb")); // from 30 on, then every second below 26
+        QCOMPARE((QStringList{titles[60], titles[45], titles[21], titles[20], titles[1], titles[0]}),
+                 (QStringList{"0:01 Stunde(n)  Ausschalten", "45 Sekunden Ausschalten", "26 Sekunden Ausschalten",
+                              "0:00 Stunde(n)  Ausschalten", "Shutdown!!", "Shutdown!!!"}));
         QCOMPARE(f.Display->text(), QStringLiteral("Shutdown!!!"));
         QVERIFY(f.MinutenDisplay->isHidden());
         // Back from the tray with the beeps, pinned at 60.
-        QVERIFY(hidden[61]);
-        QVERIFY(!hidden[59]);
+        QVERIFY(hidden[61] && !hidden[59]);
         QCOMPARE(h->windowSystem->keepAbove, (std::vector<bool>{true, true}));
-        // Blinks at 30, keeps that colour to 26, then every second.
-        QCOMPARE(colours[31], colours::white);
-        QCOMPARE(colours[30], colours::blink);
-        QCOMPARE(colours[26], colours::blink);
-        QCOMPARE(colours[25], colours::white);
-        QCOMPARE(colours[24], colours::blink);
         // Fires exactly once, power off because the box is ticked by default.
         QCOMPARE(h->power->requests, std::vector<int>{8});
         QCOMPARE(h->app->endings, std::vector<int>{0});
-        QVERIFY(!f.Timer1->isActive());
-        QVERIFY(!f.Timer2->isActive());
-        QVERIFY(f.systemTray() == nullptr);
+        QVERIFY(!f.Timer1->isActive() && !f.Timer2->isActive() && !f.systemTray());
     }
 
-    void sixtySecondsHaveNoMarkAtSixty()
+    void oneMinuteHasNoMarkAtSixty()
     {
         auto h = started(QStringLiteral("1"), true);
         h->tick(60);
@@ -141,9 +148,7 @@ private Q_SLOTS:
         h->tick(59);
         QVERIFY(h->form->isHidden());
         h->tick();
-        QCOMPARE(h->form->RemainingSeconds, 60);
-        QVERIFY(!h->form->isHidden());
-        QVERIFY(h->form->AlwaysOnTop1->GetIsOnTop());
+        QVERIFY(!h->form->isHidden() && h->form->AlwaysOnTop1->GetIsOnTop());
         h->form->hide();
         h->tick();
         QVERIFY(h->form->isHidden()); // without beeps, 59 does not force it back
@@ -155,111 +160,128 @@ private Q_SLOTS:
         auto h = started(QStringLiteral("2"), false);
         Form1& f = *h->form;
         h->tick(20);
-        QCOMPARE(f.RemainingSeconds, 100);
         QTest::mouseDClick(f.AktiveLED, Qt::LeftButton);
-        QVERIFY(!f.Timer1->isActive());
-        QVERIFY(f.Timer2->isActive());
+        QVERIFY(!f.Timer1->isActive() && f.Timer2->isActive());
         QCOMPARE(f.Endzeit_Display->text(), QStringLiteral("PAUSE"));
         QCOMPARE(f.AktiveLED->pixmap().cacheKey(), f.RedPic->pixmap().cacheKey());
 
         h->clock->time = h->clock->time.addSecs(300); // 14:12:30
         QTest::mouseDClick(f.AktiveLED, Qt::LeftButton);
-        QVERIFY(f.Timer1->isActive());
-        QVERIFY(!f.Timer2->isActive());
+        QVERIFY(f.Timer1->isActive() && !f.Timer2->isActive());
         QCOMPARE(f.RemainingSeconds, 100);
         QCOMPARE(f.Endzeit_Display->text(), QStringLiteral("End-Zeit: 14:14"));
         QCOMPARE(f.AktiveLED->pixmap().cacheKey(), f.LiteGreenPic->pixmap().cacheKey());
         h->tick();
-        QCOMPARE(f.RemainingSeconds, 99);
         QCOMPARE(f.AktiveLED->pixmap().cacheKey(), f.GreenPic->pixmap().cacheKey());
     }
 
-    void pausedAtOneFiresOnNextTick()
+    void setMinute_data()
     {
-        auto h = started(QStringLiteral("1"), false);
-        h->tick(59);
-        h->form->AktiveLED_DblClick();
-        h->form->AktiveLED_DblClick();
-        h->tick();
-        QCOMPARE(h->power->requests.size(), std::size_t{1});
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<bool>("inMinutes");
+        QTest::addColumn<QStringList>("shown"); // figures, unit, title
+        QTest::newRow("hours") << 7160 << false << QStringList{"1:59", "Stunden", "1:59 Stunde(n)  Ausschalten"};
+        QTest::newRow("minutes") << 3600 << true << QStringList{"60", "Minuten", "60 Minute(n)  Ausschalten"};
+        QTest::newRow("150 s, half to even") << 150 << true << QStringList{"2", "Minuten", "2 Minute(n)  Ausschalten"};
+        QTest::newRow("59 s show seconds") << 59 << false << QStringList{"59", "Stunden", "0:01 Stunde(n)  Ausschalten"};
+    }
+    void setMinute()
+    {
+        QFETCH(int, seconds);
+        QFETCH(bool, inMinutes);
+        QFETCH(QStringList, shown);
+        const auto h = loaded();
+        Form1& f = *h->form;
+        f.RemainingSeconds = 5400;
+        f.Anz_Minuten->setChecked(inMinutes); // writes the unit as a click does
+        f.RemainingSeconds = seconds;
+        f.Set_Minute();
+        QCOMPARE((QStringList{f.Display->text(), f.MinutenDisplay->text(), f.windowTitle()}), shown);
     }
 
-    void cancelReturnsToEntry()
+    void trayTooltipOnlyWhileHidden()
     {
-        auto h = started(QStringLiteral("2"), false);
+        const auto h = loaded();
         Form1& f = *h->form;
-        f.Check_ForceShutdown->setChecked(false);
-        f.StandbyBtn->click();
-        h->tick(30);
+        f.MinimizeToTray();
+        f.RemainingSeconds = 5400;
+        f.Set_Minute();
+        QCOMPARE(h->windowSystem->shownIcon()->toolTips.back(), QStringLiteral("1:30 Stunde(n)  Ausschalten"));
         f.show();
-        f.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&f));
-        QTest::keyClick(&f, Qt::Key_Escape);
-        QVERIFY(!f.Timer1->isActive());
-        QVERIFY(f.Timer2->isActive());
-        QVERIFY(!f.Eingabemaske->isHidden());
-        QVERIFY(f.CountdownMaske->isHidden());
-        QCOMPARE(f.windowTitle(), QStringLiteral("Tarvo"));
-        QCOMPARE(f.Abbruch->text(), QStringLiteral("&Exit"));
-        QCOMPARE(f.Abbruch->toolTip(), QStringLiteral("Programm beenden"));
-        QCOMPARE(f.selectedAction(), std::optional(ActionKind::Ausschalten));
-        QVERIFY(f.Check_ForceShutdown->isChecked());
-        QVERIFY(f.Start->isEnabled());
-        QCOMPARE(f.ZeitEingabe->text(), QStringLiteral("2"));
-        QCOMPARE(f.RemainingSeconds, 90);
-        f.Start_Click();
-        QCOMPARE(f.RemainingSeconds, 120);
-        QVERIFY(h->power->requests.empty());
-        QVERIFY(h->app->endings.empty());
+        f.RemainingSeconds = 600;
+        f.Set_Minute();
+        QCOMPARE(h->windowSystem->shownIcon()->toolTips.back(), QStringLiteral("1:30 Stunde(n)  Ausschalten"));
     }
 
-    void exitInEntryPanelEndsWithoutQuestion()
+    void unitToggles()
     {
-        Harness h(QStringLiteral("Y"));
-        h.load();
-        QTest::mouseClick(h.form->Abbruch, Qt::LeftButton);
-        QCOMPARE(h.app->endings, std::vector<int>{0});
-        QVERIFY(h.dialogs->questions.empty());
-        QVERIFY(h.power->requests.empty());
-    }
-
-    void closeDuringCountdown_data()
-    {
-        QTest::addColumn<bool>("confirm");
-        QTest::addColumn<bool>("answer");
-        QTest::addColumn<bool>("pausedBefore");
-        QTest::addColumn<bool>("ends");
-        QTest::newRow("default ends without question") << true << false << false << true;
-        QTest::newRow("Y, Yes ends") << false << true << false << true;
-        QTest::newRow("Y, No goes on") << false << false << false << false;
-        QTest::newRow("Y, No resumes a paused countdown") << false << false << true << false;
-    }
-    void closeDuringCountdown()
-    {
-        QFETCH(bool, confirm);
-        QFETCH(bool, answer);
-        QFETCH(bool, pausedBefore);
-        QFETCH(bool, ends);
-        auto h = started(QStringLiteral("5"), false, false);
+        const auto h = loaded();
         Form1& f = *h->form;
-        f.ConfirmImmediate = confirm;
-        h->dialogs->answer = answer;
-        h->tick(10);
-        const QString title = f.windowTitle();
-        if (pausedBefore)
-            f.AktiveLED_DblClick();
-        f.close();
-        QCOMPARE(int(h->dialogs->questions.size()), confirm ? 0 : 1);
-        if (!confirm) {
-            QCOMPARE(h->dialogs->questions.front().title, QStringLiteral("Tarvo STOP"));
-            QVERIFY(h->dialogs->questions.front().defaultYes);
+        const auto shown = [&f] { return QStringList{f.Display->text(), f.MinutenDisplay->text()}; };
+        f.RemainingSeconds = 5400;
+        f.ChangeMinuteHourBtn->click();
+        QCOMPARE(shown(), (QStringList{"90", "Minuten"}));
+        QTest::mouseClick(f.MinutenDisplay, Qt::LeftButton);
+        QCOMPARE(shown(), (QStringList{"1:30", "Stunden"}));
+        // Under a minute only the unit changes, to seconds.
+        f.RemainingSeconds = 45;
+        f.ChangeMinuteHourBtn->click();
+        QCOMPARE(shown() << f.windowTitle(), (QStringList{"1:30", "Sekunden", "1:30 Stunde(n)  Ausschalten"}));
+        f.RemainingSeconds = 7200;
+        QTest::mouseClick(f.Display, Qt::LeftButton); // refreshes in the chosen unit
+        QCOMPARE(f.Display->text(), QStringLiteral("120"));
+    }
+
+    void entryFields_data()
+    {
+        QTest::addColumn<QTime>("now");
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<QStringList>("fields"); // end hour, end minute, hours, minutes, total, days
+        QTest::newRow("one day") << QTime(14, 7, 30) << 1440
+                                 << QStringList{"14", "07", "24", "00", "1440", "+1 Tag (7.12)"};
+        QTest::newRow("past midnight, no day") << QTime(23, 30) << 45 << QStringList{"00", "15", "0", "45", "45", ""};
+        QTest::newRow("25 h from 23:00: whole days, not dates")
+            << QTime(23, 0) << 1500 << QStringList{"00", "00", "25", "00", "1500", "+1 Tag (7.12)"};
+        QTest::newRow("115 min") << QTime(8, 0) << 115 << QStringList{"09", "55", "1", "55", "115", ""};
+        QTest::newRow("capped at 14 days")
+            << QTime(8, 0) << 32767 << QStringList{"08", "00", "336", "00", "20160", "+14 Tage (20.12)"};
+    }
+    void entryFields()
+    {
+        QFETCH(QTime, now);
+        QFETCH(int, minutes);
+        QFETCH(QStringList, fields);
+        const auto h = loaded();
+        Form1& f = *h->form;
+        h->clock->time.setTime(now);
+        f.SetMinutes(static_cast<std::int16_t>(minutes));
+        const QString days = f.AnzahlTageLabel->isHidden() ? QString() : f.AnzahlTageLabel->text();
+        QCOMPARE((QStringList{f.HourTimeText->text(), f.MinuteTimeText->text(), f.CounterHourText->text(),
+                              f.CounterMinuteText->text(), f.ZeitEingabe->text(), days}),
+                 fields);
+    }
+
+    void countdownDayCaption()
+    {
+        auto h = started(QStringLiteral("3000"), false);
+        QStringList captions;
+        for (const int seconds : {2 * 86400, 2 * 86400 - 10, 86390}) {
+            h->form->RemainingSeconds = seconds + 1;
+            h->tick(); // a refresh: the seconds left are a multiple of ten
+            captions << (h->form->TageCaption->isHidden() ? QString() : h->form->TageCaption->text());
         }
-        QCOMPARE(f.hasEnded(), ends);
-        QVERIFY(h->power->requests.empty());
-        if (!ends) {
-            QCOMPARE(f.windowTitle(), title);
-            QVERIFY(f.Timer1->isActive());
-        }
+        QCOMPARE(captions, (QStringList{"2 Tag(e)", "1 Tag(e)", ""}));
+    }
+
+    void endTimeAndClock()
+    {
+        const auto h = loaded();
+        Form1& f = *h->form;
+        h->clock->time.setTime(QTime(8, 50, 7));
+        f.RemainingSeconds = 15 * 60;
+        f.Endzeit_Eintragen();
+        QCOMPARE(f.Endzeit_Display->text(), QStringLiteral("End-Zeit: 9:5"));
+        QCOMPARE(f.Uhrzeit_Frame1->text() + f.Uhrzeit_Display->text(), QStringLiteral("Zeit: 08:50:07Zeit: 08:50:07"));
     }
 };
 

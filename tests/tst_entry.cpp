@@ -21,21 +21,16 @@ namespace {
 // A loaded, enlarged and active window with the given duration.
 std::unique_ptr<Harness> window(int minutes, bool hoursMode = false)
 {
-    auto h = std::make_unique<Harness>();
-    h->load();
+    auto h = loaded();
     Form1& f = *h->form;
     f.ShowFullWindow();
     f.activateWindow();
     if (!QTest::qWaitForWindowActive(&f))
         qFatal("the window does not become active");
     f.SetMinutes(static_cast<std::int16_t>(minutes));
-    if (hoursMode) { // what the entry-mode switch does
-        f.CounterHourText->move(f.ZeitEingabe->pos());
-        f.CounterMinuteText->move(f.CounterHourText->geometry().right() + 1, f.ZeitEingabe->y());
-        f.ZeitEingabe->hide();
-        f.CounterHourText->show();
-        f.CounterMinuteText->show();
-        f.ScrollbarFocus = 2;
+    if (hoursMode) {
+        f.Label5_Click();
+        f.Start->setFocus(); // so that a click on a field selects its text
     }
     return h;
 }
@@ -77,13 +72,15 @@ void play(Form1& f, const QString& script)
 // Every field shows what a fresh rewrite from the one duration shows.
 void verifyFieldsAgree(Form1& f)
 {
-    const QList<QLineEdit*> fields = f.findChildren<QLineEdit*>();
-    QStringList shown;
-    for (QLineEdit* e : fields)
-        shown << e->text();
+    const auto texts = [&f] {
+        QStringList shown;
+        for (QLineEdit* e : f.findChildren<QLineEdit*>())
+            shown << e->text();
+        return shown;
+    };
+    const QStringList shown = texts();
     f.RefreshDurationFields();
-    for (int i = 0; i < fields.size(); ++i)
-        QCOMPARE(shown.at(i), fields.at(i)->text());
+    QCOMPARE(shown, texts());
     QVERIFY(f.RemainingSeconds >= 0 && f.RemainingSeconds <= 1209600);
 }
 
@@ -100,30 +97,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("script");
         QTest::addColumn<int>("seconds");
         QTest::newRow("hour field cleared") << 60 << true << "@CounterHourText del tab" << 1209600;
-        QTest::newRow("hour field above the limit") << 60 << true << "@CounterHourText 400 tab" << 1209600;
         QTest::newRow("hour field 20 to 11") << 1200 << true << "@CounterHourText 11 tab" << 39600;
         QTest::newRow("hour field below zero floors") << 120 << true << "@CounterHourText -5 tab" << 60;
         QTest::newRow("hour field 07 for 7 rewrites") << 420 << true << "@CounterHourText 07 tab" << 25200;
         QTest::newRow("minute field 30 to 75") << 90 << true << "@CounterMinuteText 75 tab" << 8100;
-        QTest::newRow("minute field to the cap") << 20150 << true << "@CounterMinuteText 99 tab" << 1209600;
         QTest::newRow("minute field cleared") << 90 << true << "@CounterMinuteText del tab" << 5400;
-        QTest::newRow("minute field sign only") << 90 << true << "@CounterMinuteText - tab" << 5400;
         QTest::newRow("end hour 15 to 17") << 60 << false << "@HourTimeText 17 tab" << 10800;
         QTest::newRow("end hour 25 is an offset") << 60 << false << "@HourTimeText 25 tab" << 39600;
         QTest::newRow("end hour 15 to 1 floors") << 60 << false << "@HourTimeText 1 tab" << 60;
         QTest::newRow("end minute 07 to 37") << 60 << false << "@MinuteTimeText 37 tab" << 5400;
-        QTest::newRow("end minute with blank") << 60 << false << "@MinuteTimeText _9 tab" << 3720;
         QTest::newRow("minutes field 115") << 60 << false << "@ZeitEingabe 115 tab" << 6900;
-        QTest::newRow("minutes field empty") << 60 << false << "@ZeitEingabe del tab" << 1209600;
         QTest::newRow("field left for Start") << 60 << false << "@HourTimeText 17 @Start" << 10800;
         QTest::newRow("field left for a step") << 60 << false << "@ZeitEingabe 65 up1" << 4800;
         QTest::newRow("minutes 63 up") << 63 << false << "up1" << 4200;
-        QTest::newRow("minutes 65 up to even") << 65 << false << "up1" << 4800;
-        QTest::newRow("minutes 55 up") << 55 << false << "up1" << 3600;
         QTest::newRow("minutes 25 down") << 25 << false << "down1" << 1200;
-        QTest::newRow("minutes 15 down to nothing") << 15 << false << "down1" << 0;
         QTest::newRow("minutes cap") << 20160 << false << "up1" << 1209600;
-        QTest::newRow("hours mode entered") << 63 << true << "up1" << 4200;
         QTest::newRow("hour field up") << 63 << true << "@CounterHourText up1" << 7380;
         QTest::newRow("hour field down") << 63 << true << "@CounterHourText down1" << 180;
         QTest::newRow("minute field up") << 63 << true << "@CounterHourText @CounterMinuteText up1" << 4200;
@@ -131,7 +119,6 @@ private Q_SLOTS:
         QTest::newRow("end minute down") << 63 << false << "down2" << 3180;
         QTest::newRow("end hour up") << 63 << false << "@HourTimeText up2" << 7380;
         QTest::newRow("end hour down") << 63 << false << "@HourTimeText down2" << 180;
-        QTest::newRow("end hour cap") << 20160 << true << "@HourTimeText up2" << 1209600;
         QTest::newRow("preset") << 60 << false << "@Btn_15" << 900;
         QTest::newRow("preset in hours mode") << 60 << true << "@CounterMinuteText 45 @Btn_24" << 86400;
     }
@@ -172,10 +159,8 @@ private Q_SLOTS:
         h->form->ScrollbarFocus = 7;
         play(*h->form, QStringLiteral("up1"));
         QCOMPARE(h->dialogs->messages.size(), std::size_t{1});
-        const FakeDialogs::Shown& shown = h->dialogs->messages.front();
-        QCOMPARE(shown.icon, MessageIcon::NoIcon);
-        QCOMPARE(shown.title, QStringLiteral("Tarvo"));
-        QCOMPARE(shown.text, QStringLiteral("VScroll1_Change Fehler (Falscher ScrollbarFocus: 7"));
+        QCOMPARE(h->dialogs->messages.front().title + u'|' + h->dialogs->messages.front().text,
+                 QStringLiteral("Tarvo|VScroll1_Change Fehler (Falscher ScrollbarFocus: 7"));
         QCOMPARE(h->form->VScroll1->value(), 2);
         QCOMPARE(h->form->RemainingSeconds, 3600);
     }
