@@ -1,9 +1,16 @@
+// Start-up: the command line, the single instance, and ending without an action.
+#include <future>
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include "app/command_line.h"
+#include "app/single_instance.h"
 #include "app/twips.h"
 #include "fakes.h"
 #include "shell/system_tray.h"
@@ -46,6 +53,77 @@ class TestStartup : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void firstWords_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("maxWords");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("blanks and tabs kept") << " S\tM90  W " << 10 << " S\tM90  W ";
+        QTest::newRow("eleventh word dropped") << "1 2 3 4 5 6 7 8 9 10 A" << 10 << "1 2 3 4 5 6 7 8 9 10 ";
+        QTest::newRow("tab separates words") << "a\tb\tc" << 2 << "a\tb\t";
+    }
+    void firstWords()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, maxWords);
+        QFETCH(QString, expected);
+        QCOMPARE(tarvo::firstWords(text, maxWords), expected);
+    }
+
+    void scan_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("flags"); // letters of the set flags, in the order LRSNAFWYCT, P = SETUP
+        QTest::addColumn<QString>("minutes"); // "-" when absent
+        QTest::addColumn<QString>("hours");
+        QTest::addColumn<bool>("recognised");
+        QTest::addColumn<bool>("actionRequested");
+        QTest::newRow("lower case, no blanks") << "sm90wt" << "SWT" << "90" << "-" << true << true;
+        QTest::newRow("M 90, M9 0, MM90") << "MM9 0" << "" << "90" << "-" << true << false;
+        QTest::newRow("hours stop at M") << "H2M30" << "" << "30" << "2" << true << false;
+        QTest::newRow("scan stops at tab") << "M1\t2" << "" << "1" << "-" << true << false;
+        QTest::newRow("M then letter") << "MA5" << "A" << "" << "-" << true << true;
+        QTest::newRow("SETUP hides S but has T") << "S SETUP" << "TP" << "-" << "-" << false << false;
+        QTest::newRow("F requests") << "F" << "F" << "-" << "-" << true << true;
+        QTest::newRow("letters inside words") << "hello" << "L" << "-" << "" << true << true;
+        QTest::newRow("C and Y") << "cy" << "YC" << "-" << "-" << true << false;
+        QTest::newRow("sign ends scan") << "M-5" << "" << "" << "-" << true << false;
+    }
+    void scan()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, flags);
+        QFETCH(QString, minutes);
+        QFETCH(QString, hours);
+        QFETCH(bool, recognised);
+        QFETCH(bool, actionRequested);
+        const CommandLineOptions o = scanCommandLine(text);
+        QString set;
+        const std::pair<bool, char> all[] = {{o.logOff, 'L'}, {o.hibernate, 'R'}, {o.standby, 'S'}, {o.restart, 'N'},
+                                             {o.shutdown, 'A'}, {o.force, 'F'}, {o.beep, 'W'}, {o.noPrompts, 'Y'},
+                                             {o.classic, 'C'}, {o.tray, 'T'}, {o.setup, 'P'}};
+        for (const auto& [on, letter] : all)
+            if (on)
+                set += QLatin1Char(letter);
+        QCOMPARE(set, flags);
+        QCOMPARE(o.minutes.value_or(QStringLiteral("-")), minutes);
+        QCOMPARE(o.hours.value_or(QStringLiteral("-")), hours);
+        QCOMPARE(o.recognised(), recognised);
+        QCOMPARE(o.actionRequested(), actionRequested);
+    }
+
+    void digits()
+    {
+        QStringList got;
+        QStringList want;
+        for (const auto& [digits, value] : {std::pair{"0090", 90}, {"32767", 32767}, {"32768", -1},
+                                            {"99999999999999999999999", -1}, {"000000000000000000000001", 1},
+                                            {"", -1}, {"00", 0}}) {
+            got << QStringLiteral("%1=%2").arg(digits).arg(digitsToInt16(QLatin1String(digits)).value_or(-1));
+            want << QStringLiteral("%1=%2").arg(digits).arg(value);
+        }
+        QCOMPARE(got, want);
+    }
     void commandLine_data()
     {
         QTest::addColumn<QString>("line");
@@ -116,6 +194,111 @@ private Q_SLOTS:
         h.form->SystemTRayFrame1->setChecked(false);
         h.load();
         QVERIFY(h.form->AddToTrayIconCheck->isChecked() && h.form->SystemTRayFrame1->isChecked());
+    }
+
+    // The close request of the window, or of the desktop's log-out, which may deny a question.
+    void closeRequest_data()
+    {
+        QTest::addColumn<QString>("setUp"); // the option Y, a countdown (paused), a log-out (no leave), the answer
+        QTest::addColumn<bool>("ends");
+        QTest::newRow("entry panel, Y") << "Y" << true;
+        QTest::newRow("entry panel, Y, log-out") << "Y log-out" << true;
+        QTest::newRow("countdown") << "countdown" << true;
+        QTest::newRow("countdown, log-out") << "countdown log-out" << true;
+        QTest::newRow("countdown, Y, No") << "Y countdown No" << false;
+        QTest::newRow("countdown, Y, paused, No resumes") << "Y countdown paused No" << false;
+        QTest::newRow("countdown, Y, Yes") << "Y countdown Yes" << true;
+        QTest::newRow("countdown, Y, log-out, No") << "Y countdown log-out No" << false;
+        QTest::newRow("countdown, Y, log-out, no leave") << "Y countdown log-out no-leave" << true;
+    }
+    void closeRequest()
+    {
+        QFETCH(QString, setUp);
+        QFETCH(bool, ends);
+        const QStringList words = setUp.split(u' ');
+        const bool countdown = words.contains(QStringLiteral("countdown"));
+        const bool logOut = words.contains(QStringLiteral("log-out"));
+        const bool mayAsk = !words.contains(QStringLiteral("no-leave"));
+        const auto h = loaded(words.contains(QStringLiteral("Y")) ? QStringLiteral("Y") : QString());
+        Form1& f = *h->form;
+        if (countdown) {
+            f.AddToTrayIconCheck->setChecked(false);
+            f.Start_Click();
+            h->tick(3);
+        }
+        if (words.contains(QStringLiteral("paused")))
+            f.AktiveLED_DblClick();
+        const QString title = f.windowTitle();
+        h->dialogs->answer = words.contains(QStringLiteral("Yes"));
+        bool timerWhileAsked = true;
+        QString titleWhileAsked;
+        bool secondRequestCancelled = false;
+        h->dialogs->onAsk = [&] {
+            timerWhileAsked = f.Timer1->isActive();
+            titleWhileAsked = f.windowTitle();
+            secondRequestCancelled = f.Form_QueryUnload([] { return true; });
+        };
+        int leaveAsked = 0;
+        const bool cancelled = logOut ? f.Form_QueryUnload([&] { return ++leaveAsked, mayAsk; }) : !f.close();
+        const bool asked = !h->dialogs->questions.empty();
+        QCOMPARE(asked, countdown && !f.ConfirmImmediate && mayAsk);
+        QCOMPARE(h->app->endings, ends ? std::vector<int>{0} : std::vector<int>{});
+        QCOMPARE(cancelled, !ends);
+        QVERIFY(h->power->requests.empty());
+        // The desktop is asked for leave only when the question is due.
+        QCOMPARE(leaveAsked, logOut && countdown && !f.ConfirmImmediate ? 1 : 0);
+        if (asked) {
+            QCOMPARE(h->dialogs->questions.size(), std::size_t{1});
+            QCOMPARE(h->dialogs->questions.front().title, QStringLiteral("Tarvo STOP"));
+            QCOMPARE(h->dialogs->questions.front().text,
+                     QStringLiteral("Wollen Sie das Programm wirklich beenden?    (Der Timer wird dadurch "
+                                    "abgeschaltet)"));
+            QVERIFY(h->dialogs->questions.front().defaultYes);
+            QVERIFY(!timerWhileAsked);
+            QCOMPARE(titleWhileAsked, QStringLiteral("Tarvo   - P A U S E -"));
+            QVERIFY(secondRequestCancelled);
+        }
+        if (!ends) {
+            QCOMPARE(f.windowTitle(), title);
+            QVERIFY(f.Timer1->isActive());
+        }
+    }
+
+    void secondStartAsksTheFirstAndGivesWay()
+    {
+        QTemporaryDir dir;
+        SingleInstance first(QStringLiteral("k1"), dir.path());
+        QVERIFY(first.claim());
+        QSignalSpy raised(&first, &SingleInstance::activationRequested);
+
+        // The second start blocks while it waits for an answer, so it runs beside this event loop.
+        auto second = std::async(std::launch::async, [&dir] {
+            SingleInstance other(QStringLiteral("k1"), dir.path());
+            return other.claim();
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(second.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 15000);
+        QCOMPARE(second.get(), false);
+        QCOMPARE(raised.count(), 1);
+    }
+
+    void locksAndKeys()
+    {
+        QTemporaryDir dir;
+        SingleInstance a(QStringLiteral("display_0"), dir.path()); // other sessions are independent
+        SingleInstance b(QStringLiteral("display_1"), dir.path());
+        QVERIFY(a.claim() && b.claim());
+        // What a crashed instance leaves: a lock naming a process that no longer runs, and a socket file.
+        QFile lock(dir.filePath(QStringLiteral("tarvo-k2.lock")));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write("999999\ntarvo\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        lock.close();
+        QVERIFY(QFile(dir.filePath(QStringLiteral("tarvo-k2.socket"))).open(QIODevice::WriteOnly));
+        QVERIFY(SingleInstance(QStringLiteral("k2"), dir.path()).claim());
+        qputenv("WAYLAND_DISPLAY", "");
+        qputenv("DISPLAY", "host/x:10.0");
+        QCOMPARE(sessionKey(), QStringLiteral("host_x_10.0"));
+        qputenv("WAYLAND_DISPLAY", "wayland-1");
+        QCOMPARE(sessionKey(), QStringLiteral("wayland-1"));
     }
 };
 

@@ -1,15 +1,50 @@
+// Carrying an action out at once: the question, the request and its failure, and the Classic view,
+// whose buttons act on one click.
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
+#include "app/twips.h"
 #include "fakes.h"
 
 using namespace tarvo;
 using namespace tarvo::test;
 
-class TestImmediate : public QObject {
+namespace {
+
+// The looks of the five buttons, left to right: 'c' colour or 'g' grey, upper case with a bold caption.
+QString looks(const Form1& f)
+{
+    const std::pair<QPushButton*, QLabel*> pairs[] = {{f.LogOffBtn, f.Label6}, {f.RuhezustandBtn, f.Label1},
+                                                      {f.StandbyBtn, f.Label2}, {f.NeustartBtn, f.Label3},
+                                                      {f.AusschaltenBtn, f.Label4}};
+    QString result;
+    for (const auto& [button, caption] : pairs) {
+        const QImage image = button->icon().pixmap(QSize(31, 31)).toImage();
+        bool colour = false; // the grey pictures have no coloured pixel
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                colour = colour || (c.alpha() > 0 && (c.red() != c.green() || c.green() != c.blue()));
+            }
+        result += caption->font().bold() ? (colour ? u'C' : u'G') : (colour ? u'c' : u'g');
+    }
+    return result;
+}
+
+void moveTo(QWidget* widget)
+{
+    QTest::mouseMove(widget, QPoint(2, 2));
+    QTest::mouseMove(widget, QPoint(5, 5));
+}
+
+} // namespace
+
+class TestActions : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -83,6 +118,68 @@ private Q_SLOTS:
         QCOMPARE(h.app->endings, std::vector<int>{1});
     }
 
+    void classicView()
+    {
+        const auto h = loaded(QStringLiteral("C"));
+        Form1& f = *h->form;
+        QVERIFY(f.ClassicMode && !f.Abdeckung->isHidden() && f.JetztBtn->isHidden());
+        QVERIFY(!f.ClassicModeShowTimer->isHidden());
+        QCOMPARE(f.ClassicModeShowTimer->x(), f.JetztBtn->x());
+        QCOMPARE(f.Abbruch->text(), QStringLiteral("&Abbrechen"));
+        QCOMPARE(f.height(), 185);
+        // The pointer lights one button after the other.
+        for (const auto& [button, look] : {std::pair{f.LogOffBtn, "Ccccc"}, {f.RuhezustandBtn, "cCccc"},
+                                           {f.StandbyBtn, "ccCcc"}, {f.AusschaltenBtn, "ccccC"}}) {
+            moveTo(button);
+            QTRY_COMPARE(looks(f), QLatin1String(look));
+        }
+        QTest::mouseMove(f.Picture1, QPoint(20, 20));
+        QTRY_COMPARE(looks(f), QStringLiteral("ccccc"));
+        QVERIFY(h->power->requests.empty());
+        // One click carries the action out, power off for shutting down even with the box cleared.
+        f.Check_ForceShutdown->setChecked(false);
+        QTest::mouseClick(f.AusschaltenBtn, Qt::LeftButton);
+        QCOMPARE(h->power->requests, std::vector<int>{8});
+
+        // The standard view: the pointer changes nothing.
+        const auto plain = loaded();
+        QTest::mouseClick(plain->form->NeustartBtn, Qt::LeftButton);
+        moveTo(plain->form->LogOffBtn);
+        QTest::mouseMove(plain->form->Picture1, QPoint(20, 20));
+        QCOMPARE(looks(*plain->form), QStringLiteral("gggCg"));
+    }
+
+    void leaveClassic_data()
+    {
+        QTest::addColumn<QString>("minutes");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("0") << "0" << "60";
+        QTest::newRow("empty") << "" << "60";
+        QTest::newRow("25") << "25" << "25";
+        QTest::newRow("beyond 16 bits") << "40000" << "60";
+    }
+    void leaveClassic()
+    {
+        QFETCH(QString, minutes);
+        QFETCH(QString, after);
+        const auto h = loaded(QStringLiteral("C"));
+        Form1& f = *h->form;
+        f.ZeitEingabe->setText(minutes);
+        QTest::mouseClick(f.ClassicModeShowTimer, Qt::LeftButton);
+        QVERIFY(!f.ClassicMode && !f.JetztBtn->isHidden() && f.ClassicModeShowTimer->isHidden());
+        QVERIFY(f.Abdeckung->isHidden());
+        QCOMPARE(f.ZeitEingabe->text(), after);
+        QCOMPARE(f.RemainingSeconds, 3600);
+        QCOMPARE(f.JetztBtn->text(), QStringLiteral("Sofort ausschalten"));
+        QCOMPARE(f.height(), twipsToPixels(kFullHeightTwips));
+        QCOMPARE(looks(f), QStringLiteral("ggggg"));
+        // Now a click only selects.
+        moveTo(f.LogOffBtn);
+        QTest::mouseClick(f.LogOffBtn, Qt::LeftButton);
+        QTRY_COMPARE(looks(f), QStringLiteral("Cgggg"));
+        QVERIFY(h->power->requests.empty());
+    }
+
     // The real message box shows CR CR as an empty line, with the question icon; Enter answers No.
     void realMessageBox()
     {
@@ -108,5 +205,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestImmediate)
-#include "tst_immediate.moc"
+QTEST_MAIN(TestActions)
+#include "tst_actions.moc"
