@@ -37,33 +37,29 @@ public:
 
 class FakeDialogs final : public Dialogs {
 public:
-    struct Shown {
-        MessageIcon icon;
-        QString title;
-        QString text;
-        bool defaultYes = false;
-    };
-    std::vector<Shown> messages;
-    std::vector<Shown> questions;
+    // Every box shown, as "ICON|title|text"; a question as "ask DEFAULT|title|text" (DEFAULT: the
+    // button Enter presses), a Yes/No/Cancel question as "ask3|title|text".
+    QStringList shown;
     QStringList modalDialogs;
     bool answer = false; // what every Yes/No question is answered
-    Answer threeWayAnswer = Answer::Cancel; // what every Yes/No/Cancel question is answered
+    Answer threeWayAnswer = Answer::Cancel;
     std::function<void()> onAsk; // runs while the question is open
 
     void message(QWidget*, MessageIcon icon, const QString& title, const QString& text) override
     {
-        messages.push_back({icon, title, text});
+        const char* icons[] = {"", "Information", "Warning", "Critical", "Question"};
+        shown << QLatin1String(icons[int(icon)]) + u'|' + title + u'|' + text;
     }
     bool ask(QWidget*, const QString& title, const QString& text, bool defaultYes) override
     {
-        questions.push_back({MessageIcon::Question, title, text, defaultYes});
+        shown << (defaultYes ? QStringLiteral("ask Yes|") : QStringLiteral("ask No|")) + title + u'|' + text;
         if (onAsk)
             onAsk();
         return answer;
     }
     Answer askYesNoCancel(QWidget*, const QString& title, const QString& text) override
     {
-        questions.push_back({MessageIcon::Question, title, text, true});
+        shown << QStringLiteral("ask3|") + title + u'|' + text;
         return threeWayAnswer;
     }
     void runModal(QDialog& dialog) override { modalDialogs << dialog.objectName(); }
@@ -73,11 +69,7 @@ class FakePower final : public PowerBackend {
 public:
     std::vector<int> requests;
     PowerOutcome outcome = PowerOutcome::success();
-    PowerOutcome request(PowerCode code) override
-    {
-        requests.push_back(code);
-        return outcome;
-    }
+    PowerOutcome request(PowerCode code) override { return requests.push_back(code), outcome; }
 };
 
 class FakeDesktop final : public Desktop {
@@ -158,37 +150,24 @@ struct Harness {
     explicit Harness(const QString& commandLine = {})
     {
         Services s;
-        clock = put<FakeClock>(s.clock);
-        beeper = put<FakeBeeper>(s.beeper);
-        dialogs = put<FakeDialogs>(s.dialogs);
-        power = put<FakePower>(s.power);
-        desktop = put<FakeDesktop>(s.desktop);
-        windowSystem = put<FakeWindowSystem>(s.windowSystem);
-        app = put<FakeApp>(s.app);
+        s.clock.reset(clock = new FakeClock);
+        s.beeper.reset(beeper = new FakeBeeper);
+        s.dialogs.reset(dialogs = new FakeDialogs);
+        s.power.reset(power = new FakePower);
+        s.desktop.reset(desktop = new FakeDesktop);
+        s.windowSystem.reset(windowSystem = new FakeWindowSystem);
+        s.app.reset(app = new FakeApp);
         form = std::make_unique<Form1>(std::move(s), commandLine);
     }
 
     // Start-up as the program runs it.
-    Harness& load()
-    {
-        form->Form_Load();
-        return *this;
-    }
+    void load() { form->Form_Load(); }
 
     // One countdown tick, as the timer would deliver it.
     void tick(int times = 1)
     {
         for (int i = 0; i < times && !form->hasEnded(); ++i)
             form->Timer1_Timer();
-    }
-
-private:
-    template <typename Fake, typename Service>
-    static Fake* put(std::unique_ptr<Service>& slot)
-    {
-        auto* fake = new Fake;
-        slot.reset(fake);
-        return fake;
     }
 };
 

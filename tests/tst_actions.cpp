@@ -81,10 +81,7 @@ private Q_SLOTS:
         h->dialogs->answer = answer;
         QTest::mouseClick(h->form->findChild<QPushButton*>(button), Qt::LeftButton);
         QTest::mouseClick(h->form->JetztBtn, Qt::LeftButton);
-        QCOMPARE(h->dialogs->questions.size(), std::size_t{1});
-        QCOMPARE(h->dialogs->questions.front().title, QStringLiteral("Jetzt sofort ausführen?"));
-        QCOMPARE(h->dialogs->questions.front().text, text);
-        QVERIFY(!h->dialogs->questions.front().defaultYes);
+        QCOMPARE(h->dialogs->shown, QStringList{"ask No|Jetzt sofort ausführen?|" + text});
         QCOMPARE(h->power->requests, code < 0 ? std::vector<int>{} : std::vector<int>{code});
         QCOMPARE(h->app->endings, code < 0 ? std::vector<int>{} : std::vector<int>{0});
     }
@@ -111,10 +108,8 @@ private Q_SLOTS:
         h.power->outcome = PowerOutcome::failure(QStringLiteral("Zugriff verweigert"));
         h.load();
         QCOMPARE(h.power->requests, std::vector<int>{6});
-        QCOMPARE(h.dialogs->messages.size(), std::size_t{1});
-        QCOMPARE(h.dialogs->messages.front().icon, MessageIcon::Critical);
-        QCOMPARE(h.dialogs->messages.front().text,
-                 QStringLiteral("Standby konnte nicht ausgeführt werden.\r\rZugriff verweigert"));
+        QCOMPARE(h.dialogs->shown,
+                 QStringList{"Critical|Tarvo|Standby konnte nicht ausgeführt werden.\r\rZugriff verweigert"});
         QCOMPARE(h.app->endings, std::vector<int>{1});
     }
 

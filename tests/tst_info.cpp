@@ -91,7 +91,7 @@ private Q_SLOTS:
                 QTest::mouseClick(widget, button, modifiers, QPoint(5, 5));
         }
         QCOMPARE(!d.isVisible(), closes);
-        QVERIFY(h->app->endings.empty() && h->desktop->opened.isEmpty() && h->dialogs->questions.empty());
+        QVERIFY(h->app->endings.empty() && h->desktop->opened.isEmpty() && h->dialogs->shown.isEmpty());
     }
 
     void links()
@@ -118,14 +118,12 @@ private Q_SLOTS:
         QTest::mouseDClick(f.WWWLink, Qt::RightButton); // neither minimises the window nor opens anything
         QVERIFY(f.isVisible() && !f.isMinimized() && h->desktop->opened.size() == 1);
         QTest::mouseClick(f.WWWLink, Qt::LeftButton);
-        QCOMPARE(h->dialogs->messages.size(), std::size_t{1});
-        QCOMPARE(h->dialogs->messages[0].icon, MessageIcon::Information);
-        QCOMPARE(h->dialogs->messages[0].title + u'|' + h->dialogs->messages[0].text,
-                 QStringLiteral("Tarvo Vers. 1.31|Ihr aktueller Tarvo hat die Versionsnummer:\r\rVers. 1.31\r"));
+        const QStringList told{"Information|Tarvo Vers. 1.31|Ihr aktueller Tarvo hat die Versionsnummer:\r\rVers. 1.31\r"};
+        QCOMPARE(h->dialogs->shown, told);
         f.Start_Click();
         QTest::mouseClick(f.WWWLink, Qt::LeftButton);
         QCOMPARE(h->desktop->opened.size(), qsizetype(3));
-        QCOMPARE(h->dialogs->messages.size(), std::size_t{1}); // the countdown panel's link only opens the page
+        QCOMPARE(h->dialogs->shown, told); // the countdown panel's link only opens the page
     }
 
     void exportWritesAndOpensTheFile()
@@ -271,10 +269,10 @@ private Q_SLOTS:
         expected.sort();
         QCOMPARE(found, expected);
         const bool cancelled = Answer(desktop) == Answer::Cancel;
-        QCOMPARE(h->dialogs->questions.size(), std::size_t(cancelled ? 1 : 2));
-        QCOMPARE(h->dialogs->questions[0].text, QStringLiteral("Sollen auch Verknüpfungen auf dem Desktop erstellt werden?"));
+        QStringList asked{"ask3|Auf dem Desktop erstellen?|Sollen auch Verknüpfungen auf dem Desktop erstellt werden?"};
         if (!cancelled)
-            QCOMPARE(h->dialogs->questions[1].title, QStringLiteral("Startmenü Eintrag erzeugen?"));
+            asked << "ask Yes|Startmenü Eintrag erzeugen?|Shutdown-Verknüpfung im Startmenü erzeugen?";
+        QCOMPARE(h->dialogs->shown, asked);
         QCOMPARE(textColour(d.CreateShortcuts) == kLinkBlue, cancelled);
         const QString program = QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath();
         for (const QString& name : files) {

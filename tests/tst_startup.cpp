@@ -17,8 +17,25 @@
 
 using namespace tarvo;
 using namespace tarvo::test;
+using namespace Qt::StringLiterals;
 
 namespace {
+
+// The options found, in a few words: the letters set (in the order LRSNAFWYCT, P for SETUP), the
+// digits after M and H, and whether the options are known and ask for an action.
+QString scanned(const QString& text)
+{
+    const CommandLineOptions o = scanCommandLine(text);
+    QString s;
+    for (const auto& [on, letter] : {std::pair{o.logOff, 'L'}, {o.hibernate, 'R'}, {o.standby, 'S'}, {o.restart, 'N'},
+                                     {o.shutdown, 'A'}, {o.force, 'F'}, {o.beep, 'W'}, {o.noPrompts, 'Y'},
+                                     {o.classic, 'C'}, {o.tray, 'T'}, {o.setup, 'P'}})
+        if (on)
+            s += QLatin1Char(letter);
+    s += o.minutes ? " M="_L1 + *o.minutes : QString();
+    s += o.hours ? " H="_L1 + *o.hours : QString();
+    return s + (o.recognised() ? " known"_L1 : ""_L1) + (o.actionRequested() ? " acts"_L1 : ""_L1);
+}
 
 // The window after start-up in a few words: the selected action (A N S R L), F when the power is to
 // be switched off, the countdown's seconds, the minutes field, the options ticked, where the window
@@ -27,23 +44,21 @@ QString summary(const Harness& h)
 {
     const Form1& f = *h.form;
     QStringList s{QString(QLatin1Char("ANSRL"[int(f.selectedAction().value())]))};
-    const std::pair<bool, QString> words[] = {
-        {f.Check_ForceShutdown->isChecked(), QStringLiteral("F")},
-        {f.Timer1->isActive(), QString::number(f.RemainingSeconds) + u's'},
-        {true, QStringLiteral("M=") + f.ZeitEingabe->text()},
-        {f.Anz_Minuten->isChecked(), QStringLiteral("min")},
-        {f.Akustik->isChecked(), QStringLiteral("beep")},
-        {f.systemTray() && f.systemTray()->isIconShown(), QStringLiteral("tray")},
-        {f.isHidden(), QStringLiteral("hidden")},
-        {h.dialogs->modalDialogs.contains(QStringLiteral("InfoDialog")), QStringLiteral("info")},
-        {!h.dialogs->questions.empty(), QStringLiteral("asked")}};
-    for (const auto& [on, word] : words)
+    for (const auto& [on, word] : {std::pair{f.Check_ForceShutdown->isChecked(), u"F"_s},
+                                   {f.Timer1->isActive(), QString::number(f.RemainingSeconds) + u's'},
+                                   {true, "M="_L1 + f.ZeitEingabe->text()},
+                                   {f.Anz_Minuten->isChecked(), u"min"_s},
+                                   {f.Akustik->isChecked(), u"beep"_s},
+                                   {f.systemTray() && f.systemTray()->isIconShown(), u"tray"_s},
+                                   {f.isHidden(), u"hidden"_s},
+                                   {h.dialogs->modalDialogs.contains(u"InfoDialog"_s), u"info"_s},
+                                   {!h.dialogs->shown.isEmpty(), u"asked"_s}})
         if (on)
             s << word;
     for (int code : h.power->requests)
-        s << QStringLiteral("power%1").arg(code);
+        s << u"power%1"_s.arg(code);
     for (int code : h.app->endings)
-        s << QStringLiteral("exit%1").arg(code);
+        s << u"exit%1"_s.arg(code);
     return s.join(u' ');
 }
 
@@ -53,77 +68,40 @@ class TestStartup : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void firstWords_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("maxWords");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("blanks and tabs kept") << " S\tM90  W " << 10 << " S\tM90  W ";
-        QTest::newRow("eleventh word dropped") << "1 2 3 4 5 6 7 8 9 10 A" << 10 << "1 2 3 4 5 6 7 8 9 10 ";
-        QTest::newRow("tab separates words") << "a\tb\tc" << 2 << "a\tb\t";
-    }
-    void firstWords()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, maxWords);
-        QFETCH(QString, expected);
-        QCOMPARE(tarvo::firstWords(text, maxWords), expected);
-    }
-
     void scan_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("flags"); // letters of the set flags, in the order LRSNAFWYCT, P = SETUP
-        QTest::addColumn<QString>("minutes"); // "-" when absent
-        QTest::addColumn<QString>("hours");
-        QTest::addColumn<bool>("recognised");
-        QTest::addColumn<bool>("actionRequested");
-        QTest::newRow("lower case, no blanks") << "sm90wt" << "SWT" << "90" << "-" << true << true;
-        QTest::newRow("M 90, M9 0, MM90") << "MM9 0" << "" << "90" << "-" << true << false;
-        QTest::newRow("hours stop at M") << "H2M30" << "" << "30" << "2" << true << false;
-        QTest::newRow("scan stops at tab") << "M1\t2" << "" << "1" << "-" << true << false;
-        QTest::newRow("M then letter") << "MA5" << "A" << "" << "-" << true << true;
-        QTest::newRow("SETUP hides S but has T") << "S SETUP" << "TP" << "-" << "-" << false << false;
-        QTest::newRow("F requests") << "F" << "F" << "-" << "-" << true << true;
-        QTest::newRow("letters inside words") << "hello" << "L" << "-" << "" << true << true;
-        QTest::newRow("C and Y") << "cy" << "YC" << "-" << "-" << true << false;
-        QTest::newRow("sign ends scan") << "M-5" << "" << "" << "-" << true << false;
+        QTest::addColumn<QString>("found");
+        QTest::newRow("lower case, no blanks") << "sm90wt" << "SWT M=90 known acts";
+        QTest::newRow("M 90, M9 0, MM90") << "MM9 0" << " M=90 known";
+        QTest::newRow("hours stop at M") << "H2M30" << " M=30 H=2 known";
+        QTest::newRow("scan stops at tab") << "M1\t2" << " M=1 known";
+        QTest::newRow("M then letter") << "MA5" << "A M= known acts";
+        QTest::newRow("SETUP hides S but has T") << "S SETUP" << "TP";
+        QTest::newRow("F acts") << "F" << "F known acts";
+        QTest::newRow("letters inside words") << "hello" << "L H= known acts";
+        QTest::newRow("C and Y") << "cy" << "YC known";
+        QTest::newRow("sign ends scan") << "M-5" << " M= known";
     }
     void scan()
     {
         QFETCH(QString, text);
-        QFETCH(QString, flags);
-        QFETCH(QString, minutes);
-        QFETCH(QString, hours);
-        QFETCH(bool, recognised);
-        QFETCH(bool, actionRequested);
-        const CommandLineOptions o = scanCommandLine(text);
-        QString set;
-        const std::pair<bool, char> all[] = {{o.logOff, 'L'}, {o.hibernate, 'R'}, {o.standby, 'S'}, {o.restart, 'N'},
-                                             {o.shutdown, 'A'}, {o.force, 'F'}, {o.beep, 'W'}, {o.noPrompts, 'Y'},
-                                             {o.classic, 'C'}, {o.tray, 'T'}, {o.setup, 'P'}};
-        for (const auto& [on, letter] : all)
-            if (on)
-                set += QLatin1Char(letter);
-        QCOMPARE(set, flags);
-        QCOMPARE(o.minutes.value_or(QStringLiteral("-")), minutes);
-        QCOMPARE(o.hours.value_or(QStringLiteral("-")), hours);
-        QCOMPARE(o.recognised(), recognised);
-        QCOMPARE(o.actionRequested(), actionRequested);
+        QFETCH(QString, found);
+        QCOMPARE(scanned(text), found);
     }
 
-    void digits()
+    void words()
     {
-        QStringList got;
-        QStringList want;
-        for (const auto& [digits, value] : {std::pair{"0090", 90}, {"32767", 32767}, {"32768", -1},
-                                            {"99999999999999999999999", -1}, {"000000000000000000000001", 1},
-                                            {"", -1}, {"00", 0}}) {
-            got << QStringLiteral("%1=%2").arg(digits).arg(digitsToInt16(QLatin1String(digits)).value_or(-1));
-            want << QStringLiteral("%1=%2").arg(digits).arg(value);
-        }
-        QCOMPARE(got, want);
+        QCOMPARE(firstWords(u" S\tM90  W "_s, 10), u" S\tM90  W "_s); // blanks and tabs kept
+        QCOMPARE(firstWords(u"1 2 3 4 5 6 7 8 9 10 A"_s, 10), u"1 2 3 4 5 6 7 8 9 10 "_s);
+        QCOMPARE(firstWords(u"a\tb\tc"_s, 2), u"a\tb\t"_s);
+        QStringList read;
+        for (const char* digits : {"0090", "32767", "32768", "99999999999999999999999", "000000000000000000000001",
+                                   "", "00"})
+            read << QString::number(digitsToInt16(QLatin1String(digits)).value_or(-1));
+        QCOMPARE(read, (QStringList{"90", "32767", "-1", "-1", "1", "-1", "0"}));
     }
+
     void commandLine_data()
     {
         QTest::addColumn<QString>("line");
@@ -162,38 +140,23 @@ private Q_SLOTS:
         QFETCH(QString, after);
         const auto h = loaded(line);
         QCOMPARE(summary(*h), after);
-        if (h->form->Timer1->isActive()) {
-            QVERIFY(h->form->Eingabemaske->isHidden());
-            QCOMPARE(h->form->height(), twipsToPixels(kFullHeightTwips));
-        }
+        if (h->form->Timer1->isActive())
+            QVERIFY(h->form->Eingabemaske->isHidden() && h->form->height() == twipsToPixels(kFullHeightTwips));
     }
 
     void plainStart()
     {
         const auto h = loaded();
-        Form1& f = *h->form;
-        QVERIFY(f.Timer2->isActive());
-        QCOMPARE(f.VersionInfoLabel->text(), QStringLiteral("Tarvo Vers. 1.31"));
-        QVERIFY(f.WWWLink->toolTip().startsWith(QStringLiteral("Dies ist die Vers. 1.31 klicken")));
+        QVERIFY(h->form->Timer2->isActive());
+        QCOMPARE(h->form->VersionInfoLabel->text(), u"Tarvo Vers. 1.31"_s);
+        QVERIFY(h->form->WWWLink->toolTip().startsWith(u"Dies ist die Vers. 1.31 klicken"_s));
         QCOMPARE(h->windowSystem->keepAbove, std::vector<bool>{true}); // pinned once shown
-        for (const QString& name :
-             QStringLiteral("Picture1 Eingabemaske CountdownMaske Frame3 Abdeckung JetztBtn Abbruch Timer1 Timer2 "
-                            "LogOffBtn RuhezustandBtn StandbyBtn NeustartBtn AusschaltenBtn Label1 Label6 InfoField "
-                            "LightFlag ClassicModeShowTimer ZeitEingabe CounterHourText VScroll1 VScroll2 Btn_15 "
-                            "Btn_24 SystemTRayFrame1 WWWLink AlwaysOnTop1 Start Uhrzeit_Frame1 Line1 Display "
-                            "MinutenDisplay Anz_Minuten Check_ForceShutdown Akustik AddToTrayIconCheck AktiveLED "
-                            "RedPic Check_Runterfahren Check_LogOff")
-                 .split(u' '))
-            QVERIFY2(f.findChild<QObject*>(name), qPrintable(name));
-    }
-
-    void trayLetterTicksBothBoxes()
-    {
-        Harness h(QStringLiteral("S SETUP"));
-        h.form->AddToTrayIconCheck->setChecked(false);
-        h.form->SystemTRayFrame1->setChecked(false);
-        h.load();
-        QVERIFY(h.form->AddToTrayIconCheck->isChecked() && h.form->SystemTRayFrame1->isChecked());
+        // The tray letter ticks both boxes, also without an action.
+        Harness t(u"S SETUP"_s);
+        t.form->AddToTrayIconCheck->setChecked(false);
+        t.form->SystemTRayFrame1->setChecked(false);
+        t.load();
+        QVERIFY(t.form->AddToTrayIconCheck->isChecked() && t.form->SystemTRayFrame1->isChecked());
     }
 
     // The close request of the window, or of the desktop's log-out, which may deny a question.
@@ -216,66 +179,49 @@ private Q_SLOTS:
         QFETCH(QString, setUp);
         QFETCH(bool, ends);
         const QStringList words = setUp.split(u' ');
-        const bool countdown = words.contains(QStringLiteral("countdown"));
-        const bool logOut = words.contains(QStringLiteral("log-out"));
-        const bool mayAsk = !words.contains(QStringLiteral("no-leave"));
-        const auto h = loaded(words.contains(QStringLiteral("Y")) ? QStringLiteral("Y") : QString());
+        const bool countdown = words.contains(u"countdown"_s);
+        const bool logOut = words.contains(u"log-out"_s);
+        const bool asks = countdown && words.contains(u"Y"_s);
+        const auto h = loaded(words.contains(u"Y"_s) ? u"Y"_s : QString());
         Form1& f = *h->form;
         if (countdown) {
             f.AddToTrayIconCheck->setChecked(false);
             f.Start_Click();
             h->tick(3);
         }
-        if (words.contains(QStringLiteral("paused")))
+        if (words.contains(u"paused"_s))
             f.AktiveLED_DblClick();
         const QString title = f.windowTitle();
-        h->dialogs->answer = words.contains(QStringLiteral("Yes"));
-        bool timerWhileAsked = true;
-        QString titleWhileAsked;
-        bool secondRequestCancelled = false;
+        h->dialogs->answer = words.contains(u"Yes"_s);
+        QString whileAsked;
         h->dialogs->onAsk = [&] {
-            timerWhileAsked = f.Timer1->isActive();
-            titleWhileAsked = f.windowTitle();
-            secondRequestCancelled = f.Form_QueryUnload([] { return true; });
+            whileAsked = u"%1 %2 %3"_s.arg(f.Timer1->isActive()).arg(f.windowTitle()).arg(f.Form_QueryUnload([] {
+                return true; // a second request is answered by the open question
+            }));
         };
         int leaveAsked = 0;
+        const bool mayAsk = !words.contains(u"no-leave"_s);
         const bool cancelled = logOut ? f.Form_QueryUnload([&] { return ++leaveAsked, mayAsk; }) : !f.close();
-        const bool asked = !h->dialogs->questions.empty();
-        QCOMPARE(asked, countdown && !f.ConfirmImmediate && mayAsk);
-        QCOMPARE(h->app->endings, ends ? std::vector<int>{0} : std::vector<int>{});
         QCOMPARE(cancelled, !ends);
+        QCOMPARE(h->app->endings, ends ? std::vector<int>{0} : std::vector<int>{});
         QVERIFY(h->power->requests.empty());
-        // The desktop is asked for leave only when the question is due.
-        QCOMPARE(leaveAsked, logOut && countdown && !f.ConfirmImmediate ? 1 : 0);
-        if (asked) {
-            QCOMPARE(h->dialogs->questions.size(), std::size_t{1});
-            QCOMPARE(h->dialogs->questions.front().title, QStringLiteral("Tarvo STOP"));
-            QCOMPARE(h->dialogs->questions.front().text,
-                     QStringLiteral("Wollen Sie das Programm wirklich beenden?    (Der Timer wird dadurch "
-                                    "abgeschaltet)"));
-            QVERIFY(h->dialogs->questions.front().defaultYes);
-            QVERIFY(!timerWhileAsked);
-            QCOMPARE(titleWhileAsked, QStringLiteral("Tarvo   - P A U S E -"));
-            QVERIFY(secondRequestCancelled);
-        }
-        if (!ends) {
-            QCOMPARE(f.windowTitle(), title);
-            QVERIFY(f.Timer1->isActive());
-        }
+        QCOMPARE(leaveAsked, logOut && asks ? 1 : 0); // the desktop is asked only when the question is due
+        QCOMPARE(h->dialogs->shown, asks && mayAsk ? QStringList{"ask Yes|Tarvo STOP|Wollen Sie das Programm wirklich "
+                                                                 "beenden?    (Der Timer wird dadurch abgeschaltet)"}
+                                                   : QStringList{});
+        QCOMPARE(whileAsked, asks && mayAsk ? u"0 Tarvo   - P A U S E - 1"_s : QString());
+        if (!ends)
+            QVERIFY(f.windowTitle() == title && f.Timer1->isActive());
     }
 
     void secondStartAsksTheFirstAndGivesWay()
     {
         QTemporaryDir dir;
-        SingleInstance first(QStringLiteral("k1"), dir.path());
+        SingleInstance first(u"k1"_s, dir.path());
         QVERIFY(first.claim());
         QSignalSpy raised(&first, &SingleInstance::activationRequested);
-
         // The second start blocks while it waits for an answer, so it runs beside this event loop.
-        auto second = std::async(std::launch::async, [&dir] {
-            SingleInstance other(QStringLiteral("k1"), dir.path());
-            return other.claim();
-        });
+        auto second = std::async(std::launch::async, [&dir] { return SingleInstance(u"k1"_s, dir.path()).claim(); });
         QTRY_VERIFY_WITH_TIMEOUT(second.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 15000);
         QCOMPARE(second.get(), false);
         QCOMPARE(raised.count(), 1);
@@ -284,21 +230,21 @@ private Q_SLOTS:
     void locksAndKeys()
     {
         QTemporaryDir dir;
-        SingleInstance a(QStringLiteral("display_0"), dir.path()); // other sessions are independent
-        SingleInstance b(QStringLiteral("display_1"), dir.path());
+        SingleInstance a(u"display_0"_s, dir.path()); // other sessions are independent
+        SingleInstance b(u"display_1"_s, dir.path());
         QVERIFY(a.claim() && b.claim());
         // What a crashed instance leaves: a lock naming a process that no longer runs, and a socket file.
-        QFile lock(dir.filePath(QStringLiteral("tarvo-k2.lock")));
+        QFile lock(dir.filePath(u"tarvo-k2.lock"_s));
         QVERIFY(lock.open(QIODevice::WriteOnly));
         lock.write("999999\ntarvo\n" + QSysInfo::machineHostName().toUtf8() + "\n");
         lock.close();
-        QVERIFY(QFile(dir.filePath(QStringLiteral("tarvo-k2.socket"))).open(QIODevice::WriteOnly));
-        QVERIFY(SingleInstance(QStringLiteral("k2"), dir.path()).claim());
+        QVERIFY(QFile(dir.filePath(u"tarvo-k2.socket"_s)).open(QIODevice::WriteOnly));
+        QVERIFY(SingleInstance(u"k2"_s, dir.path()).claim());
         qputenv("WAYLAND_DISPLAY", "");
         qputenv("DISPLAY", "host/x:10.0");
-        QCOMPARE(sessionKey(), QStringLiteral("host_x_10.0"));
+        QCOMPARE(sessionKey(), u"host_x_10.0"_s);
         qputenv("WAYLAND_DISPLAY", "wayland-1");
-        QCOMPARE(sessionKey(), QStringLiteral("wayland-1"));
+        QCOMPARE(sessionKey(), u"wayland-1"_s);
     }
 };
 
