@@ -16,6 +16,7 @@
 
 using namespace tarvo;
 using namespace tarvo::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -30,8 +31,8 @@ QString read(const QString& path)
 // desktop-file-validate's verdict (it prints what it finds); true where the tool is missing.
 bool valid(const QString& path)
 {
-    static const bool installed = !QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate")).isEmpty();
-    return !installed || QProcess::execute(QStringLiteral("desktop-file-validate"), {path}) == 0;
+    static const bool installed = !QStandardPaths::findExecutable(u"desktop-file-validate"_s).isEmpty();
+    return !installed || QProcess::execute(u"desktop-file-validate"_s, {path}) == 0;
 }
 
 } // namespace
@@ -44,11 +45,11 @@ private Q_SLOTS:
     {
         const QStringList lines = helpTextLines();
         QCOMPARE(lines.size(), 43);
-        QCOMPARE(lines[8], QStringLiteral(" [ M xx ][Hxx][ L ][ R ][ S ][ N ][ F ][ A ][ T ][ W ][ Y ][ C ]"));
-        QCOMPARE(lines[21], QStringLiteral("      W = Warnton währen der letzten 20 Sekunden"));
+        QCOMPARE(lines[8], u" [ M xx ][Hxx][ L ][ R ][ S ][ N ][ F ][ A ][ T ][ W ][ Y ][ C ]"_s);
+        QCOMPARE(lines[21], u"      W = Warnton währen der letzten 20 Sekunden"_s);
         Harness h;
         InfoDialog d(h.form.get());
-        QCOMPARE(d.windowTitle() + u'|' + d.VersionLAbel->text(), QStringLiteral("Info Dialog - Tarvo|Vers. 1.31"));
+        QCOMPARE(d.windowTitle() + u'|' + d.VersionLAbel->text(), u"Info Dialog - Tarvo|Vers. 1.31"_s);
         QCOMPARE(d.Text1->toPlainText(), lines.join(u'\n') + u'\n');
     }
 
@@ -83,8 +84,8 @@ private Q_SLOTS:
             QTest::keyClick(widget, Qt::Key_Escape);
         } else {
             widget = widget == d.Text1 ? d.Text1->viewport() : widget;
-            const auto button = gesture.endsWith(QLatin1String("right")) ? Qt::RightButton : Qt::LeftButton;
-            const auto modifiers = gesture.startsWith(QLatin1String("shift")) ? Qt::ShiftModifier : Qt::NoModifier;
+            const auto button = gesture.endsWith("right"_L1) ? Qt::RightButton : Qt::LeftButton;
+            const auto modifiers = gesture.startsWith("shift"_L1) ? Qt::ShiftModifier : Qt::NoModifier;
             if (gesture == u"double")
                 QTest::mouseDClick(widget, button, modifiers, QPoint(5, 5));
             else
@@ -134,33 +135,39 @@ private Q_SLOTS:
         const auto h = loaded();
         InfoDialog d(h->form.get());
         d.show();
-        const QString path = dir.filePath(QStringLiteral("TarvoInfo.txt"));
+        const QString path = dir.filePath(u"TarvoInfo.txt"_s);
         QTest::mouseDClick(d.Text1->viewport(), Qt::LeftButton);
         const QByteArray bytes = read(path).toUtf8();
-        QCOMPARE(bytes, (tarvo::helpText() + QStringLiteral("\r\n")).toUtf8());
+        QCOMPARE(bytes, (tarvo::helpText() + u"\r\n"_s).toUtf8());
         // 1237 characters, three of them two bytes long in UTF-8, and 44 line ends.
         QCOMPARE(bytes.size(), 1237 + 3 + 44 * 2);
         // A second double click writes what the field holds now and opens another editor.
-        d.Text1->setPlainText(QStringLiteral("eins\nzwei"));
+        d.Text1->setPlainText(u"eins\nzwei"_s);
         QTest::mouseDClick(d.Text1->viewport(), Qt::LeftButton);
-        QCOMPARE(read(path), QStringLiteral("eins\r\nzwei\r\n"));
+        QCOMPARE(read(path), u"eins\r\nzwei\r\n"_s);
         QCOMPARE(h->desktop->opened, (QStringList{path, path}));
         QVERIFY(d.isVisible()); // the double click on the text is not one on the dialog
         QDir::setCurrent(before);
     }
 
-    void entryText()
+    void launcherTexts()
     {
-        QCOMPARE(withEntryExtension(QStringLiteral("/d/Tarvo")), QStringLiteral("/d/Tarvo.desktop"));
-        QCOMPARE(withEntryExtension(QStringLiteral("/d/Tarvo.DeskTop")), QStringLiteral("/d/Tarvo.DeskTop"));
-        QCOMPARE(withEntryExtension(QStringLiteral("\"/d/Tarvo.desktop\"")), QStringLiteral("\"/d/Tarvo.desktop\""));
-        const Shortcut s{"/opt/a\\b/tarvo", QStringLiteral("/d/Tarvo Classic"), {QStringLiteral("C")},
-                         QStringLiteral("Tarvo - Classic Modus"), "/opt/a\\b"};
+        QCOMPARE(withEntryExtension(u"/d/Tarvo"_s), u"/d/Tarvo.desktop"_s);
+        QCOMPARE(withEntryExtension(u"/d/Tarvo.DeskTop"_s), u"/d/Tarvo.DeskTop"_s);
+        QCOMPARE(withEntryExtension(u"\"/d/Tarvo.desktop\""_s), u"\"/d/Tarvo.desktop\""_s);
         // Every value is escaped once more: the backslash escaped inside the Exec quotes is doubled again.
-        QCOMPARE(desktopEntryText(s), QStringLiteral("[Desktop Entry]\nType=Application\nName=Tarvo Classic\n"
-                                                     "Comment=Tarvo - Classic Modus\n"
-                                                     "Exec=\"/opt/a\\\\\\\\b/tarvo\" C\nPath=/opt/a\\\\b\n"
-                                                     "Terminal=false\n"));
+        const Shortcut s{"/opt/a\\b/tarvo", u"/d/Tarvo Classic"_s, {u"C"_s}, u"Tarvo - Classic Modus"_s, "/opt/a\\b"};
+        QCOMPARE(desktopEntryText(s), u"[Desktop Entry]\nType=Application\nName=Tarvo Classic\nComment=Tarvo - Classic "
+                                      "Modus\nExec=\"/opt/a\\\\\\\\b/tarvo\" C\nPath=/opt/a\\\\b\nTerminal=false\n"_s);
+        // The menu: the first writable applications folder of the system's data folders, else the user's.
+        const QString user = u"/home/u/.local/share/applications"_s;
+        const auto choose = [&user](const QString& dataDirs, const QStringList& writable) {
+            return chooseMenuFolder(dataDirs, user + u'/', [&](const QString& dir) { return writable.contains(dir); });
+        };
+        QCOMPARE(choose({}, {"/usr/local/share/applications", "/usr/share/applications"}),
+                 u"/usr/local/share/applications"_s);
+        QCOMPARE(choose({}, {}), user);
+        QCOMPARE(choose(u"rel::/a/:/c"_s, {"rel/applications", "/c/applications"}), u"/c/applications"_s);
     }
 
     // Awkward program folders: the written launcher validates and starts the program there with its
@@ -179,12 +186,12 @@ private Q_SLOTS:
     void launchesAwkwardPaths()
     {
         QFETCH(QString, folder);
-        if (QStandardPaths::findExecutable(QStringLiteral("gio")).isEmpty())
+        if (QStandardPaths::findExecutable(u"gio"_s).isEmpty())
             QSKIP("gio is missing (libglib2.0-bin)");
         QTemporaryDir tmp;
         const QString dir = tmp.filePath(folder);
-        const QString program = dir + QLatin1String("/tarvo");
-        const QString out = tmp.filePath(QStringLiteral("argv.txt"));
+        const QString program = dir + "/tarvo"_L1;
+        const QString out = tmp.filePath(u"argv.txt"_s);
         QVERIFY(QDir().mkpath(dir));
         QFile script(program);
         QVERIFY(script.open(QIODevice::WriteOnly));
@@ -192,98 +199,53 @@ private Q_SLOTS:
                      + "'\n");
         script.close();
         QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
-        const QString file = tmp.filePath(QStringLiteral("Tarvo Classic.desktop"));
-        QVERIFY(writeDesktopEntry({program, file, {QStringLiteral("C")}, QStringLiteral("Tarvo - Classic Modus"), dir},
-                                  true));
+        const QString file = tmp.filePath(u"Tarvo Classic.desktop"_s);
+        QVERIFY(writeDesktopEntry({program, file, {u"C"_s}, u"Tarvo - Classic Modus"_s, dir}, true));
         QVERIFY(valid(file) && QFileInfo(file).isExecutable());
-        QCOMPARE(QProcess::execute(QStringLiteral("gio"), {QStringLiteral("launch"), file}), 0);
+        QCOMPARE(QProcess::execute(u"gio"_s, {u"launch"_s, file}), 0);
         QTRY_VERIFY_WITH_TIMEOUT(read(out).count(u'\n') == 3, 20000);
-        QCOMPARE(read(out), dir + QLatin1String("\n[") + program + QLatin1String("]\n[C]\n"));
+        QCOMPARE(read(out), dir + "\n["_L1 + program + "]\n[C]\n"_L1);
     }
 
-    void menuFolder_data()
-    {
-        QTest::addColumn<QString>("dataDirs");
-        QTest::addColumn<QStringList>("writable");
-        QTest::addColumn<QString>("chosen");
-        QTest::newRow("standard, /usr/local writable")
-            << "" << QStringList{"/usr/local/share/applications", "/usr/share/applications"}
-            << "/usr/local/share/applications";
-        QTest::newRow("nothing writable") << "" << QStringList{} << "/home/u/.local/share/applications";
-        QTest::newRow("own list, relative entries ignored")
-            << "rel::/a/:/c" << QStringList{"rel/applications", "/c/applications"} << "/c/applications";
-    }
-    void menuFolder()
-    {
-        QFETCH(QString, dataDirs);
-        QFETCH(QStringList, writable);
-        QFETCH(QString, chosen);
-        const auto canWrite = [&](const QString& folder) { return writable.contains(folder); };
-        QCOMPARE(chooseMenuFolder(dataDirs, QStringLiteral("/home/u/.local/share/applications/"), canWrite), chosen);
-    }
-
-    // The whole dialogue in a private home: desktop from the user directories, menu in a writable
-    // system data directory, the working directory for the launcher without a desktop.
-    void dialogue_data()
-    {
-        QTest::addColumn<int>("desktop");
-        QTest::addColumn<bool>("menu");
-        QTest::addColumn<QStringList>("files");
-        const QString onDesktop = QStringLiteral("home/Schreibtisch/Tarvo.desktop");
-        const QString classicOnDesktop = QStringLiteral("home/Schreibtisch/Tarvo Classic.desktop");
-        const QString inMenu = QStringLiteral("share/applications/Tarvo Classic  ....desktop");
-        QTest::newRow("Cancel") << int(Answer::Cancel) << true << QStringList{};
-        QTest::newRow("No, No") << int(Answer::No) << false << QStringList{"cwd/Tarvo - Classic Modus.desktop"};
-        QTest::newRow("Yes, Yes") << int(Answer::Yes) << true << QStringList{classicOnDesktop, onDesktop, inMenu};
-    }
+    // The dialogue in a private home (the end-to-end test starts the launchers): nothing on Cancel; on
+    // Yes, the desktop from the user directories and a writable system menu, whose entry is not executable.
     void dialogue()
     {
-        QFETCH(int, desktop);
-        QFETCH(bool, menu);
-        QFETCH(QStringList, files);
         QTemporaryDir tmp;
         const QString root = tmp.path();
-        for (const char* dir : {"home/.config", "cwd", "share"})
-            QVERIFY(QDir(root).mkpath(QLatin1String(dir)));
-        QFile dirs(root + QLatin1String("/home/.config/user-dirs.dirs"));
+        QVERIFY(QDir(root).mkpath(u"home/.config"_s) && QDir(root).mkpath(u"share"_s));
+        QFile dirs(root + "/home/.config/user-dirs.dirs"_L1);
         QVERIFY(dirs.open(QIODevice::WriteOnly) && dirs.write("XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n") > 0);
         dirs.close();
         for (const auto& [name, dir] : {std::pair{"HOME", "/home"}, {"XDG_CONFIG_HOME", "/home/.config"},
                                         {"XDG_DATA_HOME", "/home/.local/share"}, {"XDG_DATA_DIRS", "/share"}})
             qputenv(name, QFile::encodeName(root + QLatin1String(dir)));
-        const QString before = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(root + QLatin1String("/cwd")));
+        const auto files = [&root] {
+            QStringList found; // the hidden configuration left out
+            for (QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+                found << QDir(root).relativeFilePath(it.next());
+            found.sort();
+            return found;
+        };
         const auto h = loaded();
-        h->dialogs->threeWayAnswer = Answer(desktop);
-        h->dialogs->answer = menu;
         InfoDialog d(h->form.get());
         d.CreateShortcuts_Click();
-        QDir::setCurrent(before);
-
-        QStringList found;
-        for (QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
-            found << QDir(root).relativeFilePath(it.next());
-        QStringList expected = files;
-        expected << QStringLiteral("home/.config/user-dirs.dirs");
-        found.sort();
-        expected.sort();
-        QCOMPARE(found, expected);
-        const bool cancelled = Answer(desktop) == Answer::Cancel;
-        QStringList asked{"ask3|Auf dem Desktop erstellen?|Sollen auch Verknüpfungen auf dem Desktop erstellt werden?"};
-        if (!cancelled)
-            asked << "ask Yes|Startmenü Eintrag erzeugen?|Shutdown-Verknüpfung im Startmenü erzeugen?";
-        QCOMPARE(h->dialogs->shown, asked);
-        QCOMPARE(textColour(d.CreateShortcuts) == kLinkBlue, cancelled);
-        const QString program = QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath();
-        for (const QString& name : files) {
-            const QString file = root + u'/' + name;
-            const bool standard = name.endsWith(QLatin1String("/Tarvo.desktop"));
-            QVERIFY(read(file).contains(QLatin1String("\nExec=") + program + (standard ? "\n" : " C\n")));
-            QVERIFY(read(file).contains(standard ? QLatin1String("\nComment=Tarvo - Standard Modus\n")
-                                                 : QLatin1String("\nComment=Tarvo - Classic Modus\n")));
-            QCOMPARE(QFileInfo(file).isExecutable(), !name.startsWith(QLatin1String("share/")));
-            QVERIFY(valid(file));
-        }
+        QCOMPARE(files(), QStringList());
+        QCOMPARE(textColour(d.CreateShortcuts), kLinkBlue);
+        h->dialogs->threeWayAnswer = Answer::Yes;
+        h->dialogs->answer = true;
+        d.CreateShortcuts_Click();
+        const QString menu = u"share/applications/Tarvo Classic  ....desktop"_s;
+        QCOMPARE(files(),
+                 (QStringList{"home/Schreibtisch/Tarvo Classic.desktop", "home/Schreibtisch/Tarvo.desktop", menu}));
+        const QString desktop = QStringLiteral("ask3|Auf dem Desktop erstellen?|Sollen auch Verknüpfungen auf dem "
+                                               "Desktop erstellt werden?");
+        QCOMPARE(h->dialogs->shown, (QStringList{desktop, desktop, "ask Yes|Startmenü Eintrag erzeugen?|"
+                                                                   "Shutdown-Verknüpfung im Startmenü erzeugen?"}));
+        const QString standard = read(root + "/home/Schreibtisch/Tarvo.desktop"_L1);
+        QVERIFY(standard.contains("\nComment=Tarvo - Standard Modus\n"_L1));
+        QVERIFY(read(root + u'/' + menu).contains("\nComment=Tarvo - Classic Modus\n"_L1));
+        QVERIFY(!QFileInfo(root + u'/' + menu).isExecutable());
     }
 };
 

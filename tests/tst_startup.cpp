@@ -1,10 +1,7 @@
 // Start-up: the command line, the single instance, and ending without an action.
-#include <future>
-
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -129,9 +126,7 @@ private Q_SLOTS:
         row("W W W W W W W W W W A", "A M=60 beep");
         row("M0", "A M=0 asked");
         row("S H 0", "S M=0 asked");
-        row("M0 Y", "A M=0 hidden power1 exit0");
         row("F M 0 Y", "A F M=0 hidden power8 exit0");
-        row("N H0 Y", "N M=0 hidden power2 exit0");
         row("R M00 Y", "R M=0 hidden power5 exit0");
     }
     void commandLine()
@@ -212,19 +207,6 @@ private Q_SLOTS:
         QCOMPARE(whileAsked, asks && mayAsk ? u"0 Tarvo   - P A U S E - 1"_s : QString());
         if (!ends)
             QVERIFY(f.windowTitle() == title && f.Timer1->isActive());
-    }
-
-    void secondStartAsksTheFirstAndGivesWay()
-    {
-        QTemporaryDir dir;
-        SingleInstance first(u"k1"_s, dir.path());
-        QVERIFY(first.claim());
-        QSignalSpy raised(&first, &SingleInstance::activationRequested);
-        // The second start blocks while it waits for an answer, so it runs beside this event loop.
-        auto second = std::async(std::launch::async, [&dir] { return SingleInstance(u"k1"_s, dir.path()).claim(); });
-        QTRY_VERIFY_WITH_TIMEOUT(second.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 15000);
-        QCOMPARE(second.get(), false);
-        QCOMPARE(raised.count(), 1);
     }
 
     void locksAndKeys()

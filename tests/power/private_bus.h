@@ -25,7 +25,8 @@ inline QDBusConnection nowhere()
     return connectTo(QStringLiteral("unix:path=/nonexistent/tarvo-test"));
 }
 
-// The calls a dbusmock logged into its file (-l), from the offset seen on, which moves past them.
+// The calls a dbusmock logged into its file (-l) from the offset seen on, as "Method arg ...", e.g.
+// "PowerOff True" or "GetSession \"c1\""; the offset moves past them.
 inline QStringList loggedCalls(const QString& logFile, qint64* seen)
 {
     QFile log(logFile);
@@ -40,40 +41,28 @@ inline QStringList loggedCalls(const QString& logFile, qint64* seen)
     return calls;
 }
 
-class PrivateBus {
-public:
+// Services found in serviceDir are started on demand, as a desktop's session bus does.
+struct PrivateBus {
     QTemporaryDir dir;
+    QProcess daemon;
     QString address;
-    QDBusConnection connection{QString()};
 
-    // Services found in serviceDir are started on demand, as a desktop's session bus does.
     explicit PrivateBus(const QString& serviceDir = {})
     {
         QFile config(dir.filePath(QStringLiteral("bus.conf")));
         config.open(QIODevice::WriteOnly);
-        config.write("<busconfig><include>/usr/share/dbus-1/session.conf</include>"
-                     + (serviceDir.isEmpty() ? QByteArray() : "<servicedir>" + serviceDir.toUtf8() + "</servicedir>")
-                     + "</busconfig>");
+        config.write("<busconfig><include>/usr/share/dbus-1/session.conf</include><servicedir>"
+                     + (serviceDir.isEmpty() ? dir.path() : serviceDir).toUtf8() + "</servicedir></busconfig>");
         config.close();
-        m_daemon.setStandardErrorFile(QProcess::nullDevice()); // as root it cannot raise its file limit
-        m_daemon.start(QStringLiteral("dbus-daemon"),
-                       {QStringLiteral("--config-file=") + config.fileName(), QStringLiteral("--nofork"),
-                        QStringLiteral("--print-address=1")});
-        while (!m_daemon.canReadLine() && m_daemon.waitForReadyRead(20000)) {
+        daemon.setStandardErrorFile(QProcess::nullDevice()); // as root it cannot raise its file limit
+        daemon.start(QStringLiteral("dbus-daemon"),
+                     {"--config-file=" + config.fileName(), "--nofork", "--print-address=1"});
+        while (!daemon.canReadLine() && daemon.waitForReadyRead(20000)) {
         }
-        address = QString::fromUtf8(m_daemon.readLine()).trimmed();
-        connection = connectTo(address);
+        address = QString::fromUtf8(daemon.readLine()).trimmed();
     }
-    ~PrivateBus()
-    {
-        QDBusConnection::disconnectFromBus(connection.name());
-        m_daemon.kill();
-        m_daemon.waitForFinished();
-    }
-    bool isUp() const { return connection.isConnected(); }
-
-private:
-    QProcess m_daemon;
+    ~PrivateBus() { daemon.kill(), daemon.waitForFinished(); }
+    bool isUp() const { return !address.isEmpty(); }
 };
 
 // python3-dbusmock serving one name on a private bus; every call it answers is logged.
@@ -81,7 +70,7 @@ class MockService {
 public:
     // Arguments after "python3 -m dbusmock", e.g. {"--template", "logind"} or {NAME, PATH, IFACE}.
     MockService(const PrivateBus& bus, const QString& name, const QStringList& args)
-        : m_bus(bus.connection)
+        : m_bus(connectTo(bus.address))
         , m_name(name)
         , m_log(bus.dir.filePath(name + QStringLiteral(".log")))
     {
@@ -89,17 +78,12 @@ public:
         env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), bus.address);
         env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address);
         m_process.setProcessEnvironment(env);
-        m_process.start(QStringLiteral("/usr/bin/python3"),
-                        QStringList{QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("-l"), m_log} + args);
+        m_process.start(QStringLiteral("/usr/bin/python3"), QStringList{"-m", "dbusmock", "-l", m_log} + args);
         const auto running = [this] { return m_process.state() != QProcess::NotRunning; };
         m_up = QTest::qWaitFor([&] { return !running() || m_bus.interface()->isServiceRegistered(m_name); }, 20000)
                && running();
     }
-    ~MockService()
-    {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
+    ~MockService() { m_process.kill(), m_process.waitForFinished(); }
     bool isUp() const { return m_up; }
 
     QDBusMessage call(const QString& path, const QString& interface, const QString& method,
@@ -113,12 +97,10 @@ public:
     bool addMethod(const QString& path, const QString& interface, const QString& method, const QString& in,
                    const QString& out, const QString& code = {}) const
     {
-        return call(path, QStringLiteral("org.freedesktop.DBus.Mock"), QStringLiteral("AddMethod"),
-                    {interface, method, in, out, code})
-                   .type()
+        const QVariantList args{interface, method, in, out, code};
+        return call(path, QStringLiteral("org.freedesktop.DBus.Mock"), QStringLiteral("AddMethod"), args).type()
                == QDBusMessage::ReplyMessage;
     }
-    // The calls logged since the last look, as "Method arg ...", e.g. "PowerOff True", "GetSession \"c1\"".
     QStringList takeCalls() { return loggedCalls(m_log, &m_seen); }
 
 private:
