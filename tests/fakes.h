@@ -7,13 +7,23 @@
 #include <memory>
 #include <vector>
 
+// The window's controls, for the tests that drive it.
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
-#include <QStringList>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
 
 #include "app/form1.h"
 #include "app/services.h"
+#include "shell/always_on_top.h"
+#include "shell/system_tray.h"
 
 namespace tarvo::test {
 

@@ -1,12 +1,6 @@
 // Carrying an action out at once: the question, the request and its failure, and the Classic view,
 // whose buttons act on one click.
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
 
 #include "app/twips.h"
 #include "fakes.h"

@@ -2,20 +2,11 @@
 // duration fields, and the rules of the one duration. The fake clock stands at 14:07:30 on 6 December.
 #include <map>
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-
 #include "app/look.h"
 #include "countdown/clock_text.h"
 #include "countdown/duration.h"
 #include "entry/minutes_field.h"
 #include "fakes.h"
-#include "shell/always_on_top.h"
-#include "shell/system_tray.h"
 
 using namespace tarvo;
 using namespace tarvo::test;

@@ -1,16 +1,10 @@
 // The duration fields, scroll bars and preset buttons, driven through the real window with the
 // mouse and the keyboard, and the typing and leave rules at the edges the window cannot reach.
 // The fake clock stands at 14:07:30.
-#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QScrollBar>
 #include <QStyleOptionSlider>
-#include <QTest>
-#include <QTimer>
 
 #include "entry/field_rules.h"
 #include "entry/key_filter.h"

@@ -1,11 +1,9 @@
 // The info dialog, the web link and the launchers the dialog creates.
 #include <QDirIterator>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include "app/look.h"
 #include "fakes.h"

@@ -1,17 +1,12 @@
 // The tray icon, the always-on-top pin, the rounded outline and dragging the window.
-#include <QCheckBox>
 #include <QCursor>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
 
 #include "fakes.h"
-#include "shell/always_on_top.h"
-#include "shell/system_tray.h"
 #include "shell/window_shape.h"
 
 using namespace tarvo;
 using namespace tarvo::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -77,43 +72,35 @@ private Q_SLOTS:
         QCOMPARE(ws.shownIcon()->toolTips, (QStringList{added, changed}));
     }
 
-    void trayClicks_data()
-    {
-        QTest::addColumn<TrayClick>("click");
-        QTest::addColumn<bool>("restores");
-        QTest::newRow("left") << TrayClick::Left << true;
-        QTest::newRow("double") << TrayClick::Double << true;
-        QTest::newRow("right") << TrayClick::Right << false;
-        QTest::newRow("middle") << TrayClick::Middle << false;
-    }
     void trayClicks()
     {
-        QFETCH(TrayClick, click);
-        QFETCH(bool, restores);
-        FakeWindowSystem ws;
-        QWidget window;
-        window.showMinimized();
-        window.hide();
-        SystemTray tray(ws);
-        tray.AddTrayIcon(&window, QStringLiteral("Tarvo"), false, &window);
-        ws.clickTray(click);
-        ws.clickTray(click); // a later click finds no icon left
-        QCOMPARE(window.isVisible() && !window.isMinimized(), restores);
-        QCOMPARE(ws.activated.size(), std::size_t(restores ? 1 : 0));
-        QCOMPARE(tray.isIconShown() && ws.shownIcon(), !restores);
+        QStringList seen; // per click: the window back, brought forward, the icon left
+        for (TrayClick click : {TrayClick::Left, TrayClick::Double, TrayClick::Right, TrayClick::Middle}) {
+            FakeWindowSystem ws;
+            QWidget window;
+            window.showMinimized();
+            window.hide();
+            SystemTray tray(ws);
+            tray.AddTrayIcon(&window, u"Tarvo"_s, false, &window);
+            ws.clickTray(click);
+            ws.clickTray(click); // a later click finds no icon left
+            seen << u"%1 %2 %3"_s.arg(window.isVisible() && !window.isMinimized())
+                        .arg(ws.activated.size())
+                        .arg(tray.isIconShown() && ws.shownIcon());
+        }
+        QCOMPARE(seen, (QStringList{"1 1 0", "1 1 0", "0 0 1", "0 0 1"}));
     }
 
     void everyTripMakesOneFreshIcon()
     {
-        const auto h = loaded(QStringLiteral("S M90 W T")); // goes to the tray twice: the option and the start
+        const auto h = loaded(u"S M90 W T"_s); // goes to the tray twice: the option and the start
         QCOMPARE(h->windowSystem->trayIcons.size(), std::size_t(1));
-        QCOMPARE(h->windowSystem->shownIcon()->toolTips,
-                 (QStringList{"Tarvo Mausklick öffnet den Dialog", "90 Minute(n)  Standby"}));
+        QCOMPARE(h->windowSystem->shownIcon()->toolTips, (QStringList{"Tarvo Mausklick öffnet den Dialog", "90 Minute(n)  Standby"}));
         h->windowSystem->clickTray(TrayClick::Left);
         QVERIFY(h->form->isVisible() && !h->windowSystem->shownIcon() && h->form->Timer1->isActive());
         h->form->MinimizeWindow();
         QCOMPARE(h->windowSystem->trayIcons.size(), std::size_t(2));
-        QCOMPARE(h->windowSystem->shownIcon()->toolTips.back(), QStringLiteral("90 Minute(n)  Standby"));
+        QCOMPARE(h->windowSystem->shownIcon()->toolTips.back(), u"90 Minute(n)  Standby"_s);
         // The icon is gone before the program ends.
         bool shownAtEnd = true;
         h->app->onEnd = [&] { shownAtEnd = h->windowSystem->shownIcon() != nullptr; };
@@ -135,7 +122,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, way);
         for (const bool tray : {true, false}) {
-            Harness h(way == u"T" ? QStringLiteral("S M90 T") : QString());
+            Harness h(way == u"T" ? u"S M90 T"_s : QString());
             h.windowSystem->tray = tray;
             h.load();
             h.form->AddToTrayIconCheck->setChecked(way != u"box");
@@ -159,15 +146,15 @@ private Q_SLOTS:
         Panel window;
         auto* pin = new AlwaysOnTop(ws, &window);
         window.show();
-        QCOMPARE(look(*pin), QStringLiteral("AOT_Disabled"));
+        QCOMPARE(look(*pin), u"AOT_Disabled"_s);
         QTest::mouseMove(pin->AOT_Disabled, QPoint(5, 5));
-        QCOMPARE(look(*pin), QStringLiteral("AOT_MouseMove"));
+        QCOMPARE(look(*pin), u"AOT_MouseMove"_s);
         QTest::mouseClick(pin->AOT_MouseMove, Qt::LeftButton);
         QVERIFY(pin->GetIsOnTop());
-        QCOMPARE(look(*pin), QStringLiteral("AOT_Enabled"));
+        QCOMPARE(look(*pin), u"AOT_Enabled"_s);
         QTest::mouseClick(pin->AOT_Enabled, Qt::LeftButton);
         QVERIFY(!pin->GetIsOnTop());
-        QCOMPARE(look(*pin), QStringLiteral("AOT_MouseMove"));
+        QCOMPARE(look(*pin), u"AOT_MouseMove"_s);
         QTest::mouseClick(pin->AOT_MouseMove, Qt::RightButton);
         // Through the window, as the window system delivers it: a click, then a double click.
         QTest::mouseDClick(window.windowHandle(), Qt::LeftButton, {}, pin->geometry().center());
@@ -184,9 +171,9 @@ private Q_SLOTS:
         lying->show();
         lying->SetToTop();
         QTest::mouseClick(lying->AOT_Disabled, Qt::LeftButton);
-        QCOMPARE(look(*lying), QStringLiteral("AOT_Disabled"));
+        QCOMPARE(look(*lying), u"AOT_Disabled"_s);
         QVERIFY(wayland.keepAbove.empty());
-        QVERIFY(lying->AOT_Disabled->toolTip().contains(QStringLiteral("nicht möglich")));
+        QVERIFY(lying->AOT_Disabled->toolTip().contains(u"nicht möglich"_s));
     }
 
     // The rows of Windows' CreateRoundRectRgn corners, from the top down.

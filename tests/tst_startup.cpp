@@ -1,16 +1,10 @@
 // Start-up: the command line, the single instance, and ending without an action.
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 
 #include "app/command_line.h"
 #include "app/single_instance.h"
 #include "app/twips.h"
 #include "fakes.h"
-#include "shell/system_tray.h"
 
 using namespace tarvo;
 using namespace tarvo::test;

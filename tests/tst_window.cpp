@@ -1,18 +1,9 @@
 // The main window itself: its layout in every state, the mouse rules of its passive parts, the info
 // icon, the tray boxes, the entry-mode switch and the texts that name the selected action.
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
 #include <QStyle>
-#include <QTest>
 
 #include "app/look.h"
-#include "shell/always_on_top.h"
-#include "shell/system_tray.h"
 #include "window_states.h"
 
 using namespace tarvo;
