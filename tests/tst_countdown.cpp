@@ -96,8 +96,8 @@ private Q_SLOTS:
         QCOMPARE(h->form->RemainingSeconds, seconds != 0 ? seconds : -300);
         QCOMPARE(h->dialogs->shown.join(u'\n'),
                  seconds != 0 ? QString()
-                              : u"Information|Falsche Eingabe|Sie haben einen ungültigen Wert eingetragen (es sind nur "
-                                "Zahlen erlaubt)"_s);
+                              : u"Information|Falsche Eingabe|Sie haben einen ungültigen Wert eingetragen (es sind "
+                                "nur Zahlen erlaubt)"_s);
     }
 
     void lastMinute()

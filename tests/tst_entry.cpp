@@ -215,7 +215,8 @@ private Q_SLOTS:
             if (here && !before)
                 first = c;
             if (!here && before)
-                refused << QString::number(first, 16) + (first == c - 1 ? QString() : u'-' + QString::number(c - 1, 16));
+                refused << QString::number(first, 16)
+                               + (first == c - 1 ? QString() : u'-' + QString::number(c - 1, 16));
         }
         QCOMPARE(refused.join(u' '), u"21-29 2c 2e 3d 41-5a 61-7a a7"_s);
         QCOMPARE(acceptedDurationText(u"1a2§ä=ß😀 Z"_s), u"12äß😀 "_s);
@@ -246,7 +247,8 @@ private Q_SLOTS:
         QFETCH(QString, after);
         QFETCH(QString, field);
         QFETCH(QString, change);
-        const FieldChange c = leaveDurationField(before, after, {field == "minutes"_L1 ? 1 : 60, field == "limited"_L1});
+        const FieldRule rule{field == "minutes"_L1 ? 1 : 60, field == "limited"_L1};
+        const FieldChange c = leaveDurationField(before, after, rule);
         const char* kinds[] = {"nothing", "longest", "add", "subtract"};
         QCOMPARE(u"%1 %2"_s.arg(QLatin1String(kinds[int(c.kind)])).arg(c.minutes), change);
     }

@@ -117,7 +117,8 @@ private Q_SLOTS:
         QTest::mouseDClick(f.WWWLink, Qt::RightButton); // neither minimises the window nor opens anything
         QVERIFY(f.isVisible() && !f.isMinimized() && h->desktop->opened.size() == 1);
         QTest::mouseClick(f.WWWLink, Qt::LeftButton);
-        const QStringList told{"Information|Tarvo Vers. 1.31|Ihr aktueller Tarvo hat die Versionsnummer:\r\rVers. 1.31\r"};
+        const QStringList told{
+            "Information|Tarvo Vers. 1.31|Ihr aktueller Tarvo hat die Versionsnummer:\r\rVers. 1.31\r"};
         QCOMPARE(h->dialogs->shown, told);
         f.Start_Click();
         QTest::mouseClick(f.WWWLink, Qt::LeftButton);

@@ -95,7 +95,8 @@ private Q_SLOTS:
     {
         const auto h = loaded(u"S M90 W T"_s); // goes to the tray twice: the option and the start
         QCOMPARE(h->windowSystem->trayIcons.size(), std::size_t(1));
-        QCOMPARE(h->windowSystem->shownIcon()->toolTips, (QStringList{"Tarvo Mausklick öffnet den Dialog", "90 Minute(n)  Standby"}));
+        QCOMPARE(h->windowSystem->shownIcon()->toolTips,
+                 (QStringList{"Tarvo Mausklick öffnet den Dialog", "90 Minute(n)  Standby"}));
         h->windowSystem->clickTray(TrayClick::Left);
         QVERIFY(h->form->isVisible() && !h->windowSystem->shownIcon() && h->form->Timer1->isActive());
         h->form->MinimizeWindow();

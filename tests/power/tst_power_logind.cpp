@@ -202,7 +202,8 @@ private Q_SLOTS:
                                   "SYSTEM_BUS = False\ndef load(mock, parameters):\n"
                                   "    mock.AddMethod(MAIN_IFACE, 'logout', '', '', '')\n"_s);
         write(services.filePath(u"org.kde.Shutdown.service"_s),
-              u"[D-BUS Service]\nName=org.kde.Shutdown\nExec=/usr/bin/python3 -m dbusmock -l %1.log --template %1.py\n"_s
+              u"[D-BUS Service]\nName=org.kde.Shutdown\n"
+              "Exec=/usr/bin/python3 -m dbusmock -l %1.log --template %1.py\n"_s
                   .arg(helper));
         PrivateBus sessionBus(manager.endsWith("on demand"_L1) ? services.path() : QString());
         REQUIRE_UP(sessionBus);

@@ -52,7 +52,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("reason"); // empty: requested, else a part of the reason given
         const QStringList privilege{"GetVersionExA", "OpenProcessToken(40)",
                                     "LookupPrivilegeValueA(SeShutdownPrivilege)", "AdjustTokenPrivileges"};
-        const auto exit = [&](int flags) { return privilege + QStringList{"GetLastError", QStringLiteral("ExitWindowsEx(%1, 0)").arg(flags)}; };
+        const auto exit = [&](int flags) {
+            return privilege + QStringList{"GetLastError", QStringLiteral("ExitWindowsEx(%1, 0)").arg(flags)};
+        };
         QTest::newRow("shut down") << true << 1 << "" << 0u << exit(1) << "";
         QTest::newRow("log off enables the privilege too") << true << 0 << "" << 0u << exit(0) << "";
         QTest::newRow("restart") << true << 2 << "" << 0u << exit(2) << "";
