@@ -27,14 +27,12 @@
 
 namespace tarvo::test {
 
-class FakeClock final : public Clock {
-public:
+struct FakeClock final : Clock {
     QDateTime time{QDate(2026, 12, 6), QTime(14, 7, 30)};
     QDateTime now() const override { return time; }
 };
 
-class FakeBeeper final : public Beeper {
-public:
+struct FakeBeeper final : Beeper {
     int count = 0;
     std::function<void()> onBeep;
     void beep() override
@@ -45,8 +43,7 @@ public:
     }
 };
 
-class FakeDialogs final : public Dialogs {
-public:
+struct FakeDialogs final : Dialogs {
     // Every box shown, as "ICON|title|text"; a question as "ask DEFAULT|title|text" (DEFAULT: the
     // button Enter presses), a Yes/No/Cancel question as "ask3|title|text".
     QStringList shown;
@@ -75,15 +72,13 @@ public:
     void runModal(QDialog& dialog) override { modalDialogs << dialog.objectName(); }
 };
 
-class FakePower final : public PowerBackend {
-public:
+struct FakePower final : PowerBackend {
     std::vector<int> requests;
     PowerOutcome outcome = PowerOutcome::success();
     PowerOutcome request(PowerCode code) override { return requests.push_back(code), outcome; }
 };
 
-class FakeDesktop final : public Desktop {
-public:
+struct FakeDesktop final : Desktop {
     QStringList opened;
     bool openUrl(const QUrl& url) override { return opened << url.toString(), true; }
     bool openInTextEditor(const QString& path) override { return opened << path, true; }
@@ -96,15 +91,13 @@ struct FakeTrayEntry {
     std::function<void(TrayClick)> onClick;
 };
 
-class FakeWindowSystem final : public WindowSystem {
+struct FakeWindowSystem final : WindowSystem {
     struct Icon final : TrayIcon {
         std::shared_ptr<FakeTrayEntry> entry;
         explicit Icon(std::shared_ptr<FakeTrayEntry> e) : entry(std::move(e)) {}
         ~Icon() override { entry->shown = false; }
         void setToolTip(const QString& text) override { entry->toolTips << text; }
     };
-
-public:
     bool tray = true;
     bool keepAboveWorks = true;
     std::vector<bool> keepAbove; // every pin (true) and unpin (false), in order
@@ -134,8 +127,7 @@ public:
     }
 };
 
-class FakeApp final : public AppControl {
-public:
+struct FakeApp final : AppControl {
     std::vector<int> endings;
     std::function<void()> onEnd;
     void endProgram(int exitCode) override
