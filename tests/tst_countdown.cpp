@@ -64,7 +64,7 @@ private Q_SLOTS:
         QTest::keyClick(f.Akustik, Qt::Key_Escape);
         QVERIFY(!f.Timer1->isActive() && f.Timer2->isActive());
         QVERIFY(!f.Eingabemaske->isHidden() && f.CountdownMaske->isHidden());
-        QCOMPARE(f.windowTitle(), u"Tarvo"_s);
+        QCOMPARE(f.windowTitle() + u'|' + f.Uhrzeit_Display->text(), u"Tarvo|Zeit:14:7"_s);
         QCOMPARE(f.Abbruch->text() + u'|' + f.Abbruch->toolTip(), u"&Exit|Programm beenden"_s);
         QCOMPARE(f.selectedAction(), std::optional(ActionKind::Ausschalten));
         QVERIFY(f.Check_ForceShutdown->isChecked() && f.Start->isEnabled());

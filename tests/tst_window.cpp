@@ -258,19 +258,6 @@ private Q_SLOTS:
         counting->form->ShowSelectedAction();
         QCOMPARE(counting->form->focusWidget(), counting->form->Abbruch);
     }
-
-    void initializeResets()
-    {
-        const auto h = loaded();
-        Form1& f = *h->form;
-        h->clock->time.setTime(QTime(9, 5, 59));
-        f.setWindowTitle(u"x"_s);
-        f.VScroll1->setValue(40);
-        f.Initialize();
-        QCOMPARE(f.windowTitle() + u'|' + f.Uhrzeit_Display->text(), u"Tarvo|Zeit:9:5"_s);
-        for (QScrollBar* bar : {f.VScroll1, f.VScroll2})
-            QCOMPARE((QList<int>{bar->value(), bar->minimum(), bar->maximum()}), (QList<int>{3, -100, 100}));
-    }
 };
 
 QTEST_MAIN(TestWindow)
