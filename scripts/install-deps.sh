@@ -7,6 +7,8 @@ build_packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins l
     fonts-dejavu-core)
 test_packages=(xvfb xauth x11-utils xdotool openbox trayer dbus-daemon python3-dbusmock libglib2.0-bin
     desktop-file-utils g++-mingw-w64-x86-64 imagemagick)
+# The fuzz harnesses (scripts/ci-fuzz.sh) need clang and its libFuzzer.
+test_packages+=(clang libclang-rt-14-dev)
 
 wanted=("${build_packages[@]}")
 if [ "${1:-run}" = "test" ]; then
