@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real power back end against python3-dbusmock's logind on a private system bus: a whole
-# one-minute countdown with warnings, a request that logind refuses, and a display that goes away
-# during a countdown.
+# one-minute countdown with warnings, a request that logind refuses, one without a system bus, and
+# a display that goes away during a countdown.
 source "$(dirname "$0")/lib.sh"
 e2e_start_display
 e2e_start_logind
@@ -29,17 +29,23 @@ check "M1 A W: exactly one PowerOff, interactive" test "$(grep -c ' PowerOff Tru
     -a "$(logind_calls PowerOff)" -eq 1
 check "M1 A W: exit 0" test "$TARVO_RC" -eq 0
 
-# logind refuses: the reason in a message box, and Tarvo ends with 1 once it is closed.
+# A request that fails, because logind refuses or because there is no system bus: the reason on
+# standard error and in a message box, and Tarvo ends with 1 once the box is closed.
 logind org.freedesktop.DBus.Mock.AddMethod org.freedesktop.login1.Manager PowerOff b '' \
     "raise dbus.exceptions.DBusException('Nicht erlaubt', name='org.freedesktop.DBus.Error.AccessDenied')" >/dev/null
-start_tarvo A M0 Y
-check "refused: reason on stderr" wait_for 20 grep -q 'power request 8 (PowerOff) failed: .*AccessDenied' \
-    "$E2E_TMP/tarvo.log"
-check "refused: message box beside the window" wait_for 10 shown_is 2 '^Tarvo$'
-box=$(xdotool search --onlyvisible --name '^Tarvo$' | tail -n 1)
-focus_key "$box" Return
-check "refused: ends after the box" tarvo_ends
-check "refused: exit 1" test "$TARVO_RC" -eq 1
+for bus in "$LOGIND_BUS" "unix:path=$E2E_TMP/no-bus"; do
+    what=refused reason=AccessDenied
+    [ "$bus" = "$LOGIND_BUS" ] || what="no system bus" reason=Disconnected
+    : >"$E2E_TMP/tarvo.log"
+    export DBUS_SYSTEM_BUS_ADDRESS=$bus
+    start_tarvo A M0 Y
+    export DBUS_SYSTEM_BUS_ADDRESS=$LOGIND_BUS
+    check "$what: reason on stderr" wait_for 20 grep -q "power request 8 (PowerOff) failed: .*$reason" "$E2E_TMP/tarvo.log"
+    check "$what: message box beside the window" wait_for 10 shown_is 2 '^Tarvo$'
+    focus_key "$(xdotool search --onlyvisible --name '^Tarvo$' | tail -n 1)" Return
+    check "$what: ends after the box" tarvo_ends
+    check "$what: exit 1" test "$TARVO_RC" -eq 1
+done
 check "refused: logind asked once more" test "$(logind_calls PowerOff)" -eq 2
 
 # The display goes away during a countdown: Tarvo ends with an error and requests nothing.

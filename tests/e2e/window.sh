@@ -73,6 +73,6 @@ check "Esc: countdown cancelled" wait_for 10 title_is "$wid" Tarvo
 check "Esc: Tarvo still runs" kill -0 "$TARVO_PID"
 focus_key "$wid" Escape
 check "Esc again: quits" tarvo_ends
-check "exit code 0, nothing requested" test "$TARVO_RC" -eq 0 -a "$(dry_requests)" -eq 0
+check "after cancel and quit: exit 0, nothing requested" test "$TARVO_RC" -eq 0 -a "$(dry_requests)" -eq 0
 
 e2e_finish
