@@ -9,6 +9,8 @@ test_packages=(xvfb xauth x11-utils xdotool openbox trayer dbus-daemon python3-d
     desktop-file-utils g++-mingw-w64-x86-64 imagemagick)
 # The Debian package: dpkg-shlibdeps for its dependencies, its validators, the manual page's check.
 test_packages+=(dpkg-dev appstream groff-base)
+# The fuzz harnesses (scripts/ci-fuzz.sh) need clang and its libFuzzer.
+test_packages+=(clang libclang-rt-14-dev)
 
 wanted=("${build_packages[@]}")
 if [ "${1:-run}" = "test" ]; then

@@ -16,3 +16,6 @@ ctest --test-dir "$build" --output-on-failure --timeout 300
 if [ -x "$root/.ci/check_mingw.sh" ]; then
     "$root/.ci/check_mingw.sh"
 fi
+# The same again under AddressSanitizer and UndefinedBehaviorSanitizer, then a short run of every fuzz harness.
+"$root/scripts/ci-sanitize.sh"
+"$root/scripts/ci-fuzz.sh"

@@ -7,6 +7,7 @@
 #include "app/form1.h"
 #include "app/single_instance.h"
 #include "app/usage.h"
+#include "app/termination_signals.h"
 
 namespace {
 
@@ -74,8 +75,11 @@ int main(int argc, char** argv)
     if (!instance.claim())
         return 0;
 
+    // From here on a SIGTERM or Ctrl+C ends Tarvo through its own ending, which removes the tray icon.
+    tarvo::TerminationSignals termination;
     tarvo::Form1 form(tarvo::systemServices(), commandLine);
     QObject::connect(&instance, &tarvo::SingleInstance::activationRequested, &form, &tarvo::Form1::BringToFront);
+    QObject::connect(&termination, &tarvo::TerminationSignals::received, &form, &tarvo::Form1::EndOnSignal);
     form.Form_Load();
     if (form.hasEnded())
         return form.exitCode();

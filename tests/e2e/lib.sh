@@ -60,6 +60,81 @@ tarvo_window() {
     timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1
 }
 
+# ---- Tarvo in the background: its output goes to $E2E_TMP/tarvo.log, its process id to TARVO_PID.
+start_tarvo() {
+    "$TARVO" "$@" >>"$E2E_TMP/tarvo.log" 2>&1 &
+    TARVO_PID=$!
+    E2E_PIDS+=("$TARVO_PID")
+}
+stop_tarvo() {
+    kill "$TARVO_PID" 2>/dev/null || true
+    wait "$TARVO_PID" 2>/dev/null || true
+}
+# tarvo_ends [SECONDS]: Tarvo ends within the time (10 s); its exit code is then in TARVO_RC.
+tarvo_ends() {
+    wait_for "${1:-10}" not kill -0 "$TARVO_PID" || return 1
+    wait "$TARVO_PID" && TARVO_RC=0 || TARVO_RC=$?
+}
+# The number of power requests the dry run printed so far.
+dry_requests() { grep -c 'power request' "$E2E_TMP/tarvo.log" || true; }
+
+# ---- windows
+# main_window TITLE-REGEX: the window id by title, shown or not, waiting up to 20 s.
+main_window() { timeout 20 xdotool search --sync --name "$1" | head -n 1; }
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+hidden() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsUnMapped'; }
+iconic() { xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'window state: Iconic'; }
+normal() { xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'window state: Normal'; }
+above() { xprop -id "$1" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE; }
+# The plain title, without the " — Tarvo" that Qt adds for the window manager.
+title_of() { xprop -id "$1" WM_NAME 2>/dev/null | sed -n 's/^WM_NAME([A-Z_]*) = "\(.*\)"$/\1/p'; }
+title_is() { test "$(title_of "$1")" = "$2"; }
+# How many windows with a title matching the regex are on screen.
+shown_count() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
+shown_is() { test "$(shown_count "$2")" -eq "$1"; } # shown_is COUNT TITLE-REGEX
+not() { ! "$@"; }
+# click_at WINDOW X Y [CLICK-ARGS]: moves the pointer away first (xdotool waits long for a move to
+# where the pointer already is), then clicks (button 1 unless told).
+click_at() {
+    local window=$1 x=$2 y=$3
+    shift 3
+    xdotool mousemove 5 700 mousemove --window "$window" --sync "$x" "$y" click "${@:-1}"
+}
+# focus_key WINDOW KEY...: the keys to that window, focused first.
+focus_key() {
+    local window=$1
+    shift
+    xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+    xdotool key --clearmodifiers "$@"
+}
+
+# ---- logind on a private system bus (python3-dbusmock). Once it answers there, Tarvo's real power
+# back end is used for the rest of the script: TARVO_POWER is unset and the system bus is that one.
+e2e_start_logind() {
+    /usr/bin/python3 -c 'import dbusmock' 2>/dev/null || { echo "SKIP: python3-dbusmock is not installed"; exit 77; }
+    local bus
+    bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 --nopidfile) || return 1
+    LOGIND_BUS=$(sed -n 1p <<<"$bus")
+    E2E_PIDS+=("$(sed -n 2p <<<"$bus")")
+    DBUS_SYSTEM_BUS_ADDRESS=$LOGIND_BUS /usr/bin/python3 -m dbusmock --template logind -l "$E2E_TMP/logind.log" \
+        >"$E2E_TMP/dbusmock.log" 2>&1 &
+    E2E_PIDS+=($!)
+    if [ -z "$LOGIND_BUS" ] || ! wait_for 20 logind org.freedesktop.DBus.Mock.GetCalls; then
+        echo "FAIL - the mocked logind did not start"
+        cat "$E2E_TMP/dbusmock.log"
+        exit 1
+    fi
+    export DBUS_SYSTEM_BUS_ADDRESS=$LOGIND_BUS
+    unset TARVO_POWER
+}
+# logind METHOD ARGS...: a call to the mocked logind's manager object.
+logind() {
+    DBUS_SYSTEM_BUS_ADDRESS=$LOGIND_BUS gdbus call --system -d org.freedesktop.login1 -o /org/freedesktop/login1 \
+        -m "$@"
+}
+# How many calls of METHOD the mocked logind received (refused ones too).
+logind_calls() { grep -E " $1( |$)" "$E2E_TMP/logind.log" 2>/dev/null | grep -vc ' raised: ' || true; }
+
 check() {
     local what=$1
     shift

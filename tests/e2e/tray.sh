@@ -1,35 +1,12 @@
 #!/usr/bin/env bash
 # The tray icon, the pin and the window's outline under a real X server with a window manager:
-# first in trayer's XEmbed tray, then as a StatusNotifierItem, whose tooltip can be read on the bus.
+# first in trayer's XEmbed tray, then as a StatusNotifierItem, whose tooltip can be read on the bus;
+# last SIGTERM and SIGINT during a countdown in the tray.
 source "$(dirname "$0")/lib.sh"
 command -v trayer >/dev/null || { echo "SKIP: trayer is not installed"; exit 77; }
 /usr/bin/python3 -c 'import dbusmock' 2>/dev/null || { echo "SKIP: python3-dbusmock is not installed"; exit 77; }
 
 e2e_start_display
-
-start_tarvo() {
-    "$TARVO" "$@" >>"$E2E_TMP/tarvo.log" 2>&1 &
-    TARVO_PID=$!
-    E2E_PIDS+=("$TARVO_PID")
-}
-stop_tarvo() {
-    kill "$TARVO_PID" 2>/dev/null || true
-    wait "$TARVO_PID" 2>/dev/null || true
-}
-# The window id of Tarvo's main window, shown or not, by the start of its title.
-main_window() { timeout 20 xdotool search --sync --name "$1" | head -n 1; }
-viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
-hidden() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsUnMapped'; }
-above() { xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
-# The plain title, without the " — Tarvo" that Qt adds for the window manager.
-title_of() { xprop -id "$1" WM_NAME | sed -n 's/^WM_NAME([A-Z_]*) = "\(.*\)"$/\1/p'; }
-not() { ! "$@"; }
-# Moves the pointer away first: xdotool waits long for a move to where the pointer already is.
-click_at() {
-    local window=$1 x=$2 y=$3
-    shift 3
-    xdotool mousemove 5 700 mousemove --window "$window" --sync "$x" "$y" click "$@"
-}
 
 # Each row of the window's shape as the X server holds it: "y left right" for the top and the
 # bottom eight rows, then the outline's size.
@@ -199,6 +176,18 @@ check "menu and middle click: item stays" on_bus
 check "menu and middle click: window stays hidden" hidden "$wid"
 check "S M3 T: \"2 Minute(n)  Standby\" after 30 s" wait_for 45 tooltip_is "2 Minute(n)  Standby"
 stop_tarvo
+
+# SIGTERM and SIGINT during a countdown: Tarvo ends its own way, with 128 + the signal's number,
+# requesting nothing, and its item leaves the tray.
+for signal in TERM INT; do
+    tray_start S M5 T
+    check "SIG$signal: in the tray" wait_for 10 tooltip_is "5 Minute(n)  Standby"
+    kill -s "$signal" "$TARVO_PID"
+    check "SIG$signal: ends" tarvo_ends
+    check "SIG$signal: exit $((128 + $(kill -l "$signal")))" test "$TARVO_RC" -eq $((128 + $(kill -l "$signal")))
+    check "SIG$signal: item gone" wait_for 10 not on_bus
+done
+check "nothing requested" test "$(dry_requests)" -eq 0
 
 [ "$E2E_FAILURES" -eq 0 ] || { echo "--- Tarvo's output"; cat "$E2E_TMP/tarvo.log"; }
 e2e_finish
