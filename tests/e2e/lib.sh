@@ -1,6 +1,8 @@
 # Shared set-up of the end-to-end tests: a private virtual X server with a window manager, a private
 # runtime directory, and never the real system bus. Source it, then call e2e_start_display.
-set -euo pipefail
+set -Eeuo pipefail
+# A step that fails outside a check ends the script: say which, so a red run is never silent.
+trap 'echo "FAIL - ${BASH_SOURCE[0]##*/}:$LINENO: $BASH_COMMAND (exit $?)" >&2' ERR
 
 TARVO=${1:?path of the tarvo binary}
 E2E_TMP=$(mktemp -d /tmp/tarvo-e2e.XXXXXX)
@@ -41,9 +43,9 @@ e2e_start_display() {
     Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fifo" 2>"$E2E_TMP/xvfb.log" &
     E2E_PIDS+=($!)
     local number
-    read -r -t 20 number <"$fifo"
+    read -r -t 60 number <"$fifo"
     export DISPLAY=:$number
-    wait_for 20 xdpyinfo
+    wait_for 60 xdpyinfo
     # A private session bus, so that nothing starts a stray one or talks to the user's.
     local bus
     bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 --nopidfile) || return 1
@@ -52,7 +54,7 @@ e2e_start_display() {
     openbox >"$E2E_TMP/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
     # openbox owns the window manager selection once it is ready.
-    wait_for 20 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+    wait_for 60 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
 }
 
 # tarvo_window NAME-REGEX: the id of the visible window with that title, waiting up to 20 s.
