@@ -1,8 +1,8 @@
 // The whole start-up of the real main window with any command line, on stand-ins for the system:
-// whatever the text, at most one power request, only for M 0 or H 0 without a question, and a
-// countdown only when an action was asked for, with a duration that fits its 16-bit minutes.
+// whatever the text, a power request only for M 0 or H 0 (after Y or a Yes), a countdown only when
+// an action was asked for, with a duration that fits its 16-bit minutes, and a cancel that
+// carries nothing out.
 #include <QApplication>
-
 #include <QTimer>
 
 #include "app/command_line.h"

@@ -36,25 +36,42 @@ wait_for() {
     done
 }
 
+# e2e_fail WHAT [LOG]: a set-up step failed; says so, with its log, and ends the script.
+e2e_fail() {
+    echo "FAIL - $1"
+    [ -z "${2:-}" ] || cat "$2"
+    exit 1
+}
+
 e2e_start_display() {
     command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed"; exit 77; }
-    local fifo=$E2E_TMP/displayfd
-    mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fifo" 2>"$E2E_TMP/xvfb.log" &
-    E2E_PIDS+=($!)
-    local number
-    read -r -t 60 number <"$fifo"
+    # A busy machine may be slow to start a server; a second try catches a lost race for a display number.
+    local attempt xvfb number=
+    for attempt in 1 2; do
+        mkfifo "$E2E_TMP/displayfd$attempt"
+        Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$E2E_TMP/displayfd$attempt" 2>>"$E2E_TMP/xvfb.log" &
+        xvfb=$!
+        read -r -t 30 number <"$E2E_TMP/displayfd$attempt" || number=
+        if [ -n "$number" ] && DISPLAY=:$number wait_for 30 xdpyinfo; then
+            break
+        fi
+        kill "$xvfb" 2>/dev/null || true
+        number=
+    done
+    [ -n "$number" ] || e2e_fail "Xvfb did not start" "$E2E_TMP/xvfb.log"
+    E2E_XVFB=$xvfb # a script may take the display away
+    E2E_PIDS+=("$xvfb")
     export DISPLAY=:$number
-    wait_for 60 xdpyinfo
     # A private session bus, so that nothing starts a stray one or talks to the user's.
     local bus
-    bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 --nopidfile) || return 1
+    bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 --nopidfile) || e2e_fail "no session bus"
     export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$bus")
     E2E_PIDS+=("$(sed -n 2p <<<"$bus")")
     openbox >"$E2E_TMP/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
     # openbox owns the window manager selection once it is ready.
-    wait_for 60 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+    wait_for 60 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+        e2e_fail "openbox did not start" "$E2E_TMP/openbox.log"
 }
 
 # tarvo_window NAME-REGEX: the id of the visible window with that title, waiting up to 20 s.
@@ -122,9 +139,7 @@ e2e_start_logind() {
         >"$E2E_TMP/dbusmock.log" 2>&1 &
     E2E_PIDS+=($!)
     if [ -z "$LOGIND_BUS" ] || ! wait_for 20 logind org.freedesktop.DBus.Mock.GetCalls; then
-        echo "FAIL - the mocked logind did not start"
-        cat "$E2E_TMP/dbusmock.log"
-        exit 1
+        e2e_fail "the mocked logind did not start" "$E2E_TMP/dbusmock.log"
     fi
     export DBUS_SYSTEM_BUS_ADDRESS=$LOGIND_BUS
     unset TARVO_POWER

@@ -51,7 +51,7 @@ check "refused: logind asked once more" test "$(logind_calls PowerOff)" -eq 2
 # The display goes away during a countdown: Tarvo ends with an error and requests nothing.
 start_tarvo M5 A
 main_window '^5 Minute' >/dev/null
-kill "${E2E_PIDS[0]}" # Xvfb
+kill "$E2E_XVFB"
 check "display gone: Tarvo ends" tarvo_ends 20
 check "display gone: non-zero exit" test "$TARVO_RC" -ne 0
 check "display gone: nothing requested" test "$(logind_calls PowerOff)" -eq 2

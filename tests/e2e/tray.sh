@@ -53,7 +53,7 @@ trayer --edge top --align right --widthtype pixel --width 120 --heighttype pixel
 TRAYER_PID=$!
 E2E_PIDS+=("$TRAYER_PID")
 wait_for 20 sh -c 'xwininfo -root -tree | grep -q "(\"panel\" \"trayer\")"' \
-    || { echo "FAIL - trayer did not start"; cat "$E2E_TMP/trayer.log"; exit 1; }
+    || e2e_fail "trayer did not start" "$E2E_TMP/trayer.log"
 panel=$(xwininfo -root -tree | awk '/\("panel" "trayer"\)/ && !n++ { print $1 }')
 tray_icon() { xwininfo -tree -id "$panel" | awk '/\("tarvo" "tarvo"\)/ && !n++ { print $1 }'; }
 has_icon() { test -n "$(tray_icon)"; }
