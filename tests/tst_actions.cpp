@@ -122,6 +122,16 @@ private Q_SLOTS:
         QCOMPARE(looks(*plain->form), u"gggCg"_s);
     }
 
+    // Cancelling selects shut down again, which in the Classic view must not carry it out.
+    void cancelInClassicView()
+    {
+        const auto h = loaded(u"C A"_s);
+        QVERIFY(h->form->ClassicMode && h->form->Timer1->isActive());
+        h->form->Abbruch_Click();
+        QVERIFY(!h->form->Timer1->isActive() && h->form->ClassicMode);
+        QVERIFY(h->power->requests.empty() && h->app->endings.empty());
+    }
+
     void leaveClassic_data()
     {
         QTest::addColumn<QString>("minutes");
