@@ -196,12 +196,22 @@ private Q_SLOTS:
         QFETCH(int, height);
         QFETCH(std::vector<int>, insets);
         QCOMPARE(cornerInsets(width, height), insets);
-        QWidget dialog;
-        dialog.resize(367, 185);
-        setRoundedRegion(&dialog, width);
-        QVERIFY(width != height || hasCorners(dialog.mask(), dialog.size(), insets));
+        QVERIFY(width != height || hasCorners(roundedRegion(QSize(367, 185), width), QSize(367, 185), insets));
         QCOMPARE(roundedRegion(QSize(40, 30), 1), QRegion(0, 0, 40, 30));
         QCOMPARE(roundedRegion(QSize(6, 6), 15), roundedRegion(QSize(6, 6), 6)); // no larger than the window
+    }
+
+    // The main window's outline follows its height.
+    void windowOutline()
+    {
+        const auto h = loaded();
+        Form1& f = *h->form;
+        for (const bool full : {false, true}) {
+            if (full)
+                f.ShowFullWindow();
+            QCOMPARE(f.mask(), roundedRegion(f.size(), 15));
+        }
+        QVERIFY(f.height() > 185 && hasCorners(f.mask(), f.size(), cornerInsets(15, 15)));
     }
 
     // The offscreen platform has no system move: the window follows the mouse itself.

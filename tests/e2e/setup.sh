@@ -108,11 +108,18 @@ stop_tarvo
 expected=$(printf '%s\n' "$HOME_ROOT/home/Schreibtisch/Tarvo Classic.desktop" \
     "$HOME_ROOT/home/Schreibtisch/Tarvo.desktop" "$HOME_ROOT/share/applications/Tarvo Classic  ....desktop" | sort)
 check "Yes, Yes: three launchers" test "$(desktop_files)" = "$expected"
-check "Yes, Yes: desktop launchers executable" test -x "$HOME_ROOT/home/Schreibtisch/Tarvo.desktop" \
-    -a -x "$HOME_ROOT/home/Schreibtisch/Tarvo Classic.desktop"
+check "Yes, Yes: desktop launchers executable, the menu's not" test -x "$HOME_ROOT/home/Schreibtisch/Tarvo.desktop" \
+    -a -x "$HOME_ROOT/home/Schreibtisch/Tarvo Classic.desktop" -a ! -x "$HOME_ROOT/share/applications/Tarvo Classic  ....desktop"
 launches "$HOME_ROOT/home/Schreibtisch/Tarvo.desktop"
-launches "$HOME_ROOT/home/Schreibtisch/Tarvo Classic.desktop" C
 launches "$HOME_ROOT/share/applications/Tarvo Classic  ....desktop" C
+
+# Cancel: no second question, nothing written.
+new_home cancel
+start_in "$HOME_ROOT/cwd" - SETUP
+answer "Auf dem Desktop erstellen" Escape
+check "Cancel: the info dialog comes next" wait_for 20 info_dialog_shown
+check "Cancel: nothing written" test -z "$(desktop_files)"
+stop_tarvo
 
 # No, No: exactly one launcher, in the working directory.
 new_home no

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The real program under a real X server: its window, second and simultaneous starts, the command
-# line's immediate requests, hostile command lines and a countdown's title.
+# line's immediate requests and hostile command lines.
 source "$(dirname "$0")/lib.sh"
 
 # Without any display Tarvo says so instead of crashing.
@@ -10,15 +10,11 @@ check "no display: plain message" grep -q "no graphical display" <<<"$out"
 
 e2e_start_display
 
-# The window: borderless, titled Tarvo, 367 x 185.
+# The window: borderless, titled Tarvo.
 start_tarvo
 wid=$(tarvo_window '^Tarvo$')
 check "window appears" test -n "$wid"
-geometry=$(xwininfo -id "$wid")
-check "width 367" grep -q 'Width: 367$' <<<"$geometry"
-check "height 185" grep -q 'Height: 185$' <<<"$geometry"
 check "no frame from the window manager" sh -c "xprop -id $wid _NET_FRAME_EXTENTS | grep -q '= 0, 0, 0, 0'"
-check "kept above" above "$wid"
 
 # A second start brings the first one forward and ends.
 xdotool windowminimize "$wid"
@@ -77,7 +73,7 @@ TABLE
 # Hostile command lines. Only the first ten words count, so ten thousand words or a megabyte of
 # text change nothing; control characters, invalid UTF-8 and letters that upper-case to option
 # letters ("ſ" to S, "ß" to SS) are no options.
-mapfile -t many < <(yes A | head -n 9990)
+mapfile -t many < <(printf 'A\n%.0s' $(seq 9990))
 check "10,000 words: only the first ten read" requested 0 LogOff L M0 Y 4 5 6 7 8 9 10 "${many[@]}"
 chunk=$(head -c 131071 /dev/zero | tr '\0' x) # the longest single argument Linux passes
 check "1 MiB in the first ten words" requested 0 LogOff L M0 Y "$chunk" "$chunk" "$chunk" "$chunk" "$chunk" \
@@ -88,14 +84,5 @@ check "control characters, punctuation, invalid UTF-8, ſ and ß" \
     requested 5 Hibernate "$controls" "$punctuation" $'\xff\xfe\xc3(' 'ſß' R Y M0
 without_session_bus() { (unset DBUS_SESSION_BUS_ADDRESS && "$@"); }
 check "no session bus" without_session_bus requested 6 Standby S M0 Y
-
-# A countdown shows its time in the title. Without a tray the window goes to the taskbar.
-start_tarvo M30 A
-check "M30 A: title" wait_for 20 sh -c "xdotool search --name '^30 Minute\(n\)  Ausschalten$'"
-cwid=$(main_window '^30 Minute')
-check "M30 A: exact title for the window manager" \
-    sh -c "xprop -id '$cwid' _NET_WM_NAME | grep -qx '_NET_WM_NAME(UTF8_STRING) = \"30 Minute(n)  Ausschalten\"'"
-check "M30 A: in the taskbar" wait_for 10 iconic "$cwid"
-stop_tarvo
 
 e2e_finish

@@ -76,9 +76,6 @@ private Q_SLOTS:
         const QString restart = u"Der Rechner konnte nicht neu gestartet werden: "_s;
         row("1 shut down", 1, "", "ListInhibitors|PowerOff True", {});
         row("8 power off", 8, "", "PowerOff True", {});
-        row("2 restart", 2, "", "Reboot True", {});
-        row("6 standby", 6, "", "Suspend True", {});
-        row("5 hibernate", 5, "", "Hibernate True", {});
         row("3 has no meaning", 3, "", "", u"Die Aktion mit dem Code 3 gibt es"_s);
         row("10", 10, "", "", u"Reboot Fehler"_s);
         row("shut down blocked", 1, "inhibit shutdown block", "ListInhibitors", blocked);
