@@ -119,12 +119,6 @@ QRegion roundedRegion(QSize size, int cornerDiameter)
     return region;
 }
 
-void setRoundedRegion(QWidget* window, int cornerDiameter)
-{
-    // The window's outer size: a borderless window has no frame beyond it.
-    window->setMask(roundedRegion(window->size(), cornerDiameter));
-}
-
 void dragWindow(QWidget* window, Qt::MouseButton button)
 {
     if (button != Qt::LeftButton || window == nullptr)

@@ -18,9 +18,6 @@ QRegion roundedRegion(QSize size, int cornerDiameter);
 // the ellipse; the rows below the middle are not cut.
 std::vector<int> cornerInsets(int ellipseWidth, int ellipseHeight);
 
-// Clips the window to the rounded outline of its present size. Call it again after a resize.
-void setRoundedRegion(QWidget* window, int cornerDiameter);
-
 // Lets the window system move the window with the mouse, as if its title bar were held, until the
 // button is released. Where the platform has no such move, the window follows the mouse instead.
 // Only the left button drags.
