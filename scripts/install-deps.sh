@@ -7,7 +7,13 @@ set -euo pipefail
 build_packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6svg6 fonts-liberation2
     fonts-dejavu-core)
 test_packages=(xvfb xauth x11-utils xdotool openbox trayer dbus-daemon python3-dbusmock libglib2.0-bin
-    desktop-file-utils g++-mingw-w64-x86-64 imagemagick libx11-dev)
+    desktop-file-utils g++-mingw-w64-x86-64 imagemagick)
+# The Debian package: dpkg-shlibdeps for its dependencies, its validators, the manual page's check.
+test_packages+=(dpkg-dev appstream groff-base)
+# The fuzz harnesses (scripts/ci-fuzz.sh) need clang and its libFuzzer.
+test_packages+=(clang libclang-rt-14-dev)
+# The benchmark's window probe (bench/window_watch.cpp) talks to the X server directly.
+test_packages+=(libx11-dev)
 bench_packages=(kshutdown)
 
 wanted=("${build_packages[@]}")

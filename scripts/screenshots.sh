@@ -2,7 +2,7 @@
 # Renders the main window in the states the README shows (compact start, entry panel, hours mode,
 # countdown, pause, last seconds, Classic view) to docs/screenshots/*.png under a virtual X server at
 # 96 dpi, with the fonts Tarvo installs. Usage: scripts/screenshots.sh [OUTPUT-DIRECTORY [STATE...]];
-# the states are listed in tests/window_states.h.
+# the states are listed in tools/screenshots/window_states.h.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TARVO_SCREENSHOT_BUILD_DIR:-$root/build}
@@ -22,4 +22,4 @@ runtime=$(mktemp -d)
 trap 'rm -rf "$runtime"' EXIT
 export XDG_RUNTIME_DIR=$runtime
 xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96 -nolisten tcp" \
-    "$build/tests/tarvo_screenshots" "$out" "${states[@]}" -platform xcb
+    "$build/tools/tarvo_screenshots" "$out" "${states[@]}" -platform xcb

@@ -11,6 +11,11 @@ cmake --build "$build"
 # Nothing a test starts may reach the real system bus.
 export DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent/tarvo-tests
 ctest --test-dir "$build" --output-on-failure --timeout 300
+# The Debian package: built, validated, installed, run (dry run) and removed again.
+"$root/scripts/check-package.sh" "$build"
 if [ -x "$root/.ci/check_mingw.sh" ]; then
     "$root/.ci/check_mingw.sh"
 fi
+# The same again under AddressSanitizer and UndefinedBehaviorSanitizer, then a short run of every fuzz harness.
+"$root/scripts/ci-sanitize.sh"
+"$root/scripts/ci-fuzz.sh"

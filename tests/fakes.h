@@ -7,22 +7,32 @@
 #include <memory>
 #include <vector>
 
+// The window's controls, for the tests that drive it.
+#include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
-#include <QStringList>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
 
 #include "app/form1.h"
 #include "app/services.h"
+#include "shell/always_on_top.h"
+#include "shell/system_tray.h"
 
 namespace tarvo::test {
 
-class FakeClock final : public Clock {
-public:
+struct FakeClock final : Clock {
     QDateTime time{QDate(2026, 12, 6), QTime(14, 7, 30)};
     QDateTime now() const override { return time; }
 };
 
-class FakeBeeper final : public Beeper {
-public:
+struct FakeBeeper final : Beeper {
     int count = 0;
     std::function<void()> onBeep;
     void beep() override
@@ -33,123 +43,127 @@ public:
     }
 };
 
-class FakeDialogs final : public Dialogs {
-public:
-    struct Shown {
-        MessageIcon icon;
-        QString title;
-        QString text;
-        bool defaultYes = false;
-    };
-    std::vector<Shown> messages;
-    std::vector<Shown> questions;
+struct FakeDialogs final : Dialogs {
+    // Every box shown, as "ICON|title|text"; a question as "ask DEFAULT|title|text" (DEFAULT: the
+    // button Enter presses), a Yes/No/Cancel question as "ask3|title|text".
+    QStringList shown;
     QStringList modalDialogs;
-    bool answer = false; // what every question is answered
-    std::function<void(QDialog&)> onModal;
+    bool answer = false; // what every Yes/No question is answered
+    Answer threeWayAnswer = Answer::Cancel;
     std::function<void()> onAsk; // runs while the question is open
 
     void message(QWidget*, MessageIcon icon, const QString& title, const QString& text) override
     {
-        messages.push_back({icon, title, text, false});
+        const char* icons[] = {"", "Information", "Warning", "Critical", "Question"};
+        shown << QLatin1String(icons[int(icon)]) + u'|' + title + u'|' + text;
     }
     bool ask(QWidget*, const QString& title, const QString& text, bool defaultYes) override
     {
-        questions.push_back({MessageIcon::Question, title, text, defaultYes});
+        shown << (defaultYes ? QStringLiteral("ask Yes|") : QStringLiteral("ask No|")) + title + u'|' + text;
         if (onAsk)
             onAsk();
         return answer;
     }
-    Answer threeWayAnswer = Answer::Cancel; // what every Yes/No/Cancel question is answered
     Answer askYesNoCancel(QWidget*, const QString& title, const QString& text) override
     {
-        questions.push_back({MessageIcon::Question, title, text, true});
+        shown << QStringLiteral("ask3|") + title + u'|' + text;
         return threeWayAnswer;
     }
-    void runModal(QDialog& dialog) override
-    {
-        modalDialogs << dialog.objectName();
-        if (onModal)
-            onModal(dialog);
-    }
+    void runModal(QDialog& dialog) override { modalDialogs << dialog.objectName(); }
 };
 
-class FakePower final : public PowerBackend {
-public:
+struct FakePower final : PowerBackend {
     std::vector<int> requests;
     PowerOutcome outcome = PowerOutcome::success();
-    PowerOutcome request(PowerCode code) override
-    {
-        requests.push_back(code);
-        return outcome;
-    }
+    PowerOutcome request(PowerCode code) override { return requests.push_back(code), outcome; }
 };
 
-class FakeDesktop final : public Desktop {
-public:
+struct FakeDesktop final : Desktop {
     QStringList opened;
-    bool openUrl(const QUrl& url) override
-    {
-        opened << url.toString();
-        return true;
-    }
-    bool openInTextEditor(const QString& path) override
-    {
-        opened << path;
-        return true;
-    }
+    bool openUrl(const QUrl& url) override { return opened << url.toString(), true; }
+    bool openInTextEditor(const QString& path) override { return opened << path, true; }
 };
 
-class FakeWindowSystem final : public WindowSystem {
-public:
+// One icon put into the fake tray; it stays listed after it is removed.
+struct FakeTrayEntry {
+    QStringList toolTips; // every text it showed, the present one last
+    bool shown = true;
+    std::function<void(TrayClick)> onClick;
+};
+
+struct FakeWindowSystem final : WindowSystem {
+    struct Icon final : TrayIcon {
+        std::shared_ptr<FakeTrayEntry> entry;
+        explicit Icon(std::shared_ptr<FakeTrayEntry> e) : entry(std::move(e)) {}
+        ~Icon() override { entry->shown = false; }
+        void setToolTip(const QString& text) override { entry->toolTips << text; }
+    };
     bool tray = true;
+    bool keepAboveWorks = true;
     std::vector<bool> keepAbove; // every pin (true) and unpin (false), in order
+    std::vector<std::shared_ptr<FakeTrayEntry>> trayIcons; // every icon added, in order
+    std::vector<QWidget*> activated;
     bool trayAvailable() const override { return tray; }
     void setKeepAbove(QWidget*, bool above) override { keepAbove.push_back(above); }
+    std::unique_ptr<TrayIcon> addTrayIcon(const QIcon&, const QString& toolTip,
+                                          std::function<void(TrayClick)> onClick) override
+    {
+        trayIcons.push_back(std::make_shared<FakeTrayEntry>(FakeTrayEntry{{toolTip}, true, std::move(onClick)}));
+        return std::make_unique<Icon>(trayIcons.back());
+    }
+    bool canKeepAbove() const override { return keepAboveWorks; }
+    void activate(QWidget* window) override { activated.push_back(window); }
+
+    // The icon in the tray now, or null.
+    const FakeTrayEntry* shownIcon() const
+    {
+        return !trayIcons.empty() && trayIcons.back()->shown ? trayIcons.back().get() : nullptr;
+    }
+    // A mouse action on the icon in the tray, as the tray reports it.
+    void clickTray(TrayClick click)
+    {
+        if (shownIcon())
+            std::shared_ptr<FakeTrayEntry>(trayIcons.back())->onClick(click); // outlives its removal by the click
+    }
 };
 
-class FakeApp final : public AppControl {
-public:
+struct FakeApp final : AppControl {
     std::vector<int> endings;
-    void endProgram(int exitCode) override { endings.push_back(exitCode); }
+    std::function<void()> onEnd;
+    void endProgram(int exitCode) override
+    {
+        endings.push_back(exitCode);
+        if (onEnd)
+            onEnd();
+    }
 };
 
 // A main window wired to fakes; the fakes stay reachable through the raw pointers.
 struct Harness {
-    FakeClock* clock = nullptr;
-    FakeBeeper* beeper = nullptr;
-    FakeDialogs* dialogs = nullptr;
-    FakePower* power = nullptr;
-    FakeDesktop* desktop = nullptr;
-    FakeWindowSystem* windowSystem = nullptr;
-    FakeApp* app = nullptr;
+    FakeClock* clock;
+    FakeBeeper* beeper;
+    FakeDialogs* dialogs;
+    FakePower* power;
+    FakeDesktop* desktop;
+    FakeWindowSystem* windowSystem;
+    FakeApp* app;
     std::unique_ptr<Form1> form;
 
     explicit Harness(const QString& commandLine = {})
     {
         Services s;
-        s.clock = std::make_unique<FakeClock>();
-        s.beeper = std::make_unique<FakeBeeper>();
-        s.dialogs = std::make_unique<FakeDialogs>();
-        s.power = std::make_unique<FakePower>();
-        s.desktop = std::make_unique<FakeDesktop>();
-        s.windowSystem = std::make_unique<FakeWindowSystem>();
-        s.app = std::make_unique<FakeApp>();
-        clock = static_cast<FakeClock*>(s.clock.get());
-        beeper = static_cast<FakeBeeper*>(s.beeper.get());
-        dialogs = static_cast<FakeDialogs*>(s.dialogs.get());
-        power = static_cast<FakePower*>(s.power.get());
-        desktop = static_cast<FakeDesktop*>(s.desktop.get());
-        windowSystem = static_cast<FakeWindowSystem*>(s.windowSystem.get());
-        app = static_cast<FakeApp*>(s.app.get());
+        s.clock.reset(clock = new FakeClock);
+        s.beeper.reset(beeper = new FakeBeeper);
+        s.dialogs.reset(dialogs = new FakeDialogs);
+        s.power.reset(power = new FakePower);
+        s.desktop.reset(desktop = new FakeDesktop);
+        s.windowSystem.reset(windowSystem = new FakeWindowSystem);
+        s.app.reset(app = new FakeApp);
         form = std::make_unique<Form1>(std::move(s), commandLine);
     }
 
     // Start-up as the program runs it.
-    Harness& load()
-    {
-        form->Form_Load();
-        return *this;
-    }
+    void load() { form->Form_Load(); }
 
     // One countdown tick, as the timer would deliver it.
     void tick(int times = 1)
@@ -158,5 +172,22 @@ struct Harness {
             form->Timer1_Timer();
     }
 };
+
+// A window after start-up, with the given command line.
+inline std::unique_ptr<Harness> loaded(const QString& commandLine = {})
+{
+    auto h = std::make_unique<Harness>(commandLine);
+    h->load();
+    return h;
+}
+
+// A mouse event as the window system delivers it to the widget.
+inline void mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button = Qt::NoButton,
+                  Qt::MouseButtons held = Qt::NoButton, Qt::KeyboardModifiers modifiers = {}, QPoint pos = {2, 2})
+{
+    const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? held : held | button;
+    QMouseEvent event(type, pos, w->mapToGlobal(QPointF(pos)), button, buttons, modifiers);
+    QApplication::sendEvent(w, &event);
+}
 
 } // namespace tarvo::test

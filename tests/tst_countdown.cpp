@@ -1,32 +1,35 @@
+// The countdown and what shows it: the figures, their unit, the window title, the end time and the
+// duration fields, and the rules of the one duration. The fake clock stands at 14:07:30 on 6 December.
 #include <map>
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-
 #include "app/look.h"
+#include "countdown/clock_text.h"
+#include "countdown/duration.h"
+#include "entry/minutes_field.h"
 #include "fakes.h"
-#include "shell/always_on_top.h"
-#include "shell/system_tray.h"
 
 using namespace tarvo;
 using namespace tarvo::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
 // A loaded window with a countdown of the given minutes started by the Start button.
-std::unique_ptr<Harness> started(const QString& minutes, bool beeps, bool tray = true)
+std::unique_ptr<Harness> started(const QString& minutes, bool beeps)
 {
-    auto h = std::make_unique<Harness>();
-    h->load();
+    auto h = loaded();
     h->form->Akustik->setChecked(beeps);
-    h->form->AddToTrayIconCheck->setChecked(tray);
     h->form->ZeitEingabe->setText(minutes);
     h->form->Start_Click();
     return h;
+}
+
+QString texts(std::initializer_list<const QLabel*> labels)
+{
+    QStringList t;
+    for (const QLabel* label : labels)
+        t << (label->isHidden() ? QString() : label->text());
+    return t.join(u'|');
 }
 
 } // namespace
@@ -35,22 +38,36 @@ class TestCountdown : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void startSwapsPanels()
+    void initTestCase()
     {
-        auto h = started(QStringLiteral("30"), false);
+        QLocale::setDefault(QLocale::c()); // the clock reads HH:mm:ss
+    }
+
+    void startAndCancel()
+    {
+        auto h = started(u"2"_s, false);
         Form1& f = *h->form;
-        QVERIFY(f.Timer1->isActive());
-        QVERIFY(!f.Timer2->isActive());
-        QVERIFY(f.Eingabemaske->isHidden());
-        QVERIFY(!f.CountdownMaske->isHidden());
-        QVERIFY(f.Start->isHidden());
-        QCOMPARE(f.Abbruch->text(), QStringLiteral("Timer Abbr&echen"));
-        QCOMPARE(f.Abbruch->toolTip(), QStringLiteral("Hiermit wird der Vorgang abgebrochen!"));
-        QCOMPARE(f.windowTitle(), QStringLiteral("0:30 Stunde(n)  Ausschalten"));
-        QCOMPARE(f.Endzeit_Display->text(), QStringLiteral("End-Zeit: 14:37"));
-        QVERIFY(f.isHidden());
-        QVERIFY(f.systemTray()->isIconShown());
-        QCOMPARE(f.systemTray()->title, QStringLiteral("Tarvo"));
+        QVERIFY(!f.Timer2->isActive() && f.Eingabemaske->isHidden() && !f.CountdownMaske->isHidden());
+        QVERIFY(f.Start->isHidden() && f.isHidden() && f.systemTray()->isIconShown());
+        QCOMPARE(f.windowTitle(), u"0:02 Stunde(n)  Ausschalten"_s);
+        QCOMPARE(f.Endzeit_Display->text(), u"End-Zeit: 14:9"_s);
+        // Escape cancels, whichever control has the focus: the entry panel again, shutting down selected,
+        // the time left kept.
+        f.Check_ForceShutdown->setChecked(false);
+        f.StandbyBtn->click();
+        h->tick(30);
+        f.show();
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        QTest::keyClick(f.Akustik, Qt::Key_Escape);
+        QVERIFY(!f.Timer1->isActive() && f.Timer2->isActive());
+        QVERIFY(!f.Eingabemaske->isHidden() && f.CountdownMaske->isHidden());
+        QCOMPARE(f.windowTitle() + u'|' + f.Uhrzeit_Display->text(), u"Tarvo|Zeit:14:7"_s);
+        QCOMPARE(f.selectedAction(), std::optional(ActionKind::Ausschalten));
+        QVERIFY(f.Check_ForceShutdown->isChecked() && f.Start->isEnabled());
+        QCOMPARE(f.RemainingSeconds, 90);
+        QCOMPARE(f.ZeitEingabe->text(), u"2"_s);
+        QVERIFY(h->app->endings.empty() && h->power->requests.empty());
     }
 
     void startEntries_data()
@@ -69,81 +86,58 @@ private Q_SLOTS:
         QFETCH(int, seconds);
         auto h = started(text, false);
         QCOMPARE(h->form->Timer1->isActive(), seconds != 0);
-        if (seconds != 0) {
-            QCOMPARE(h->form->RemainingSeconds, seconds);
-            QVERIFY(h->dialogs->messages.empty());
-        } else {
-            QCOMPARE(h->dialogs->messages.size(), std::size_t{1});
-            QCOMPARE(h->dialogs->messages.front().title, QStringLiteral("Falsche Eingabe"));
-            QCOMPARE(h->dialogs->messages.front().icon, MessageIcon::Information);
-            QVERIFY(!h->form->Eingabemaske->isHidden());
-            QCOMPARE(h->form->RemainingSeconds, -300);
-        }
+        QCOMPARE(h->form->Eingabemaske->isHidden(), seconds != 0);
+        QCOMPARE(h->form->RemainingSeconds, seconds != 0 ? seconds : -300);
+        QCOMPARE(h->dialogs->shown.join(u'\n'),
+                 seconds != 0 ? QString()
+                              : u"Information|Falsche Eingabe|Sie haben einen ungültigen Wert eingetragen (es sind "
+                                "nur Zahlen erlaubt)"_s);
     }
 
     void lastMinute()
     {
         // Two minutes with warning beeps, ticked to the end.
-        auto h = started(QStringLiteral("2"), true);
+        auto h = started(u"2"_s, true);
         Form1& f = *h->form;
         std::vector<int> beepsAt;
         h->beeper->onBeep = [&] { beepsAt.push_back(f.RemainingSeconds); };
-        std::map<int, QString> titles;
-        std::map<int, QColor> colours;
+        std::map<int, QString> title;
         std::map<int, bool> hidden;
+        QString blink; // from 31 s down to 20 s: b in the blink colour, w in white
         while (!f.hasEnded()) {
             h->tick();
-            titles[f.RemainingSeconds] = f.windowTitle();
-            colours[f.RemainingSeconds] = textColour(f.Display);
+            title[f.RemainingSeconds] = f.windowTitle();
             hidden[f.RemainingSeconds] = f.isHidden();
+            if (f.RemainingSeconds <= 31 && f.RemainingSeconds >= 20)
+                blink += textColour(f.Display) == colours::blink ? u'b' : u'w';
         }
         QCOMPARE(beepsAt, (std::vector<int>{60, 30, 25, 20, 15, 10, 7, 5, 3, 2, 1}));
-        QCOMPARE(titles[100], QStringLiteral("0:02 Stunde(n)  Ausschalten"));
-        QCOMPARE(titles[60], QStringLiteral("0:01 Stunde(n)  Ausschalten"));
-        QCOMPARE(titles[45], QStringLiteral("45 Sekunden Ausschalten"));
-        QCOMPARE(titles[26], QStringLiteral("26 Sekunden Ausschalten"));
-        QCOMPARE(titles[21], QStringLiteral("26 Sekunden Ausschalten"));
-        QCOMPARE(titles[20], QStringLiteral("0:00 Stunde(n)  Ausschalten"));
-        QCOMPARE(titles[1], QStringLiteral("Shutdown!!"));
-        QCOMPARE(titles[0], QStringLiteral("Shutdown!!!"));
-        QCOMPARE(f.Display->text(), QStringLiteral("Shutdown!!!"));
+        QCOMPARE(blink, u"wbbbbbwbwbwb"_s); // from 30 on, then every second below 26
+        QCOMPARE((QStringList{title[60], title[45], title[21], title[20], title[1], title[0], f.Display->text()}),
+                 (QStringList{"0:01 Stunde(n)  Ausschalten", "45 Sekunden Ausschalten", "26 Sekunden Ausschalten",
+                              "0:00 Stunde(n)  Ausschalten", "Shutdown!!", "Shutdown!!!", "Shutdown!!!"}));
         QVERIFY(f.MinutenDisplay->isHidden());
         // Back from the tray with the beeps, pinned at 60.
-        QVERIFY(hidden[61]);
-        QVERIFY(!hidden[59]);
+        QVERIFY(hidden[61] && !hidden[59]);
         QCOMPARE(h->windowSystem->keepAbove, (std::vector<bool>{true, true}));
-        // Blinks at 30, keeps that colour to 26, then every second.
-        QCOMPARE(colours[31], colours::white);
-        QCOMPARE(colours[30], colours::blink);
-        QCOMPARE(colours[26], colours::blink);
-        QCOMPARE(colours[25], colours::white);
-        QCOMPARE(colours[24], colours::blink);
         // Fires exactly once, power off because the box is ticked by default.
         QCOMPARE(h->power->requests, std::vector<int>{8});
         QCOMPARE(h->app->endings, std::vector<int>{0});
-        QVERIFY(!f.Timer1->isActive());
-        QVERIFY(!f.Timer2->isActive());
-        QVERIFY(f.systemTray() == nullptr);
+        QVERIFY(!f.Timer1->isActive() && !f.Timer2->isActive() && !f.systemTray());
     }
 
-    void sixtySecondsHaveNoMarkAtSixty()
+    void comingBackAtSixty()
     {
-        auto h = started(QStringLiteral("1"), true);
+        auto h = started(u"1"_s, true); // starts at 60: no mark there
         h->tick(60);
         QCOMPARE(h->beeper->count, 10);
         QCOMPARE(h->windowSystem->keepAbove, std::vector<bool>{true});
         QCOMPARE(h->power->requests.size(), std::size_t{1});
-    }
-
-    void windowComesBackAtSixtyWithoutBeeps()
-    {
-        auto h = started(QStringLiteral("2"), false);
+        h = started(u"2"_s, false);
         h->tick(59);
         QVERIFY(h->form->isHidden());
         h->tick();
-        QCOMPARE(h->form->RemainingSeconds, 60);
-        QVERIFY(!h->form->isHidden());
-        QVERIFY(h->form->AlwaysOnTop1->GetIsOnTop());
+        QVERIFY(!h->form->isHidden() && h->form->AlwaysOnTop1->GetIsOnTop());
         h->form->hide();
         h->tick();
         QVERIFY(h->form->isHidden()); // without beeps, 59 does not force it back
@@ -152,114 +146,178 @@ private Q_SLOTS:
 
     void pauseAndResume()
     {
-        auto h = started(QStringLiteral("2"), false);
+        auto h = started(u"2"_s, false);
         Form1& f = *h->form;
+        const auto led = [&f] { return f.AktiveLED->pixmap().cacheKey(); };
         h->tick(20);
-        QCOMPARE(f.RemainingSeconds, 100);
         QTest::mouseDClick(f.AktiveLED, Qt::LeftButton);
-        QVERIFY(!f.Timer1->isActive());
-        QVERIFY(f.Timer2->isActive());
-        QCOMPARE(f.Endzeit_Display->text(), QStringLiteral("PAUSE"));
-        QCOMPARE(f.AktiveLED->pixmap().cacheKey(), f.RedPic->pixmap().cacheKey());
-
+        QVERIFY(!f.Timer1->isActive() && f.Timer2->isActive());
+        QCOMPARE(f.Endzeit_Display->text(), u"PAUSE"_s);
+        QCOMPARE(led(), f.RedPic->pixmap().cacheKey());
         h->clock->time = h->clock->time.addSecs(300); // 14:12:30
         QTest::mouseDClick(f.AktiveLED, Qt::LeftButton);
-        QVERIFY(f.Timer1->isActive());
-        QVERIFY(!f.Timer2->isActive());
+        QVERIFY(f.Timer1->isActive() && !f.Timer2->isActive());
         QCOMPARE(f.RemainingSeconds, 100);
-        QCOMPARE(f.Endzeit_Display->text(), QStringLiteral("End-Zeit: 14:14"));
-        QCOMPARE(f.AktiveLED->pixmap().cacheKey(), f.LiteGreenPic->pixmap().cacheKey());
+        QCOMPARE(f.Endzeit_Display->text(), u"End-Zeit: 14:14"_s);
+        QCOMPARE(led(), f.LiteGreenPic->pixmap().cacheKey());
         h->tick();
-        QCOMPARE(f.RemainingSeconds, 99);
-        QCOMPARE(f.AktiveLED->pixmap().cacheKey(), f.GreenPic->pixmap().cacheKey());
+        QCOMPARE(led(), f.GreenPic->pixmap().cacheKey());
     }
 
-    void pausedAtOneFiresOnNextTick()
+    void figuresUnitAndTitle()
     {
-        auto h = started(QStringLiteral("1"), false);
-        h->tick(59);
-        h->form->AktiveLED_DblClick();
-        h->form->AktiveLED_DblClick();
-        h->tick();
-        QCOMPARE(h->power->requests.size(), std::size_t{1});
-    }
-
-    void cancelReturnsToEntry()
-    {
-        auto h = started(QStringLiteral("2"), false);
+        const auto h = loaded();
         Form1& f = *h->form;
-        f.Check_ForceShutdown->setChecked(false);
-        f.StandbyBtn->click();
-        h->tick(30);
-        f.show();
-        f.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&f));
-        QTest::keyClick(&f, Qt::Key_Escape);
-        QVERIFY(!f.Timer1->isActive());
-        QVERIFY(f.Timer2->isActive());
-        QVERIFY(!f.Eingabemaske->isHidden());
-        QVERIFY(f.CountdownMaske->isHidden());
-        QCOMPARE(f.windowTitle(), QStringLiteral("Tarvo"));
-        QCOMPARE(f.Abbruch->text(), QStringLiteral("&Exit"));
-        QCOMPARE(f.Abbruch->toolTip(), QStringLiteral("Programm beenden"));
-        QCOMPARE(f.selectedAction(), std::optional(ActionKind::Ausschalten));
-        QVERIFY(f.Check_ForceShutdown->isChecked());
-        QVERIFY(f.Start->isEnabled());
-        QCOMPARE(f.ZeitEingabe->text(), QStringLiteral("2"));
-        QCOMPARE(f.RemainingSeconds, 90);
-        f.Start_Click();
-        QCOMPARE(f.RemainingSeconds, 120);
-        QVERIFY(h->power->requests.empty());
-        QVERIFY(h->app->endings.empty());
+        const auto shown = [&f] { return texts({f.Display, f.MinutenDisplay}) + u'|' + f.windowTitle(); };
+        f.MinimizeToTray();
+        f.RemainingSeconds = 7160;
+        f.Set_Minute();
+        QCOMPARE(shown(), u"1:59|Stunden|1:59 Stunde(n)  Ausschalten"_s);
+        f.show(); // the tray icon follows the title only while the window is hidden
+        f.RemainingSeconds = 59;
+        f.Set_Minute();
+        QCOMPARE(shown(), u"59|Stunden|0:01 Stunde(n)  Ausschalten"_s);
+        QCOMPARE(h->windowSystem->shownIcon()->toolTips.back(), u"1:59 Stunde(n)  Ausschalten"_s);
+        f.RemainingSeconds = 5400;
+        f.ChangeMinuteHourBtn->click();
+        QCOMPARE(shown(), u"90|Minuten|90 Minute(n)  Ausschalten"_s);
+        QTest::mouseClick(f.MinutenDisplay, Qt::LeftButton);
+        QCOMPARE(shown(), u"1:30|Stunden|1:30 Stunde(n)  Ausschalten"_s);
+        f.RemainingSeconds = 45; // under a minute only the unit changes, to seconds
+        f.ChangeMinuteHourBtn->click();
+        QCOMPARE(shown(), u"1:30|Sekunden|1:30 Stunde(n)  Ausschalten"_s);
+        f.RemainingSeconds = 7200;
+        QTest::mouseClick(f.Display, Qt::LeftButton); // refreshes in the chosen unit
+        QCOMPARE(shown(), u"120|Minuten|120 Minute(n)  Ausschalten"_s);
     }
 
-    void exitInEntryPanelEndsWithoutQuestion()
+    void entryFields_data()
     {
-        Harness h(QStringLiteral("Y"));
-        h.load();
-        QTest::mouseClick(h.form->Abbruch, Qt::LeftButton);
-        QCOMPARE(h.app->endings, std::vector<int>{0});
-        QVERIFY(h.dialogs->questions.empty());
-        QVERIFY(h.power->requests.empty());
+        QTest::addColumn<QTime>("now");
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<QString>("fields"); // end hour, end minute, hours, minutes, total, days
+        QTest::newRow("one day") << QTime(14, 7, 30) << 1440 << "14 07 24 00 1440 +1 Tag (7.12)";
+        QTest::newRow("past midnight, no day") << QTime(23, 30) << 45 << "00 15 0 45 45 ";
+        QTest::newRow("25 h from 23:00: days, not dates") << QTime(23, 0) << 1500 << "00 00 25 00 1500 +1 Tag (7.12)";
+        QTest::newRow("115 min") << QTime(8, 0) << 115 << "09 55 1 55 115 ";
+        QTest::newRow("capped at 14 days") << QTime(8, 0) << 32767 << "08 00 336 00 20160 +14 Tage (20.12)";
     }
-
-    void closeDuringCountdown_data()
+    void entryFields()
     {
-        QTest::addColumn<bool>("confirm");
-        QTest::addColumn<bool>("answer");
-        QTest::addColumn<bool>("pausedBefore");
-        QTest::addColumn<bool>("ends");
-        QTest::newRow("default ends without question") << true << false << false << true;
-        QTest::newRow("Y, Yes ends") << false << true << false << true;
-        QTest::newRow("Y, No goes on") << false << false << false << false;
-        QTest::newRow("Y, No resumes a paused countdown") << false << false << true << false;
-    }
-    void closeDuringCountdown()
-    {
-        QFETCH(bool, confirm);
-        QFETCH(bool, answer);
-        QFETCH(bool, pausedBefore);
-        QFETCH(bool, ends);
-        auto h = started(QStringLiteral("5"), false, false);
+        QFETCH(QTime, now);
+        QFETCH(int, minutes);
+        QFETCH(QString, fields);
+        const auto h = loaded();
         Form1& f = *h->form;
-        f.ConfirmImmediate = confirm;
-        h->dialogs->answer = answer;
-        h->tick(10);
-        const QString title = f.windowTitle();
-        if (pausedBefore)
-            f.AktiveLED_DblClick();
-        f.close();
-        QCOMPARE(int(h->dialogs->questions.size()), confirm ? 0 : 1);
-        if (!confirm) {
-            QCOMPARE(h->dialogs->questions.front().title, QStringLiteral("Tarvo STOP"));
-            QVERIFY(h->dialogs->questions.front().defaultYes);
+        h->clock->time.setTime(now);
+        f.SetMinutes(static_cast<std::int16_t>(minutes));
+        QCOMPARE(QStringList({f.HourTimeText->text(), f.MinuteTimeText->text(), f.CounterHourText->text(),
+                              f.CounterMinuteText->text(), f.ZeitEingabe->text(), texts({f.AnzahlTageLabel})})
+                     .join(u' '),
+                 fields);
+    }
+
+    void countdownDaysAndEndTime()
+    {
+        auto h = started(u"3000"_s, false);
+        QStringList captions;
+        for (const int seconds : {2 * 86400, 2 * 86400 - 10, 86390}) {
+            h->form->RemainingSeconds = seconds + 1;
+            h->tick(); // a refresh: the seconds left are a multiple of ten
+            captions << texts({h->form->TageCaption});
         }
-        QCOMPARE(f.hasEnded(), ends);
-        QVERIFY(h->power->requests.empty());
-        if (!ends) {
-            QCOMPARE(f.windowTitle(), title);
-            QVERIFY(f.Timer1->isActive());
-        }
+        QCOMPARE(captions, (QStringList{"2 Tag(e)", "1 Tag(e)", ""}));
+        h->clock->time.setTime(QTime(8, 50, 7));
+        h->form->RemainingSeconds = 15 * 60;
+        h->form->Endzeit_Eintragen();
+        QCOMPARE(texts({h->form->Endzeit_Display, h->form->Uhrzeit_Frame1, h->form->Uhrzeit_Display}),
+                 u"End-Zeit: 9:5|Zeit: 08:50:07|Zeit: 08:50:07"_s);
+    }
+
+    void calculators_data()
+    {
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<QString>("expected"); // minutes, hours, minutes of the hour, days, hours text
+        QTest::newRow("half rounds to even, down") << 30 << "0 0 0 0 0:00";
+        QTest::newRow("half rounds to even, up") << 90 << "2 0 2 0 0:02";
+        QTest::newRow("rounds up to the hour") << 3590 << "60 1 0 0 1:00";
+        QTest::newRow("just below a day") << 86399 << "1440 24 0 0 24:00";
+        QTest::newRow("fourteen days") << 1209600 << "20160 336 0 14 336:00";
+    }
+    void calculators()
+    {
+        QFETCH(int, seconds);
+        QFETCH(QString, expected);
+        QCOMPARE(u"%1 %2 %3 %4 "_s.arg(totalMinutes(seconds)).arg(wholeHours(seconds)).arg(minutesOfHour(seconds))
+                         .arg(wholeDays(seconds)) + hoursMinutesText(seconds),
+                 expected);
+    }
+
+    void setters_data()
+    {
+        QTest::addColumn<QString>("change"); // minutes added (+) or taken off (-), r: rounded to ten minutes
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<int>("expected"); // -1: unchanged because of overflow
+        QTest::newRow("65 min + 10 rounded, half to even") << "+10r" << 65 * 60 << 80 * 60;
+        QTest::newRow("55 min + 10 rounded") << "+10r" << 55 * 60 << 60 * 60;
+        QTest::newRow("add caps at 14 days") << "+60" << 1209600 << 1209600;
+        QTest::newRow("15 min - 10 rounded to 0") << "-10r" << 15 * 60 << 0;
+        QTest::newRow("below zero floors at 60 s") << "-60" << 5 * 60 << 60;
+        QTest::newRow("add near int32 max overflows") << "+10" << 2147483600 << -1;
+        QTest::newRow("subtract near int32 min overflows") << "-10" << -2147483600 << -1;
+    }
+    void setters()
+    {
+        QFETCH(QString, change);
+        QFETCH(int, seconds);
+        QFETCH(int, expected);
+        const auto minutes = static_cast<std::int16_t>(change.mid(1).remove(u'r').toInt());
+        const bool round = change.endsWith(u'r');
+        const auto result = change[0] == u'+' ? addMinutes(seconds, minutes, round)
+                                              : subtractMinutes(seconds, minutes, round);
+        QCOMPARE(result.value_or(-1), expected);
+    }
+
+    void minutesField_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expectedText");
+        QTest::newRow("cap itself") << "20160" << "20160";
+        QTest::newRow("one above") << "20161" << "20160";
+        QTest::newRow("negative") << "-5" << "20160";
+        QTest::newRow("digits then junk") << "5x" << "20160";
+        QTest::newRow("zero") << "0" << "0";
+        QTest::newRow("leading zeros") << "0090" << "0090";
+    }
+    void minutesField()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expectedText);
+        const MinutesFieldResult r = validateMinutesText(text);
+        QCOMPARE(r.text, expectedText);
+        QCOMPARE(int{r.minutes.value_or(-1)}, expectedText.toInt());
+        QVERIFY(!minutesTextToSeconds(u"35791395"_s)); // beyond 32 bits in seconds
+    }
+
+    void clockTexts_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("zone before") << "t HH:mm:ss" << "HH:mm:ss";
+        QTest::newRow("twelve-hour clock, after a comma") << "h:mm:ss AP, t" << "h:mm:ss AP";
+        QTest::newRow("in brackets") << "H:mm:ss (t)" << "H:mm:ss";
+        QTest::newRow("quoted t kept") << "H 'o''clock, tea' mm:ss t" << "H 'o''clock, tea' mm:ss";
+        QTest::newRow("no seconds") << "HH:mm t" << "HH:mm:ss";
+    }
+    void clockTexts()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, expected);
+        QCOMPARE(timeFormatWithoutZone(format), expected);
+        const QTime t(23, 10, 10);
+        QCOMPARE(clockCaption(t, QLocale(QLocale::German, QLocale::Germany)), u"Zeit: 23:10:10"_s);
+        QCOMPARE(clockCaption(t, QLocale(QLocale::English, QLocale::UnitedStates)), u"Zeit: 11:10:10 PM"_s);
+        QCOMPARE(shortClockCaption(QTime(9, 5)), u"Zeit:9:5"_s);
     }
 };
 

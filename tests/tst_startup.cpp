@@ -1,250 +1,222 @@
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
+// Start-up: the command line, the single instance, and ending without an action.
+#include <QTemporaryDir>
 
+#include "app/command_line.h"
+#include "app/single_instance.h"
 #include "app/twips.h"
 #include "fakes.h"
-#include "shell/system_tray.h"
 
 using namespace tarvo;
 using namespace tarvo::test;
+using namespace Qt::StringLiterals;
 
-Q_DECLARE_METATYPE(tarvo::ActionKind)
+namespace {
+
+// The options found, in a few words: the letters set (in the order LRSNAFWYCT, P for SETUP), the
+// digits after M and H, and whether the options are known and ask for an action.
+QString scanned(const QString& text)
+{
+    const CommandLineOptions o = scanCommandLine(text);
+    QString s;
+    for (const auto& [on, letter] : {std::pair{o.logOff, 'L'}, {o.hibernate, 'R'}, {o.standby, 'S'}, {o.restart, 'N'},
+                                     {o.shutdown, 'A'}, {o.force, 'F'}, {o.beep, 'W'}, {o.noPrompts, 'Y'},
+                                     {o.classic, 'C'}, {o.tray, 'T'}, {o.setup, 'P'}})
+        if (on)
+            s += QLatin1Char(letter);
+    s += o.minutes ? " M="_L1 + *o.minutes : QString();
+    s += o.hours ? " H="_L1 + *o.hours : QString();
+    return s + (o.recognised() ? " known"_L1 : ""_L1) + (o.actionRequested() ? " acts"_L1 : ""_L1);
+}
+
+// The window after start-up in a few words: the selected action (A N S R L), F when the power is to
+// be switched off, the countdown's seconds, the minutes field, the options ticked, where the window
+// went, the dialogs shown and the power requests and exit codes.
+QString summary(const Harness& h)
+{
+    const Form1& f = *h.form;
+    QStringList s{QString(QLatin1Char("ANSRL"[int(f.selectedAction().value())]))};
+    for (const auto& [on, word] : {std::pair{f.Check_ForceShutdown->isChecked(), u"F"_s},
+                                   {f.Timer1->isActive(), QString::number(f.RemainingSeconds) + u's'},
+                                   {true, "M="_L1 + f.ZeitEingabe->text()},
+                                   {f.Anz_Minuten->isChecked(), u"min"_s},
+                                   {f.Akustik->isChecked(), u"beep"_s},
+                                   {f.systemTray() && f.systemTray()->isIconShown(), u"tray"_s},
+                                   {f.isHidden(), u"hidden"_s},
+                                   {h.dialogs->modalDialogs.contains(u"InfoDialog"_s), u"info"_s},
+                                   {!h.dialogs->shown.isEmpty(), u"asked"_s}})
+        if (on)
+            s << word;
+    for (int code : h.power->requests)
+        s << u"power%1"_s.arg(code);
+    for (int code : h.app->endings)
+        s << u"exit%1"_s.arg(code);
+    return s.join(u' ');
+}
+
+} // namespace
 
 class TestStartup : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void plainStart()
+    void scan_data()
     {
-        Harness h;
-        h.load();
-        Form1& f = *h.form;
-        QCOMPARE(f.windowTitle(), QStringLiteral("Tarvo"));
-        QCOMPARE(f.size(), QSize(367, 185));
-        QCOMPARE(f.selectedAction(), std::optional(ActionKind::Ausschalten));
-        QVERIFY(f.Check_ForceShutdown->isChecked());
-        QCOMPARE(f.RemainingSeconds, 3600);
-        QCOMPARE(f.ZeitEingabe->text(), QStringLiteral("60"));
-        QCOMPARE(f.VersionInfoLabel->text(), QStringLiteral("Tarvo Vers. 1.31"));
-        QCOMPARE(f.JetztBtn->text(), QStringLiteral("Sofort ausschalten"));
-        QCOMPARE(f.Display0->text(), QStringLiteral("Ausschalten in:"));
-        QVERIFY(f.Timer2->isActive());
-        QVERIFY(!f.Timer1->isActive());
-        QCOMPARE(f.CountdownMaske->pos(), f.Eingabemaske->pos());
-        QVERIFY(f.WWWLink->toolTip().startsWith(QStringLiteral("Dies ist die Vers. 1.31 klicken")));
-        // Pinned on top after being shown, and nothing asked, nothing requested.
-        QCOMPARE(h.windowSystem->keepAbove, std::vector<bool>{true});
-        QVERIFY(h.dialogs->modalDialogs.isEmpty());
-        QVERIFY(h.power->requests.empty());
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("found");
+        QTest::newRow("lower case, no blanks") << "sm90wt" << "SWT M=90 known acts";
+        QTest::newRow("M 90, M9 0, MM90") << "MM9 0" << " M=90 known";
+        QTest::newRow("hours stop at M") << "H2M30" << " M=30 H=2 known";
+        QTest::newRow("scan stops at tab") << "M1\t2" << " M=1 known";
+        QTest::newRow("M then letter") << "MA5" << "A M= known acts";
+        QTest::newRow("SETUP hides S but has T") << "S SETUP" << "TP";
+        QTest::newRow("F acts") << "F" << "F known acts";
+        QTest::newRow("letters inside words") << "hello" << "L H= known acts";
+        QTest::newRow("C and Y") << "cy" << "YC known";
+        QTest::newRow("sign ends scan") << "M-5" << " M= known";
+    }
+    void scan()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, found);
+        QCOMPARE(scanned(text), found);
     }
 
-    void controlsCarryTheirNames()
+    void words()
     {
-        Harness h;
-        const char* names[] = {"Picture1", "Eingabemaske", "CountdownMaske", "Frame3", "Abdeckung", "JetztBtn",
-                               "Abbruch", "Timer1", "Timer2", "LogOffBtn", "RuhezustandBtn", "StandbyBtn",
-                               "NeustartBtn", "AusschaltenBtn", "Label1", "Label6", "InfoField", "LightFlag",
-                               "ClassicModeShowTimer", "ZeitEingabe", "CounterHourText", "VScroll1", "VScroll2",
-                               "Btn_15", "Btn_24", "SystemTRayFrame1", "WWWLink", "AlwaysOnTop1", "Start",
-                               "Uhrzeit_Frame1", "Line1", "Display", "MinutenDisplay", "Anz_Minuten",
-                               "Check_ForceShutdown", "Akustik", "AddToTrayIconCheck", "AktiveLED", "RedPic",
-                               "Check_Runterfahren", "Check_LogOff"};
-        for (const char* name : names)
-            QVERIFY2(h.form->findChild<QObject*>(QLatin1String(name)) != nullptr, name);
-        // Places in twips, relative to their panel.
-        QCOMPARE(h.form->ZeitEingabe->geometry(), twipsRect(2400, 1140, 930, 480));
-        QCOMPARE(h.form->Abbruch->geometry(), twipsRect(3795, 2160, 1485, 375));
-        QCOMPARE(h.form->Eingabemaske->geometry(), twipsRect(0, 1800, 5550, 3615));
+        QCOMPARE(firstWords(u" S\tM90  W "_s, 10), u" S\tM90  W "_s); // blanks and tabs kept
+        QCOMPARE(firstWords(u"1 2 3 4 5 6 7 8 9 10 A"_s, 10), u"1 2 3 4 5 6 7 8 9 10 "_s);
+        QCOMPARE(firstWords(u"a\tb\tc"_s, 2), u"a\tb\t"_s);
+        QStringList read;
+        for (const char* digits : {"0090", "32767", "32768", "99999999999999999999999", "000000000000000000000001",
+                                   "", "00"})
+            read << QString::number(digitsToInt16(QLatin1String(digits)).value_or(-1));
+        QCOMPARE(read, (QStringList{"90", "32767", "-1", "-1", "1", "-1", "0"}));
     }
 
     void commandLine_data()
     {
         QTest::addColumn<QString>("line");
-        QTest::addColumn<ActionKind>("action");
-        QTest::addColumn<bool>("force");
-        QTest::addColumn<int>("countdownSeconds"); // 0: no countdown running
-        QTest::addColumn<QString>("minutesField");
-        QTest::addColumn<bool>("minutesDisplay");
-        QTest::addColumn<bool>("beep");
-        QTest::addColumn<bool>("infoDialog");
-        QTest::addColumn<bool>("inTray");
-        QTest::addColumn<int>("questions");
-
-        const auto A = ActionKind::Ausschalten;
-        const auto S = ActionKind::Standby;
-        // line, action, force, countdown, field, minutes display, beep, info, tray, questions
-        QTest::newRow("SM90WT") << "SM90WT" << S << false << 5400 << "90" << true << true << false << true << 0;
-        QTest::newRow("S M90 W T") << "S M90 W T" << S << false << 5400 << "90" << true << true << false << true << 0;
-        QTest::newRow("s m90 w t") << "s m90 w t" << S << false << 5400 << "90" << true << true << false << true << 0;
-        QTest::newRow("A") << "A" << A << true << 3600 << "60" << false << false << false << true << 0;
-        QTest::newRow("F") << "F" << A << true << 3600 << "60" << false << false << false << true << 0;
-        QTest::newRow("M30 A") << "M30 A" << A << true << 1800 << "30" << true << false << false << true << 0;
-        QTest::newRow("H2 A") << "H2 A" << A << true << 7200 << "120" << false << false << false << true << 0;
-        QTest::newRow("H2 M30 A") << "H2 M30 A" << A << true << 9000 << "150" << false << false << false << true << 0;
-        QTest::newRow("M30H2A") << "M30H2A" << A << true << 9000 << "150" << false << false << false << true << 0;
-        QTest::newRow("M30") << "M30" << A << false << 0 << "60" << true << false << false << false << 0;
-        QTest::newRow("M0090 A") << "M0090 A" << A << true << 5400 << "0090" << true << false << false << true << 0;
-        QTest::newRow("M99999 A") << "M99999 A" << A << true << 0 << "0" << false << false << false << false << 0;
-        QTest::newRow("H546 A") << "H546 A" << A << true << 1965600 << "32760" << false << false << false << true << 0;
-        QTest::newRow("H547 A") << "H547 A" << A << true << 0 << "0" << false << false << false << false << 0;
-        QTest::newRow("H sum above 32767") << "M32000 H13 A" << A << true << 0 << "32000" << true << false << false
-                                           << false << 0;
-        QTest::newRow("L A") << "L A" << A << true << 3600 << "60" << false << false << false << true << 0;
-        QTest::newRow("S SETUP") << "S SETUP" << A << false << 0 << "60" << false << false << true << false << 1;
-        QTest::newRow("T") << "T" << A << false << 0 << "60" << false << false << true << false << 0;
-        QTest::newRow("W") << "W" << A << false << 0 << "60" << false << true << false << false << 0;
-        QTest::newRow("X") << "X" << A << false << 0 << "60" << false << false << true << false << 0;
-        QTest::newRow("M without digits stops") << "W M" << A << false << 0 << "0" << false << true << false << false
-                                                << 0;
-        QTest::newRow("M0 asks, No keeps") << "M0" << A << false << 0 << "0" << false << false << false << false << 1;
-        QTest::newRow("H 0 asks") << "S H 0" << S << false << 0 << "0" << false << false << false << false << 1;
-        QTest::newRow("eleventh word ignored") << "W W W W W W W W W W A" << A << false << 0 << "60" << false << true
-                                               << false << false << 0;
-        QTest::newRow("N with tray letter") << "N T" << ActionKind::Neustart << false << 3600 << "60" << false
-                                            << false << false << true << 0;
+        QTest::addColumn<QString>("after");
+        const auto row = [](const char* line, const char* after) { QTest::newRow(line) << line << after; };
+        row("", "A F M=60");
+        row("s m90 w t", "S 5400s M=90 min beep tray hidden");
+        row("F", "A F 3600s M=60 tray hidden");
+        row("M30 A", "A F 1800s M=30 min tray hidden");
+        row("H2 A", "A F 7200s M=120 tray hidden");
+        row("M30H2A", "A F 9000s M=150 tray hidden");
+        row("M30", "A M=60 min");
+        row("M0090 A", "A F 5400s M=0090 min tray hidden");
+        row("M99999 A", "A F M=0");
+        row("H546 A", "A F 1965600s M=32760 tray hidden");
+        row("H547 A", "A F M=0");
+        row("M32000 H13 A", "A F M=32000 min");
+        row("L A", "A F 3600s M=60 tray hidden");
+        row("N T", "N 3600s M=60 tray hidden");
+        row("S SETUP", "A M=60 info asked");
+        row("T", "A M=60 info");
+        row("W", "A M=60 beep");
+        row("X", "A M=60 info");
+        row("W M", "A M=0 beep");
+        row("M0", "A M=0 asked");
+        row("S H 0", "S M=0 asked");
+        row("F M 0 Y", "A F M=0 hidden power8 exit0");
+        row("R M00 Y", "R M=0 hidden power5 exit0");
     }
-
     void commandLine()
     {
         QFETCH(QString, line);
-        QFETCH(ActionKind, action);
-        QFETCH(bool, force);
-        QFETCH(int, countdownSeconds);
-        QFETCH(QString, minutesField);
-        QFETCH(bool, minutesDisplay);
-        QFETCH(bool, beep);
-        QFETCH(bool, infoDialog);
-        QFETCH(bool, inTray);
-        QFETCH(int, questions);
+        QFETCH(QString, after);
+        const auto h = loaded(line);
+        QCOMPARE(summary(*h), after);
+        if (h->form->Timer1->isActive())
+            QVERIFY(h->form->Eingabemaske->isHidden() && h->form->height() == twipsToPixels(kFullHeightTwips));
+    }
 
-        Harness h(line);
-        h.load();
-        Form1& f = *h.form;
-        QCOMPARE(f.selectedAction(), std::optional(action));
-        QCOMPARE(f.Check_ForceShutdown->isChecked(), force);
-        QCOMPARE(f.Timer1->isActive(), countdownSeconds != 0);
-        if (countdownSeconds != 0) {
-            QCOMPARE(f.RemainingSeconds, countdownSeconds);
-            QVERIFY(f.Eingabemaske->isHidden());
-            QCOMPARE(f.height(), twipsToPixels(kFullHeightTwips));
+    void plainStart()
+    {
+        const auto h = loaded();
+        QVERIFY(h->form->Timer2->isActive());
+        // The tray letter ticks both boxes, also without an action.
+        Harness t(u"S SETUP"_s);
+        t.form->AddToTrayIconCheck->setChecked(false);
+        t.form->SystemTRayFrame1->setChecked(false);
+        t.load();
+        QVERIFY(t.form->AddToTrayIconCheck->isChecked() && t.form->SystemTRayFrame1->isChecked());
+    }
+
+    // The close request of the window, or of the desktop's log-out, which may deny a question.
+    void closeRequest_data()
+    {
+        QTest::addColumn<QString>("setUp"); // the option Y, a countdown (paused), a log-out (no leave), the answer
+        QTest::addColumn<bool>("ends");
+        QTest::newRow("entry panel, Y") << "Y" << true;
+        QTest::newRow("entry panel, Y, log-out") << "Y log-out" << true;
+        QTest::newRow("countdown") << "countdown" << true;
+        QTest::newRow("countdown, log-out") << "countdown log-out" << true;
+        QTest::newRow("countdown, Y, No") << "Y countdown No" << false;
+        QTest::newRow("countdown, Y, paused, No resumes") << "Y countdown paused No" << false;
+        QTest::newRow("countdown, Y, Yes") << "Y countdown Yes" << true;
+        QTest::newRow("countdown, Y, log-out, No") << "Y countdown log-out No" << false;
+        QTest::newRow("countdown, Y, log-out, no leave") << "Y countdown log-out no-leave" << true;
+    }
+    void closeRequest()
+    {
+        QFETCH(QString, setUp);
+        QFETCH(bool, ends);
+        const QStringList words = setUp.split(u' ');
+        const bool countdown = words.contains(u"countdown"_s);
+        const bool logOut = words.contains(u"log-out"_s);
+        const bool asks = countdown && words.contains(u"Y"_s);
+        const auto h = loaded(words.contains(u"Y"_s) ? u"Y"_s : QString());
+        Form1& f = *h->form;
+        if (countdown) {
+            f.AddToTrayIconCheck->setChecked(false);
+            f.Start_Click();
+            h->tick(3);
         }
-        QCOMPARE(f.ZeitEingabe->text(), minutesField);
-        QCOMPARE(f.Anz_Minuten->isChecked(), minutesDisplay);
-        QCOMPARE(f.Akustik->isChecked(), beep);
-        QCOMPARE(h.dialogs->modalDialogs.contains(QStringLiteral("InfoDialog")), infoDialog);
-        QCOMPARE(f.systemTray() != nullptr && f.systemTray()->isIconShown(), inTray);
-        QCOMPARE(f.isHidden(), inTray);
-        QCOMPARE(int(h.dialogs->questions.size()), questions);
-        QVERIFY(h.power->requests.empty());
-        QVERIFY(h.app->endings.empty());
+        if (words.contains(u"paused"_s))
+            f.AktiveLED_DblClick();
+        const QString title = f.windowTitle();
+        h->dialogs->answer = words.contains(u"Yes"_s);
+        QString whileAsked;
+        h->dialogs->onAsk = [&] {
+            whileAsked = u"%1 %2 %3"_s.arg(f.Timer1->isActive()).arg(f.windowTitle()).arg(f.Form_QueryUnload([] {
+                return true; // a second request is answered by the open question
+            }));
+        };
+        int leaveAsked = 0;
+        const bool mayAsk = !words.contains(u"no-leave"_s);
+        const bool cancelled = logOut ? f.Form_QueryUnload([&] { return ++leaveAsked, mayAsk; }) : !f.close();
+        QCOMPARE(cancelled, !ends);
+        QCOMPARE(h->app->endings, ends ? std::vector<int>{0} : std::vector<int>{});
+        QVERIFY(h->power->requests.empty());
+        QCOMPARE(leaveAsked, logOut && asks ? 1 : 0); // the desktop is asked only when the question is due
+        QCOMPARE(h->dialogs->shown, asks && mayAsk ? QStringList{"ask Yes|Tarvo STOP|Wollen Sie das Programm wirklich "
+                                                                 "beenden?    (Der Timer wird dadurch abgeschaltet)"}
+                                                   : QStringList{});
+        QCOMPARE(whileAsked, asks && mayAsk ? u"0 Tarvo   - P A U S E - 1"_s : QString());
+        if (!ends)
+            QVERIFY(f.windowTitle() == title && f.Timer1->isActive());
     }
 
-    void trayLetterTicksBothBoxes()
+    void locksAndKeys()
     {
-        Harness h(QStringLiteral("S SETUP"));
-        h.form->AddToTrayIconCheck->setChecked(false);
-        h.form->SystemTRayFrame1->setChecked(false);
-        h.load();
-        QVERIFY(h.form->AddToTrayIconCheck->isChecked());
-        QVERIFY(h.form->SystemTRayFrame1->isChecked());
-        QVERIFY(!h.form->isHidden());
-    }
-
-    void immediateExecution_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<int>("code");
-        QTest::newRow("S M0 Y") << "S M0 Y" << 6;
-        QTest::newRow("A M0 Y") << "A M0 Y" << 8;
-        QTest::newRow("M0 Y") << "M0 Y" << 1;
-        QTest::newRow("N H0 Y") << "N H0 Y" << 2;
-        QTest::newRow("L M0 Y") << "L M0 Y" << 0;
-        QTest::newRow("R M00 Y") << "R M00 Y" << 5;
-        QTest::newRow("F M 0 Y") << "F M 0 Y" << 8;
-    }
-    void immediateExecution()
-    {
-        QFETCH(QString, line);
-        QFETCH(int, code);
-        Harness h(line);
-        h.load();
-        QCOMPARE(h.power->requests, std::vector<int>{code});
-        QCOMPARE(h.app->endings, std::vector<int>{0});
-        QVERIFY(h.form->hasEnded());
-        QVERIFY(h.dialogs->questions.empty());
-        QVERIFY(!h.form->Timer1->isActive());
-    }
-
-    void immediateExecutionAsksWithNoAsDefault()
-    {
-        Harness h(QStringLiteral("R M0"));
-        h.dialogs->answer = true;
-        h.load();
-        QCOMPARE(h.dialogs->questions.size(), std::size_t{1});
-        const auto& q = h.dialogs->questions.front();
-        QCOMPARE(q.title, QStringLiteral("Jetzt sofort ausführen?"));
-        QCOMPARE(q.text, QStringLiteral("In den Ruhezustand-Modus wechseln\r\rSoll der Ruhezustand - Modus jetzt "
-                                        "aktiviert werden?"));
-        QVERIFY(!q.defaultYes);
-        QCOMPARE(h.power->requests, std::vector<int>{5});
-    }
-
-    void classicLetter()
-    {
-        Harness h(QStringLiteral("C"));
-        h.load();
-        Form1& f = *h.form;
-        QVERIFY(f.ClassicMode);
-        QVERIFY(!f.Abdeckung->isHidden());
-        QVERIFY(f.JetztBtn->isHidden());
-        QVERIFY(!f.ClassicModeShowTimer->isHidden());
-        QCOMPARE(f.ClassicModeShowTimer->x(), f.JetztBtn->x());
-        QCOMPARE(f.Abbruch->text(), QStringLiteral("&Abbrechen"));
-        QCOMPARE(f.height(), 185);
-        // One click carries the action out, power off for shutting down even with the box cleared.
-        f.Check_ForceShutdown->setChecked(false);
-        QTest::mouseClick(f.AusschaltenBtn, Qt::LeftButton);
-        QCOMPARE(h.power->requests, std::vector<int>{8});
-    }
-
-    void failedRequestIsReported()
-    {
-        Harness h(QStringLiteral("S M0 Y"));
-        h.power->outcome = PowerOutcome::failure(QStringLiteral("Zugriff verweigert"));
-        h.load();
-        QCOMPARE(h.power->requests, std::vector<int>{6});
-        QCOMPARE(h.dialogs->messages.size(), std::size_t{1});
-        QCOMPARE(h.dialogs->messages.front().icon, MessageIcon::Critical);
-        QVERIFY(h.dialogs->messages.front().text.contains(QStringLiteral("Standby")));
-        QVERIFY(h.dialogs->messages.front().text.contains(QStringLiteral("Zugriff verweigert")));
-        QCOMPARE(h.app->endings, std::vector<int>{1});
-    }
-
-    void actionLetterGrowsWindow()
-    {
-        Harness plain;
-        plain.load();
-        QCOMPARE(plain.form->height(), twipsToPixels(kCompactHeightTwips));
-        QTest::mouseClick(plain.form->StandbyBtn, Qt::LeftButton);
-        QCOMPARE(plain.form->height(), twipsToPixels(kFullHeightTwips));
-        QCOMPARE(plain.form->JetztBtn->text(), QStringLiteral("Sofort Standby"));
-        QVERIFY(!plain.form->Check_ForceShutdown->isEnabled());
-        QVERIFY(plain.form->Check_ForceShutdown->isChecked());
-        QVERIFY(plain.power->requests.empty());
-    }
-
-    void noTrayFallsBackToTaskbar()
-    {
-        Harness h(QStringLiteral("A"));
-        h.windowSystem->tray = false;
-        h.load();
-        QVERIFY(h.form->Timer1->isActive());
-        QVERIFY(h.form->systemTray() == nullptr);
-        QVERIFY(h.form->isMinimized());
+        QTemporaryDir dir;
+        SingleInstance a(u"display_0"_s, dir.path()); // other sessions are independent
+        SingleInstance b(u"display_1"_s, dir.path());
+        QVERIFY(a.claim() && b.claim());
+        // What a crashed instance leaves: a lock naming a process that no longer runs, and a socket file.
+        QFile lock(dir.filePath(u"tarvo-k2.lock"_s));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write("999999\ntarvo\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        lock.close();
+        QVERIFY(QFile(dir.filePath(u"tarvo-k2.socket"_s)).open(QIODevice::WriteOnly));
+        QVERIFY(SingleInstance(u"k2"_s, dir.path()).claim());
+        qputenv("WAYLAND_DISPLAY", "");
+        qputenv("DISPLAY", "host/x:10.0");
+        QCOMPARE(sessionKey(), u"host_x_10.0"_s);
+        qputenv("WAYLAND_DISPLAY", "wayland-1");
+        QCOMPARE(sessionKey(), u"wayland-1"_s);
     }
 };
 

@@ -28,6 +28,17 @@ std::optional<QString> collectDigits(const QString& upper, QChar letter)
     return digits;
 }
 
+// Only the option letters change case. QString::toUpper would also turn "ß" into "SS", the long
+// s "ſ" into "S" and the ligature "ﬀ" into "FF", and so read options nobody gave.
+QString asciiUpper(QString text)
+{
+    for (QChar& c : text) {
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - ('a' - 'A'));
+    }
+    return text;
+}
+
 } // namespace
 
 QString commandLineText(const QStringList& arguments)
@@ -55,7 +66,7 @@ QString firstWords(const QString& text, int maxWords)
 
 CommandLineOptions scanCommandLine(const QString& text)
 {
-    const QString upper = text.toUpper();
+    const QString upper = asciiUpper(text);
     const auto has = [&upper](const char* what) { return upper.contains(QLatin1String(what)); };
 
     CommandLineOptions o;

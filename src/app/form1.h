@@ -45,6 +45,9 @@ public:
     int exitCode() const { return m_exitCode; }
     // Another start of Tarvo asked this one to come to the front.
     void BringToFront();
+    // The system asked Tarvo to end (SIGTERM, SIGINT, SIGHUP): it ends with 128 + the signal's
+    // number, carrying nothing out.
+    void EndOnSignal(int signalNumber);
 
     // ---- window
     void Initialize();

@@ -148,8 +148,7 @@ void Form1::BringToFront()
         m_systemTray->RemoveTrayIcon();
     show();
     setWindowState(windowState() & ~Qt::WindowMinimized);
-    raise();
-    activateWindow();
+    m_services.windowSystem->activate(this);
 }
 
 } // namespace tarvo

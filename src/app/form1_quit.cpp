@@ -89,6 +89,11 @@ void Form1::watchSessionEnd()
 #endif
 }
 
+void Form1::EndOnSignal(int signalNumber)
+{
+    EndProgram(128 + signalNumber);
+}
+
 void Form1::EndProgram(int exitCode)
 {
     if (m_ended)

@@ -111,7 +111,8 @@ void Form1::MinimizeToTray()
         showMinimized();
         return;
     }
-    m_systemTray = std::make_unique<SystemTray>();
+    if (!m_systemTray)
+        m_systemTray = std::make_unique<SystemTray>(*m_services.windowSystem);
     m_systemTray->AddTrayIcon(this, QStringLiteral("Tarvo Mausklick öffnet den Dialog"), false, this);
     hide();
 }

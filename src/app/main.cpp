@@ -6,6 +6,8 @@
 #include "app/command_line.h"
 #include "app/form1.h"
 #include "app/single_instance.h"
+#include "app/usage.h"
+#include "app/termination_signals.h"
 
 namespace {
 
@@ -22,6 +24,14 @@ bool hasDisplay(int argc, char** argv)
     return false;
 }
 
+// --help and --version answer on standard output; a failed write (a full disk, a closed pipe)
+// must not pass for success.
+int printAndExit(const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -30,6 +40,16 @@ int main(int argc, char** argv)
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    // Checked before the letters and before the display: "--help" holds L and H, and both answers
+    // are wanted on machines without a screen too.
+    switch (tarvo::startMode(arguments)) {
+    case tarvo::StartMode::Help:
+        return printAndExit(tarvo::usageText());
+    case tarvo::StartMode::Version:
+        return printAndExit(QStringLiteral("Tarvo ") + tarvo::Form1::GetVersionNumber() + QLatin1Char('\n'));
+    case tarvo::StartMode::Run:
+        break;
+    }
     const QString commandLine = tarvo::commandLineText(arguments);
 
 #if defined(Q_OS_LINUX)
@@ -45,7 +65,8 @@ int main(int argc, char** argv)
     // No display name: Qt would append it to every window title, and the titles carry the countdown.
     QApplication::setApplicationName(QStringLiteral("tarvo"));
     QApplication::setApplicationVersion(QStringLiteral("1.31"));
-    QApplication::setDesktopFileName(QStringLiteral("tarvo"));
+    // The installed desktop entry's name, so that docks and Wayland compositors match the window to it.
+    QApplication::setDesktopFileName(QStringLiteral(TARVO_APP_ID));
     // Tarvo ends on its own terms; a message box closed while the window sits in the tray must not
     // end it.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -54,8 +75,11 @@ int main(int argc, char** argv)
     if (!instance.claim())
         return 0;
 
+    // From here on a SIGTERM or Ctrl+C ends Tarvo through its own ending, which removes the tray icon.
+    tarvo::TerminationSignals termination;
     tarvo::Form1 form(tarvo::systemServices(), commandLine);
     QObject::connect(&instance, &tarvo::SingleInstance::activationRequested, &form, &tarvo::Form1::BringToFront);
+    QObject::connect(&termination, &tarvo::TerminationSignals::received, &form, &tarvo::Form1::EndOnSignal);
     form.Form_Load();
     if (form.hasEnded())
         return form.exitCode();

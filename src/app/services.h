@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QDateTime>
@@ -9,6 +10,7 @@
 #include "power/power_backend.h"
 
 class QDialog;
+class QIcon;
 class QWidget;
 
 namespace tarvo {
@@ -51,12 +53,30 @@ public:
     virtual bool openInTextEditor(const QString& path) = 0;
 };
 
+// What the user did on the tray icon.
+enum class TrayClick { Left, Double, Right, Middle };
+
+// One icon in the notification area; destroying it removes the icon. It may be destroyed from
+// within its own click report.
+class TrayIcon {
+public:
+    virtual ~TrayIcon() = default;
+    virtual void setToolTip(const QString& text) = 0;
+};
+
 // The window system beyond plain widgets: whether a tray exists, the keep-above state.
 class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
     virtual bool trayAvailable() const = 0;
     virtual void setKeepAbove(QWidget* window, bool above) = 0;
+    // Every trip to the tray shows a new icon; onClick hears each mouse action on it.
+    virtual std::unique_ptr<TrayIcon> addTrayIcon(const QIcon& icon, const QString& toolTip,
+                                                  std::function<void(TrayClick)> onClick) = 0;
+    // False where the compositor alone decides stacking and focus (Wayland).
+    virtual bool canKeepAbove() const = 0;
+    // Brings a shown window to the front, as far as the window system lets a program do that.
+    virtual void activate(QWidget* window) = 0;
 };
 
 // Ending the program. Tarvo ends at once: nothing is saved, no other window is asked.

@@ -2,6 +2,7 @@
 #include "app/form1.h"
 
 #include <limits>
+#include <utility>
 
 #include <QCheckBox>
 #include <QFrame>
@@ -169,7 +170,11 @@ void Form1::CancelCountdown()
     Start->setEnabled(false);
     AusschaltenBtn->setFocus();
     Initialize();
+    // Cancelling selects shut down again. In the Classic view ("C A") that click would carry the
+    // shut down out at once: cancelling a countdown must never switch the computer off.
+    const bool classic = std::exchange(ClassicMode, false);
     ActionButton_Click(ActionKind::Ausschalten);
+    ClassicMode = classic;
 }
 
 } // namespace tarvo

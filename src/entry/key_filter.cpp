@@ -1,7 +1,5 @@
 #include "entry/key_filter.h"
 
-#include <QList>
-
 namespace tarvo {
 
 bool isAcceptedDurationChar(char32_t c)
@@ -17,11 +15,18 @@ bool isAcceptedDurationChar(char32_t c)
 
 QString acceptedDurationText(const QString& typed)
 {
+    // Copied as UTF-16 units: a round trip through UCS-4 would drop a leading U+FEFF as a byte
+    // order mark.
     QString kept;
-    for (const uint c : typed.toUcs4()) {
-        const char32_t codePoint = c;
-        if (isAcceptedDurationChar(codePoint))
-            kept += QString::fromUcs4(&codePoint, 1);
+    for (qsizetype i = 0; i < typed.size(); ++i) {
+        const QChar c = typed.at(i);
+        if (c.isHighSurrogate() && i + 1 < typed.size() && typed.at(i + 1).isLowSurrogate()) {
+            if (isAcceptedDurationChar(QChar::surrogateToUcs4(c, typed.at(i + 1))))
+                kept.append(typed.mid(i, 2));
+            ++i;
+        } else if (isAcceptedDurationChar(c.unicode())) {
+            kept.append(c);
+        }
     }
     return kept;
 }

@@ -2,7 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include "info/whole_file.h"
 
 namespace tarvo {
 namespace {
@@ -96,11 +97,7 @@ QString desktopEntryText(const Shortcut& shortcut)
 bool writeDesktopEntry(const Shortcut& shortcut, bool executable)
 {
     const QString path = withEntryExtension(shortcut.linkPath);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(desktopEntryText(shortcut).toUtf8());
-    if (!file.commit())
+    if (!writeWholeFile(path, desktopEntryText(shortcut).toUtf8()))
         return false;
     if (!executable)
         return true;

@@ -7,13 +7,13 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 
 #include "app/form1.h"
 #include "app/look.h"
 #include "app/twips.h"
 #include "info/help_text.h"
+#include "info/whole_file.h"
 #include "shell/window_shape.h"
 
 namespace tarvo {
@@ -131,11 +131,7 @@ void InfoDialog::Text1_DblClick()
     QString text = Text1->toPlainText();
     text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
     text += QLatin1String("\r\n");
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    file.write(text.toUtf8());
-    if (!file.commit())
+    if (!writeWholeFile(path, text.toUtf8()))
         return;
     m_form.services().desktop->openInTextEditor(path);
 }

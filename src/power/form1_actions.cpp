@@ -66,6 +66,9 @@ void Form1::JetztBtn_Click()
 
 void Form1::ShutDown()
 {
+    // Once Tarvo is ending (a signal, a quit), nothing may still reach the power request.
+    if (m_ended)
+        return;
     if (const auto action = selectedAction())
         PowerRequest(powerCodeFor(*action, Check_ForceShutdown->isChecked()));
     else

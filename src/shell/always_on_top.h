@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QPointer>
 #include <QVariant>
 
 namespace tarvo {
@@ -8,6 +9,8 @@ namespace tarvo {
 class WindowSystem;
 
 // A push pin that keeps the window holding it above all other windows while it is pressed in.
+// Where the window system leaves the stacking to the compositor (Wayland), the pin cannot do that
+// and never shows itself pressed in.
 class AlwaysOnTop : public QWidget {
     Q_OBJECT
 
@@ -16,10 +19,10 @@ public:
 
     bool GetIsOnTop() const { return m_onTop; }
     // The argument asks to store the choice; Tarvo keeps no settings, so nothing is stored.
-    void SetToTop(const QVariant& saveSettings = {});
-    void SetToNormal(const QVariant& saveSettings = {});
-    void SaveSettings() {}
-    void LoadSettings() {}
+    void SetToTop(const QVariant& strSaveSettings = {});
+    void SetToNormal(const QVariant& strSaveSettings = {});
+    void SaveSettings() { }
+    void LoadSettings() { }
 
     QLabel* AOT_Disabled = nullptr;
     QLabel* AOT_MouseMove = nullptr;
@@ -31,10 +34,13 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    void showPicture(QLabel* picture);
     void pin(bool above);
 
     WindowSystem& m_windowSystem;
+    const bool m_canPin;
     bool m_onTop = false;
+    QPointer<QLabel> m_pressed; // the picture a click began on
 };
 
 } // namespace tarvo

@@ -1,80 +1,74 @@
 #include "shell/system_tray.h"
 
-#include <QSystemTrayIcon>
+#include <QIcon>
 #include <QWidget>
 
+#include "app/services.h"
+
 namespace tarvo {
+namespace {
+// The notification area holds 64 characters, the last of them the terminating NUL.
+constexpr qsizetype kShownToolTipLength = 63;
+} // namespace
 
 QString fitTrayToolTip(const QString& text)
+{
+    QString shown = text.left(kShownToolTipLength);
+    // Never leave half of a character that needs two UTF-16 units.
+    if (shown.size() == kShownToolTipLength && shown.back().isHighSurrogate())
+        shown.chop(1);
+    return shown;
+}
+
+QString changedTrayToolTip(const QString& text)
 {
     qsizetype first = 0;
     while (first < text.size() && text.at(first) == QLatin1Char(' '))
         ++first;
-    return text.mid(first, 63);
+    return fitTrayToolTip(text.mid(first));
 }
 
-SystemTray::SystemTray(QObject* parent)
-    : QObject(parent)
+SystemTray::SystemTray(WindowSystem& windowSystem)
+    : m_windowSystem(windowSystem)
 {
-    setObjectName(QStringLiteral("SystemTray"));
 }
 
-SystemTray::~SystemTray()
-{
-    RemoveTrayIcon();
-}
+SystemTray::~SystemTray() = default;
 
-void SystemTray::AddTrayIcon(QWidget* iconSource, const QString& toolTip, bool openMenuOnRightClick,
-                             QWidget* showOnClick)
+void SystemTray::AddTrayIcon(
+    QWidget* RefIcon_Form, const QString& c_ToolTipText, bool /*c_OpenMenueOnRightClick*/, QWidget* c_ShowFormOnClick)
 {
-    m_toolTipText = toolTip;
-    m_openMenuOnRightClick = openMenuOnRightClick;
-    m_showOnClick = showOnClick;
-    RemoveTrayIcon();
-    m_icon = new QSystemTrayIcon(iconSource->windowIcon(), this);
-    m_icon->setToolTip(fitTrayToolTip(toolTip));
-    connect(m_icon, &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) { onActivated(reason); });
-    m_icon->show();
+    m_showOnClick = c_ShowFormOnClick;
+    if (m_icon)
+        return;
+    m_icon = m_windowSystem.addTrayIcon(RefIcon_Form ? RefIcon_Form->windowIcon() : QIcon(),
+        fitTrayToolTip(c_ToolTipText), [this](TrayClick click) { onClick(click); });
 }
 
 void SystemTray::ChangeToolTipText(const QString& text)
 {
-    if (m_icon)
-        m_icon->setToolTip(fitTrayToolTip(text));
+    // After a restore there is no icon left to change.
+    if (!m_icon)
+        return;
+    m_icon->setToolTip(changedTrayToolTip(text));
 }
 
 void SystemTray::RemoveTrayIcon()
 {
-    if (!m_icon)
+    m_icon.reset();
+}
+
+void SystemTray::onClick(TrayClick click)
+{
+    // The rest of a double click finds the icon gone and does nothing.
+    if (!m_icon || (click != TrayClick::Left && click != TrayClick::Double))
         return;
-    m_icon->hide();
-    delete m_icon;
-    m_icon = nullptr;
-}
-
-bool SystemTray::isIconShown() const
-{
-    return m_icon != nullptr;
-}
-
-QString SystemTray::toolTip() const
-{
-    return m_icon ? m_icon->toolTip() : QString();
-}
-
-void SystemTray::onActivated(int reason)
-{
-    if (reason != QSystemTrayIcon::Trigger && reason != QSystemTrayIcon::DoubleClick)
-        return;
-    if (m_showOnClick) {
-        m_showOnClick->show();
-        m_showOnClick->setWindowState(m_showOnClick->windowState() & ~Qt::WindowMinimized);
-        m_showOnClick->raise();
-        m_showOnClick->activateWindow();
+    if (QWidget* window = m_showOnClick) {
+        window->show();
+        window->setWindowState(window->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+        m_windowSystem.activate(window);
     }
     RemoveTrayIcon();
-    Q_EMIT restored();
 }
 
 } // namespace tarvo

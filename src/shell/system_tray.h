@@ -1,46 +1,51 @@
 #pragma once
 
-#include <QObject>
+#include <memory>
+
 #include <QPointer>
 #include <QString>
 
-class QSystemTrayIcon;
 class QWidget;
 
 namespace tarvo {
 
-// The owner of Tarvo's icon in the notification area. One exists only while the icon is shown; a
-// click on the icon brings the main window back and removes the icon.
-class SystemTray : public QObject {
-    Q_OBJECT
+class TrayIcon;
+class WindowSystem;
+enum class TrayClick;
 
+// The owner of Tarvo's icon in the notification area, never shown itself. A left click or a double
+// click on the icon brings the window back and removes the icon; nothing else on the icon does
+// anything, and there is no menu.
+class SystemTray {
 public:
-    explicit SystemTray(QObject* parent = nullptr);
-    ~SystemTray() override;
+    explicit SystemTray(WindowSystem& windowSystem);
+    ~SystemTray();
+    SystemTray(const SystemTray&) = delete;
+    SystemTray& operator=(const SystemTray&) = delete;
 
-    void AddTrayIcon(QWidget* iconSource, const QString& toolTip, bool openMenuOnRightClick, QWidget* showOnClick);
+    // Shows the icon of RefIcon_Form with the tooltip as given. While an icon is shown, a second
+    // call keeps it and its tooltip. Tarvo has no tray menu, so c_OpenMenueOnRightClick changes nothing.
+    void AddTrayIcon(QWidget* RefIcon_Form, const QString& c_ToolTipText = {}, bool c_OpenMenueOnRightClick = false,
+        QWidget* c_ShowFormOnClick = nullptr);
     void ChangeToolTipText(const QString& text);
     void RemoveTrayIcon();
-    bool isIconShown() const;
-    QString toolTip() const;
 
-    // The title of the never-shown tray window; kept for the taskbar-less case.
+    bool isIconShown() const { return m_icon != nullptr; }
+
+    // The title of the never-shown tray window.
     QString title;
 
-Q_SIGNALS:
-    // The user clicked the icon: the window was restored and the icon removed.
-    void restored();
-
 private:
-    void onActivated(int reason);
+    void onClick(TrayClick click);
 
-    QSystemTrayIcon* m_icon = nullptr;
+    WindowSystem& m_windowSystem;
+    std::unique_ptr<TrayIcon> m_icon;
     QPointer<QWidget> m_showOnClick;
-    QString m_toolTipText;
-    bool m_openMenuOnRightClick = false;
 };
 
-// The tooltip as the notification area shows it: leading blanks dropped, at most 63 characters.
+// The tooltip as the notification area shows it: at most 63 characters of the text.
 QString fitTrayToolTip(const QString& text);
+// The same after a tooltip change, which drops the text's leading blanks and keeps trailing ones.
+QString changedTrayToolTip(const QString& text);
 
 } // namespace tarvo

@@ -1,6 +1,8 @@
 # Shared set-up of the end-to-end tests: a private virtual X server with a window manager, a private
 # runtime directory, and never the real system bus. Source it, then call e2e_start_display.
-set -euo pipefail
+set -Eeuo pipefail
+# A step that fails outside a check ends the script: say which, so a red run is never silent.
+trap 'echo "FAIL - ${BASH_SOURCE[0]##*/}:$LINENO: $BASH_COMMAND (exit $?)" >&2' ERR
 
 TARVO=${1:?path of the tarvo binary}
 E2E_TMP=$(mktemp -d /tmp/tarvo-e2e.XXXXXX)
@@ -34,31 +36,122 @@ wait_for() {
     done
 }
 
+# e2e_fail WHAT [LOG]: a set-up step failed; says so, with its log, and ends the script.
+e2e_fail() {
+    echo "FAIL - $1"
+    [ -z "${2:-}" ] || cat "$2"
+    exit 1
+}
+
 e2e_start_display() {
     command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed"; exit 77; }
-    local fifo=$E2E_TMP/displayfd
-    mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fifo" 2>"$E2E_TMP/xvfb.log" &
-    E2E_PIDS+=($!)
-    local number
-    read -r -t 20 number <"$fifo"
+    # A busy machine may be slow to start a server; a second try catches a lost race for a display number.
+    local attempt xvfb number=
+    for attempt in 1 2; do
+        mkfifo "$E2E_TMP/displayfd$attempt"
+        Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$E2E_TMP/displayfd$attempt" 2>>"$E2E_TMP/xvfb.log" &
+        xvfb=$!
+        read -r -t 30 number <"$E2E_TMP/displayfd$attempt" || number=
+        # Our own server must answer: another one that won the same number would answer for it, and go.
+        if [ -n "$number" ] && DISPLAY=:$number wait_for 30 xdpyinfo && sleep 0.5 && kill -0 "$xvfb" 2>/dev/null; then
+            break
+        fi
+        kill "$xvfb" 2>/dev/null || true
+        number=
+    done
+    [ -n "$number" ] || e2e_fail "Xvfb did not start" "$E2E_TMP/xvfb.log"
+    E2E_XVFB=$xvfb # a script may take the display away
+    E2E_PIDS+=("$xvfb")
     export DISPLAY=:$number
-    wait_for 20 xdpyinfo
     # A private session bus, so that nothing starts a stray one or talks to the user's.
     local bus
-    bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 --nopidfile) || return 1
+    bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 --nopidfile) || e2e_fail "no session bus"
     export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$bus")
     E2E_PIDS+=("$(sed -n 2p <<<"$bus")")
     openbox >"$E2E_TMP/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
     # openbox owns the window manager selection once it is ready.
-    wait_for 20 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+    wait_for 60 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+        e2e_fail "openbox did not start" "$E2E_TMP/openbox.log"
 }
 
 # tarvo_window NAME-REGEX: the id of the visible window with that title, waiting up to 20 s.
 tarvo_window() {
     timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1
 }
+
+# ---- Tarvo in the background: its output goes to $E2E_TMP/tarvo.log, its process id to TARVO_PID.
+start_tarvo() {
+    "$TARVO" "$@" >>"$E2E_TMP/tarvo.log" 2>&1 &
+    TARVO_PID=$!
+    E2E_PIDS+=("$TARVO_PID")
+}
+stop_tarvo() {
+    kill "$TARVO_PID" 2>/dev/null || true
+    wait "$TARVO_PID" 2>/dev/null || true
+}
+# tarvo_ends [SECONDS]: Tarvo ends within the time (10 s); its exit code is then in TARVO_RC.
+tarvo_ends() {
+    wait_for "${1:-10}" not kill -0 "$TARVO_PID" || return 1
+    wait "$TARVO_PID" && TARVO_RC=0 || TARVO_RC=$?
+}
+# The number of power requests the dry run printed so far.
+dry_requests() { grep -c 'power request' "$E2E_TMP/tarvo.log" || true; }
+
+# ---- windows
+# main_window TITLE-REGEX: the window id by title, shown or not, waiting up to 20 s.
+main_window() { timeout 20 xdotool search --sync --name "$1" | head -n 1; }
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+hidden() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsUnMapped'; }
+iconic() { xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'window state: Iconic'; }
+normal() { xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'window state: Normal'; }
+above() { xprop -id "$1" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE; }
+# The plain title, without the " — Tarvo" that Qt adds for the window manager.
+title_of() { xprop -id "$1" WM_NAME 2>/dev/null | sed -n 's/^WM_NAME([A-Z_]*) = "\(.*\)"$/\1/p'; }
+title_is() { test "$(title_of "$1")" = "$2"; }
+# How many windows with a title matching the regex are on screen.
+shown_count() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
+shown_is() { test "$(shown_count "$2")" -eq "$1"; } # shown_is COUNT TITLE-REGEX
+not() { ! "$@"; }
+# click_at WINDOW X Y [CLICK-ARGS]: moves the pointer away first (xdotool waits long for a move to
+# where the pointer already is), then clicks (button 1 unless told).
+click_at() {
+    local window=$1 x=$2 y=$3
+    shift 3
+    xdotool mousemove 5 700 mousemove --window "$window" --sync "$x" "$y" click "${@:-1}"
+}
+# focus_key WINDOW KEY...: the keys to that window, focused first.
+focus_key() {
+    local window=$1
+    shift
+    xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+    xdotool key --clearmodifiers "$@"
+}
+
+# ---- logind on a private system bus (python3-dbusmock). Once it answers there, Tarvo's real power
+# back end is used for the rest of the script: TARVO_POWER is unset and the system bus is that one.
+e2e_start_logind() {
+    /usr/bin/python3 -c 'import dbusmock' 2>/dev/null || { echo "SKIP: python3-dbusmock is not installed"; exit 77; }
+    local bus
+    bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 --nopidfile) || return 1
+    LOGIND_BUS=$(sed -n 1p <<<"$bus")
+    E2E_PIDS+=("$(sed -n 2p <<<"$bus")")
+    DBUS_SYSTEM_BUS_ADDRESS=$LOGIND_BUS /usr/bin/python3 -m dbusmock --template logind -l "$E2E_TMP/logind.log" \
+        >"$E2E_TMP/dbusmock.log" 2>&1 &
+    E2E_PIDS+=($!)
+    if [ -z "$LOGIND_BUS" ] || ! wait_for 20 logind org.freedesktop.DBus.Mock.GetCalls; then
+        e2e_fail "the mocked logind did not start" "$E2E_TMP/dbusmock.log"
+    fi
+    export DBUS_SYSTEM_BUS_ADDRESS=$LOGIND_BUS
+    unset TARVO_POWER
+}
+# logind METHOD ARGS...: a call to the mocked logind's manager object.
+logind() {
+    DBUS_SYSTEM_BUS_ADDRESS=$LOGIND_BUS gdbus call --system -d org.freedesktop.login1 -o /org/freedesktop/login1 \
+        -m "$@"
+}
+# How many calls of METHOD the mocked logind received (refused ones too).
+logind_calls() { grep -E " $1( |$)" "$E2E_TMP/logind.log" 2>/dev/null | grep -vc ' raised: ' || true; }
 
 check() {
     local what=$1

@@ -1,68 +1,115 @@
 #pragma once
 
+// A dbus-daemon of the test's own, and python3-dbusmock services on it, so that no test can ever
+// reach a bus of the machine.
+
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QList>
+#include <QFile>
 #include <QProcess>
-#include <QString>
-#include <QStringList>
-#include <QVariantList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUuid>
 
 namespace tarvo::test {
 
-// A dbus-daemon of our own, so no test can ever reach the machine's real system bus.
-class PrivateBus {
-public:
-    explicit PrivateBus(const QString& configFile = QStringLiteral("/usr/share/dbus-1/session.conf"));
-    ~PrivateBus();
-    PrivateBus(const PrivateBus&) = delete;
-    PrivateBus& operator=(const PrivateBus&) = delete;
+// Qt keeps named connections per process, so every one gets a name of its own.
+inline QDBusConnection connectTo(const QString& address)
+{
+    return QDBusConnection::connectToBus(address, QUuid::createUuid().toString());
+}
 
-    bool isUp() const { return m_connection.isConnected(); }
-    QString address() const { return m_address; }
-    QString problem() const { return m_problem; }
-    // The test's own connection; a back end under test gets a separate one (see connect()).
-    QDBusConnection connection() const { return m_connection; }
-    QDBusConnection connect(const QString& name) const;
+inline QDBusConnection nowhere()
+{
+    return connectTo(QStringLiteral("unix:path=/nonexistent/tarvo-test"));
+}
 
-private:
-    QProcess m_daemon;
-    QString m_address;
-    QString m_problem;
-    QDBusConnection m_connection { QString() };
+// The calls a dbusmock logged into its file (-l) from the offset seen on, as "Method arg ...", e.g.
+// "PowerOff True" or "GetSession \"c1\""; the offset moves past them.
+inline QStringList loggedCalls(const QString& logFile, qint64* seen)
+{
+    QFile log(logFile);
+    if (!log.open(QIODevice::ReadOnly) || !log.seek(*seen))
+        return {};
+    const QByteArray text = log.readAll();
+    *seen += text.size();
+    QStringList calls;
+    for (const QByteArray& line : text.split('\n'))
+        if (!line.isEmpty() && !line.contains(" raised: ")) // an error reply is logged once more
+            calls << QString::fromUtf8(line.mid(line.indexOf(' ') + 1)); // after the time stamp
+    return calls;
+}
+
+// Services found in serviceDir are started on demand, as a desktop's session bus does.
+struct PrivateBus {
+    QTemporaryDir dir;
+    QProcess daemon;
+    QString address;
+
+    explicit PrivateBus(const QString& serviceDir = {})
+    {
+        QFile config(dir.filePath(QStringLiteral("bus.conf")));
+        config.open(QIODevice::WriteOnly);
+        config.write("<busconfig><include>/usr/share/dbus-1/session.conf</include><servicedir>"
+                     + (serviceDir.isEmpty() ? dir.path() : serviceDir).toUtf8() + "</servicedir></busconfig>");
+        config.close();
+        daemon.setStandardErrorFile(QProcess::nullDevice()); // as root it cannot raise its file limit
+        daemon.start(QStringLiteral("dbus-daemon"),
+                     {"--config-file=" + config.fileName(), "--nofork", "--print-address=1"});
+        while (!daemon.canReadLine() && daemon.waitForReadyRead(20000)) {
+        }
+        address = QString::fromUtf8(daemon.readLine()).trimmed();
+    }
+    ~PrivateBus() { daemon.kill(), daemon.waitForFinished(); }
+    bool isUp() const { return !address.isEmpty(); }
 };
 
-// One call a dbusmock object has seen, as "Method(type value, ...)" so failures read well.
-QString formatMockCall(const QString& method, const QVariantList& args);
-
-// Every call a dbusmock object has seen, in order, formatted by formatMockCall().
-QStringList mockCalls(const QDBusConnection& bus, const QString& service, const QString& path);
-
-// python3-dbusmock serving one name on a private bus.
+// python3-dbusmock serving one name on a private bus; every call it answers is logged.
 class MockService {
 public:
     // Arguments after "python3 -m dbusmock", e.g. {"--template", "logind"} or {NAME, PATH, IFACE}.
-    MockService(const PrivateBus& bus, const QString& busName, const QStringList& dbusmockArgs);
-    ~MockService();
-    MockService(const MockService&) = delete;
-    MockService& operator=(const MockService&) = delete;
-
+    MockService(const PrivateBus& bus, const QString& name, const QStringList& args)
+        : m_bus(connectTo(bus.address))
+        , m_name(name)
+        , m_log(bus.dir.filePath(name + QStringLiteral(".log")))
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), bus.address);
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address);
+        m_process.setProcessEnvironment(env);
+        m_process.start(QStringLiteral("/usr/bin/python3"), QStringList{"-m", "dbusmock", "-l", m_log} + args);
+        const auto running = [this] { return m_process.state() != QProcess::NotRunning; };
+        m_up = QTest::qWaitFor([&] { return !running() || m_bus.interface()->isServiceRegistered(m_name); }, 20000)
+               && running();
+    }
+    ~MockService() { m_process.kill(), m_process.waitForFinished(); }
     bool isUp() const { return m_up; }
-    QString problem() const { return m_problem; }
 
-    QDBusMessage call(
-        const QString& path, const QString& interface, const QString& method, const QVariantList& args = {}) const;
-    // org.freedesktop.DBus.Mock.AddMethod; empty when it worked, else the error.
-    QString addMethod(const QString& path, const QString& interface, const QString& method, const QString& inSig,
-        const QString& outSig, const QString& code) const;
-    QStringList calls(const QString& path) const { return mockCalls(m_bus, m_name, path); }
+    QDBusMessage call(const QString& path, const QString& interface, const QString& method,
+                      const QVariantList& args = {}) const
+    {
+        QDBusMessage message = QDBusMessage::createMethodCall(m_name, path, interface, method);
+        message.setArguments(args);
+        return m_bus.call(message, QDBus::Block, 10000);
+    }
+    // Adds a method to the object at path; code is Python that may set "ret" or raise.
+    bool addMethod(const QString& path, const QString& interface, const QString& method, const QString& in,
+                   const QString& out, const QString& code = {}) const
+    {
+        const QVariantList args{interface, method, in, out, code};
+        return call(path, QStringLiteral("org.freedesktop.DBus.Mock"), QStringLiteral("AddMethod"), args).type()
+               == QDBusMessage::ReplyMessage;
+    }
+    QStringList takeCalls() { return loggedCalls(m_log, &m_seen); }
 
 private:
     QDBusConnection m_bus;
     QString m_name;
+    QString m_log;
     QProcess m_process;
     bool m_up = false;
-    QString m_problem;
+    qint64 m_seen = 0;
 };
 
 } // namespace tarvo::test

@@ -1,277 +1,229 @@
-// systemd-logind back end against python3-dbusmock's logind on a bus each test starts itself.
+// The logind back end against python3-dbusmock's logind and mocked session managers, on buses each
+// test starts itself.
 
-#include <QDBusUnixFileDescriptor>
-#include <QTest>
-#include <QUuid>
+#include <QCoreApplication>
 
 #include "power/logind_power.h"
 #include "private_bus.h"
 
 using namespace std::chrono_literals;
-using tarvo::LogindPower;
-using tarvo::PowerCode;
-using tarvo::test::MockService;
-using tarvo::test::PrivateBus;
+using namespace tarvo;
+using namespace tarvo::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kLogind = QStringLiteral("org.freedesktop.login1");
-const QString kManagerPath = QStringLiteral("/org/freedesktop/login1");
-const QString kManager = QStringLiteral("org.freedesktop.login1.Manager");
+const QString kManagerPath = u"/org/freedesktop/login1"_s;
+const QString kManager = u"org.freedesktop.login1.Manager"_s;
+const QString kError = u"org.freedesktop.DBus.Error."_s;
 
-QDBusConnection nowhere()
+#define REQUIRE_UP(thing) QVERIFY2((thing).isUp(), "a private bus or a mocked service did not start")
+
+struct Logind : MockService {
+    explicit Logind(const PrivateBus& bus)
+        : MockService(bus, u"org.freedesktop.login1"_s, {"--template", "logind"})
+    {
+    }
+    bool fail(const QString& method, const QString& error, const QString& code = {})
+    {
+        const bool list = method == "ListInhibitors"_L1;
+        const QString raise = u"raise dbus.exceptions.DBusException('Nicht erlaubt', name='%1')"_s.arg(error);
+        return addMethod(kManagerPath, kManager, method, list ? QString() : u"b"_s, list ? u"a(ssssuu)"_s : QString(),
+                         code.isEmpty() ? raise : code);
+    }
+};
+
+// A session manager: name, object, log-out method and its arguments.
+constexpr const char* kSessionManagers[][4] = {
+    {"org.gnome.SessionManager", "/org/gnome/SessionManager", "Logout", "u"},
+    {"org.kde.Shutdown", "/Shutdown", "logout", ""},
+    {"org.xfce.SessionManager", "/org/xfce/SessionManager", "Logout", "bb"},
+    {"org.lxqt.session", "/LXQtSession", "logout", ""},
+};
+
+void write(const QString& path, const QString& text)
 {
-    return QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/tarvo-test"),
-        QStringLiteral("nowhere-") + QUuid::createUuid().toString(QUuid::WithoutBraces));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(text.toUtf8());
 }
-
-#define REQUIRE_UP(thing) QVERIFY2((thing).isUp(), qPrintable((thing).problem()))
 
 } // namespace
 
 class TestLogindPower : public QObject {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void requestsTheMatchingMethod_data();
-    void requestsTheMatchingMethod();
-    void plainShutdownRespectsBlockingInhibitors_data();
-    void plainShutdownRespectsBlockingInhibitors();
-    void refusesCodesWithoutMeaning_data();
-    void refusesCodesWithoutMeaning();
-    void reportsErrorReplies_data();
-    void reportsErrorReplies();
-    void reportsWhenLogindIsMissingOrSilent_data();
-    void reportsWhenLogindIsMissingOrSilent();
-    void reportsWhenThereIsNoBus();
+private Q_SLOTS:
+    void initTestCase()
+    {
+        // Nothing here may fall back to the machine's buses, even by accident.
+        qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/tarvo-test");
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/tarvo-test");
+    }
+
+    // What each code asks of logind; a plain shut down first looks for programs that block it.
+    void request_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("setUp"); // "inhibit WHAT MODE", "fail METHOD", "hang METHOD", "no logind", "no bus"
+        QTest::addColumn<QString>("calls"); // logged by logind, separated by |
+        QTest::addColumn<QString>("reason"); // empty: success, else the start of the reason given
+        const auto row = [](const char* name, int code, const char* setUp, const char* calls, const QString& reason) {
+            QTest::newRow(name) << code << setUp << calls << reason;
+        };
+        const QString blocked = u"Der Rechner wird nicht ausgeschaltet, weil „Brennprogramm“ (DVD wird gebrannt)"_s;
+        const QString off = u"Der Rechner konnte nicht ausgeschaltet werden: "_s;
+        const QString restart = u"Der Rechner konnte nicht neu gestartet werden: "_s;
+        row("1 shut down", 1, "", "ListInhibitors|PowerOff True", {});
+        row("8 power off", 8, "", "PowerOff True", {});
+        row("3 has no meaning", 3, "", "", u"Die Aktion mit dem Code 3 gibt es"_s);
+        row("10", 10, "", "", u"Reboot Fehler"_s);
+        row("shut down blocked", 1, "inhibit shutdown block", "ListInhibitors", blocked);
+        row("among other locks", 1, "inhibit sleep:shutdown block", "ListInhibitors", blocked);
+        row("forced power off ignores locks", 8, "inhibit shutdown block", "PowerOff True", {});
+        row("delay lock only delays", 1, "inhibit shutdown delay", "ListInhibitors|PowerOff True", {});
+        row("sleep lock", 1, "inhibit sleep block", "ListInhibitors|PowerOff True", {});
+        row("lock list denied", 1, "fail ListInhibitors", "ListInhibitors", off);
+        row("power off denied", 8, "fail PowerOff", "PowerOff True", off);
+        row("restart denied", 2, "fail Reboot", "Reboot True", restart);
+        row("standby denied", 6, "fail Suspend", "Suspend True", u"Der Rechner konnte nicht in den Standby versetzt "_s);
+        row("hibernate denied", 5, "fail Hibernate", "Hibernate True", u"Der Rechner konnte nicht in den Ruhezustand "_s);
+        row("no logind on the bus", 2, "no logind", "", restart);
+        row("logind does not answer", 2, "hang Reboot", "Reboot True", restart);
+        row("no bus", 8, "no bus", "", off);
+    }
+    void request()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, setUp);
+        QFETCH(QString, calls);
+        QFETCH(QString, reason);
+        PrivateBus bus;
+        REQUIRE_UP(bus);
+        std::optional<Logind> logind;
+        QDBusMessage lock; // the lock holds while its descriptor is open
+        const QStringList words = setUp.split(u' ');
+        if (!setUp.startsWith("no "_L1)) {
+            logind.emplace(bus);
+            REQUIRE_UP(*logind);
+        }
+        if (words[0] == "inhibit"_L1)
+            lock = logind->call(kManagerPath, kManager, u"Inhibit"_s,
+                                {words[1], u"Brennprogramm"_s, u"DVD wird gebrannt"_s, words[2]});
+        // Errors come as the message in the reply and its name.
+        const QString error = words[0] == "hang"_L1 ? u"NoReply"_s
+                              : setUp == "no logind"_L1 ? u"ServiceUnknown"_s
+                              : setUp == "no bus"_L1    ? u"Disconnected"_s
+                                                        : u"AccessDenied"_s;
+        if (words[0] == "fail"_L1 || words[0] == "hang"_L1)
+            QVERIFY(logind->fail(words[1], kError + error, words[0] == "hang"_L1 ? u"time.sleep(3)"_s : QString()));
+        if (logind)
+            logind->takeCalls(); // only what the back end does counts
+
+        LogindPower power(setUp == "no bus"_L1 ? nowhere() : connectTo(bus.address), nowhere(),
+                          words[0] == "hang"_L1 ? 300ms : 10s);
+        const PowerOutcome outcome = power.request(PowerCode(code));
+        QCOMPARE(outcome.ok, reason.isEmpty());
+        QCOMPARE(outcome.reason.left(reason.size()), reason);
+        if (words[0] == "fail"_L1)
+            QVERIFY2(outcome.reason.endsWith(u"Nicht erlaubt ("_s + kError + error + u')'), qPrintable(outcome.reason));
+        else if (!error.startsWith("Access"_L1))
+            QVERIFY2(outcome.reason.contains(kError + error), qPrintable(outcome.reason));
+        if (logind)
+            QCOMPARE(logind->takeCalls().join(u'|'), calls);
+    }
+
+    // Log off: the desktop's session manager, else logind ends our own session.
+    void logOut_data()
+    {
+        QTest::addColumn<QString>("manager"); // on the session bus: "none" (no bus), "gnome", ..., "kde on demand"
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<QString>("sessionId"); // "pid": logind finds our session by our process
+        QTest::addColumn<QString>("managerCalls"); // separated by |
+        QTest::addColumn<QString>("logindCalls");
+        QTest::addColumn<QString>("reason");
+        const auto row = [](const char* name, const char* manager, const char* desktop, const char* id,
+                            const char* managerCalls, const QString& logindCalls, const QString& reason) {
+            QTest::newRow(name) << manager << desktop << id << managerCalls << logindCalls << reason;
+        };
+        const QString byPid = u"GetSessionByPID %1|Terminate"_s.arg(QCoreApplication::applicationPid());
+        const QString failed = u"Die Abmeldung ist fehlgeschlagen: "_s;
+        // GNOME's mode 1: no confirmation dialog, inhibitors still count. Also MATE and Cinnamon.
+        row("GNOME", "gnome", "", "pid", "Logout 1", {}, {});
+        row("Plasma", "kde", "", "pid", "logout", {}, {});
+        row("Xfce without dialog, saving", "xfce", "", "pid", "Logout False True", {}, {});
+        row("LXQt, which never answers", "lxqt", "", "pid", "logout", {}, {});
+        // The desktop said no: going round it through logind would throw away what it protects.
+        row("GNOME refuses", "gnome refusing", "", "pid", "Logout 1", {},
+            failed + "Nicht erlaubt (org.gnome.SessionManager.NotInRunning)");
+        row("no session bus", "none", "", "pid", "", byPid, {});
+        row("GNOME's name without Logout", "gnome without Logout", "", "pid", "", byPid, {});
+        row("by XDG_SESSION_ID", "none", "", "c1", "", u"GetSession \"c1\"|Terminate"_s, {});
+        row("unknown XDG_SESSION_ID", "none", "", "c9", "", u"GetSession \"c9\""_s, failed);
+        row("session not found", "none", "", "", "", {}, failed);
+        row("Plasma's helper on demand", "kde on demand", "foo:KDE", "pid", "logout", {}, {});
+        row("no foreign desktop's helper", "kde on demand", "GNOME", "pid", "", byPid, {});
+    }
+    void logOut()
+    {
+        QFETCH(QString, manager);
+        QFETCH(QString, desktop);
+        QFETCH(QString, sessionId);
+        QFETCH(QString, managerCalls);
+        QFETCH(QString, logindCalls);
+        QFETCH(QString, reason);
+        qputenv("XDG_CURRENT_DESKTOP", desktop.toUtf8());
+        qputenv("XDG_SESSION_ID", sessionId == "pid"_L1 ? QByteArray() : sessionId.toUtf8());
+        PrivateBus systemBus;
+        REQUIRE_UP(systemBus);
+        Logind logind(systemBus);
+        REQUIRE_UP(logind);
+        logind.call(kManagerPath, u"org.freedesktop.DBus.Mock"_s, u"AddSession"_s,
+                    {"c1", "seat0", 1000u, "anna", true});
+        if (sessionId == "pid"_L1)
+            QVERIFY(logind.addMethod(kManagerPath, kManager, u"GetSessionByPID"_s, u"u"_s, u"o"_s,
+                                     u"ret = '/org/freedesktop/login1/session/c1'"_s));
+        logind.takeCalls();
+
+        // Plasma's helper, which the bus starts on the first call to it.
+        QTemporaryDir services;
+        const QString helper = services.filePath(u"helper"_s);
+        write(helper + ".py"_L1, u"BUS_NAME = MAIN_IFACE = 'org.kde.Shutdown'\nMAIN_OBJ = '/Shutdown'\n"
+                                  "SYSTEM_BUS = False\ndef load(mock, parameters):\n"
+                                  "    mock.AddMethod(MAIN_IFACE, 'logout', '', '', '')\n"_s);
+        write(services.filePath(u"org.kde.Shutdown.service"_s),
+              u"[D-BUS Service]\nName=org.kde.Shutdown\n"
+              "Exec=/usr/bin/python3 -m dbusmock -l %1.log --template %1.py\n"_s
+                  .arg(helper));
+        PrivateBus sessionBus(manager.endsWith("on demand"_L1) ? services.path() : QString());
+        REQUIRE_UP(sessionBus);
+        std::optional<MockService> running;
+        for (const auto& [service, path, method, in] : kSessionManagers) {
+            if (!QLatin1String(service).contains(manager.section(u' ', 0, 0)) || manager.endsWith("on demand"_L1))
+                continue;
+            running.emplace(sessionBus, QLatin1String(service), QStringList{service, path, service});
+            REQUIRE_UP(*running);
+            const QString refusal = u"raise dbus.exceptions.DBusException('Nicht erlaubt', "
+                                     "name='org.gnome.SessionManager.NotInRunning')"_s;
+            if (!manager.endsWith("without Logout"_L1))
+                QVERIFY(running->addMethod(path, service, method, in, {},
+                                           manager.endsWith("refusing"_L1) ? refusal : QString()));
+        }
+
+        const QDBusConnection session = manager == "none"_L1 ? nowhere() : connectTo(sessionBus.address);
+        LogindPower power(connectTo(systemBus.address), session, 10s);
+        const PowerOutcome outcome = power.request(power_code::LogOff);
+        QCOMPARE(outcome.ok, reason.isEmpty());
+        QCOMPARE(outcome.reason.left(reason.size()), reason);
+        QCOMPARE(logind.takeCalls().join(u'|'), logindCalls);
+        // A call that is not answered may still be on its way.
+        qint64 seen = 0;
+        QStringList seenByManager;
+        QTRY_COMPARE((seenByManager << (running ? running->takeCalls() : loggedCalls(helper + ".log"_L1, &seen)))
+                         .join(u'|'),
+                     managerCalls);
+    }
 };
-
-void TestLogindPower::initTestCase()
-{
-    // Nothing here may fall back to the machine's bus, even by accident.
-    qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/tarvo-test");
-    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/tarvo-test");
-}
-
-void TestLogindPower::requestsTheMatchingMethod_data()
-{
-    QTest::addColumn<PowerCode>("code");
-    QTest::addColumn<QStringList>("expectedCalls");
-
-    QTest::newRow("1 shut down looks for inhibitors first")
-        << PowerCode(1) << QStringList { "ListInhibitors()", "PowerOff(bool true)" };
-    QTest::newRow("8 forced power off") << PowerCode(8) << QStringList { "PowerOff(bool true)" };
-    QTest::newRow("2 restart") << PowerCode(2) << QStringList { "Reboot(bool true)" };
-    QTest::newRow("6 standby") << PowerCode(6) << QStringList { "Suspend(bool true)" };
-    QTest::newRow("5 hibernate") << PowerCode(5) << QStringList { "Hibernate(bool true)" };
-}
-
-void TestLogindPower::requestsTheMatchingMethod()
-{
-    QFETCH(PowerCode, code);
-    QFETCH(QStringList, expectedCalls);
-
-    PrivateBus bus;
-    REQUIRE_UP(bus);
-    MockService logind(bus, kLogind, { "--template", "logind" });
-    REQUIRE_UP(logind);
-
-    LogindPower power(bus.connect("logind"), nowhere(), 10s);
-    const tarvo::PowerOutcome outcome = power.request(code);
-
-    QVERIFY2(outcome.ok, qPrintable(outcome.reason));
-    QVERIFY(outcome.reason.isEmpty());
-    QCOMPARE(logind.calls(kManagerPath), expectedCalls);
-}
-
-void TestLogindPower::plainShutdownRespectsBlockingInhibitors_data()
-{
-    QTest::addColumn<QString>("what");
-    QTest::addColumn<QString>("mode");
-    QTest::addColumn<PowerCode>("code");
-    QTest::addColumn<bool>("poweredOff");
-
-    QTest::newRow("shutdown blocked") << "shutdown"
-                                      << "block" << PowerCode(1) << false;
-    QTest::newRow("shutdown among other locks") << "sleep:shutdown:idle"
-                                                << "block" << PowerCode(1) << false;
-    QTest::newRow("forced power off ignores it") << "shutdown"
-                                                 << "block" << PowerCode(8) << true;
-    QTest::newRow("delay lock only delays") << "shutdown"
-                                            << "delay" << PowerCode(1) << true;
-    QTest::newRow("sleep lock") << "sleep"
-                                << "block" << PowerCode(1) << true;
-    QTest::newRow("power key lock") << "handle-power-key"
-                                    << "block" << PowerCode(1) << true;
-}
-
-void TestLogindPower::plainShutdownRespectsBlockingInhibitors()
-{
-    QFETCH(QString, what);
-    QFETCH(QString, mode);
-    QFETCH(PowerCode, code);
-    QFETCH(bool, poweredOff);
-
-    PrivateBus bus;
-    REQUIRE_UP(bus);
-    MockService logind(bus, kLogind, { "--template", "logind" });
-    REQUIRE_UP(logind);
-    QVERIFY(bus.connection().connectionCapabilities() & QDBusConnection::UnixFileDescriptorPassing);
-
-    // The lock lasts as long as its descriptor is open, so the reply is kept until the end.
-    const QDBusMessage lock = logind.call(kManagerPath, kManager, QStringLiteral("Inhibit"),
-        { what, QStringLiteral("Brennprogramm"), QStringLiteral("DVD wird gebrannt"), mode });
-    QCOMPARE(lock.type(), QDBusMessage::ReplyMessage);
-    QVERIFY(lock.arguments().constFirst().value<QDBusUnixFileDescriptor>().isValid());
-
-    LogindPower power(bus.connect("logind"), nowhere(), 10s);
-    const tarvo::PowerOutcome outcome = power.request(code);
-
-    const QStringList calls = logind.calls(kManagerPath);
-    QCOMPARE(calls.contains("PowerOff(bool true)"), poweredOff);
-    QCOMPARE(outcome.ok, poweredOff);
-    if (!poweredOff) {
-        QVERIFY2(outcome.reason.contains("Brennprogramm"), qPrintable(outcome.reason));
-        QVERIFY2(outcome.reason.contains("DVD wird gebrannt"), qPrintable(outcome.reason));
-    }
-}
-
-void TestLogindPower::refusesCodesWithoutMeaning_data()
-{
-    QTest::addColumn<PowerCode>("code");
-    QTest::addColumn<QString>("reasonPart");
-
-    for (const PowerCode code : { 3, 4, 7, 9 })
-        QTest::addRow("code %d", int(code)) << code << QStringLiteral("Code %1").arg(code);
-    QTest::newRow("below range") << PowerCode(-1) << "Reboot Fehler";
-    QTest::newRow("above range") << PowerCode(10) << "Reboot Fehler";
-    QTest::newRow("largest") << PowerCode(32767) << "Reboot Fehler";
-}
-
-void TestLogindPower::refusesCodesWithoutMeaning()
-{
-    QFETCH(PowerCode, code);
-    QFETCH(QString, reasonPart);
-
-    PrivateBus bus;
-    REQUIRE_UP(bus);
-    MockService logind(bus, kLogind, { "--template", "logind" });
-    REQUIRE_UP(logind);
-
-    LogindPower power(bus.connect("logind"), nowhere(), 10s);
-    const tarvo::PowerOutcome outcome = power.request(code);
-
-    QVERIFY(!outcome.ok);
-    QVERIFY2(outcome.reason.contains(reasonPart), qPrintable(outcome.reason));
-    QCOMPARE(logind.calls(kManagerPath), QStringList());
-}
-
-void TestLogindPower::reportsErrorReplies_data()
-{
-    QTest::addColumn<PowerCode>("code");
-    QTest::addColumn<QString>("failingMethod");
-    QTest::addColumn<QString>("inSignature");
-    QTest::addColumn<QString>("errorName");
-    QTest::addColumn<QString>("reasonStart");
-    QTest::addColumn<QStringList>("expectedCalls");
-
-    const QString authRequired = QStringLiteral("org.freedesktop.DBus.Error.InteractiveAuthorizationRequired");
-    const QString denied = QStringLiteral("org.freedesktop.DBus.Error.AccessDenied");
-    QTest::newRow("restart needs authorisation")
-        << PowerCode(2) << "Reboot"
-        << "b" << authRequired << "Der Rechner konnte nicht neu gestartet werden"
-        << QStringList { "Reboot(bool true)" };
-    QTest::newRow("power off denied") << PowerCode(8) << "PowerOff"
-                                      << "b" << denied << "Der Rechner konnte nicht ausgeschaltet werden"
-                                      << QStringList { "PowerOff(bool true)" };
-    QTest::newRow("power off blocked by logind")
-        << PowerCode(8) << "PowerOff"
-        << "b"
-        << "org.freedesktop.login1.BlockedByInhibitor"
-        << "Der Rechner konnte nicht ausgeschaltet werden" << QStringList { "PowerOff(bool true)" };
-    QTest::newRow("standby denied") << PowerCode(6) << "Suspend"
-                                    << "b" << denied << "Der Rechner konnte nicht in den Standby versetzt werden"
-                                    << QStringList { "Suspend(bool true)" };
-    QTest::newRow("hibernate refused") << PowerCode(5) << "Hibernate"
-                                       << "b"
-                                       << "org.freedesktop.login1.SleepVerbNotSupported"
-                                       << "Der Rechner konnte nicht in den Ruhezustand versetzt werden"
-                                       << QStringList { "Hibernate(bool true)" };
-    // Without the list of locks a plain shut down must not go ahead.
-    QTest::newRow("inhibitor list denied")
-        << PowerCode(1) << "ListInhibitors"
-        << "" << denied << "Der Rechner konnte nicht ausgeschaltet werden" << QStringList { "ListInhibitors()" };
-}
-
-void TestLogindPower::reportsErrorReplies()
-{
-    QFETCH(PowerCode, code);
-    QFETCH(QString, failingMethod);
-    QFETCH(QString, inSignature);
-    QFETCH(QString, errorName);
-    QFETCH(QString, reasonStart);
-    QFETCH(QStringList, expectedCalls);
-
-    PrivateBus bus;
-    REQUIRE_UP(bus);
-    MockService logind(bus, kLogind, { "--template", "logind" });
-    REQUIRE_UP(logind);
-    const QString outSignature = failingMethod == "ListInhibitors" ? "a(ssssuu)" : "";
-    QCOMPARE(logind.addMethod(kManagerPath, kManager, failingMethod, inSignature, outSignature,
-                 QStringLiteral("raise dbus.exceptions.DBusException('Nicht erlaubt', name='%1')").arg(errorName)),
-        QString());
-
-    LogindPower power(bus.connect("logind"), nowhere(), 10s);
-    const tarvo::PowerOutcome outcome = power.request(code);
-
-    QVERIFY(!outcome.ok);
-    QVERIFY2(outcome.reason.startsWith(reasonStart), qPrintable(outcome.reason));
-    QVERIFY2(outcome.reason.contains(errorName), qPrintable(outcome.reason));
-    QVERIFY2(outcome.reason.contains("Nicht erlaubt"), qPrintable(outcome.reason));
-    QCOMPARE(logind.calls(kManagerPath), expectedCalls);
-}
-
-void TestLogindPower::reportsWhenLogindIsMissingOrSilent_data()
-{
-    QTest::addColumn<bool>("startLogind");
-    QTest::addColumn<QString>("errorName");
-
-    QTest::newRow("no logind on the bus") << false << "org.freedesktop.DBus.Error.ServiceUnknown";
-    QTest::newRow("logind does not answer") << true << "org.freedesktop.DBus.Error.NoReply";
-}
-
-void TestLogindPower::reportsWhenLogindIsMissingOrSilent()
-{
-    QFETCH(bool, startLogind);
-    QFETCH(QString, errorName);
-
-    PrivateBus bus;
-    REQUIRE_UP(bus);
-    std::unique_ptr<MockService> logind;
-    if (startLogind) {
-        logind = std::make_unique<MockService>(bus, kLogind, QStringList { "--template", "logind" });
-        REQUIRE_UP(*logind);
-        QCOMPARE(logind->addMethod(kManagerPath, kManager, "Reboot", "b", "", "import time; time.sleep(3)"), QString());
-    }
-
-    LogindPower power(bus.connect("logind"), nowhere(), 300ms);
-    const tarvo::PowerOutcome outcome = power.request(tarvo::power_code::Restart);
-
-    QVERIFY(!outcome.ok);
-    QVERIFY2(outcome.reason.startsWith("Der Rechner konnte nicht neu gestartet werden: "), qPrintable(outcome.reason));
-    QVERIFY2(outcome.reason.contains(errorName), qPrintable(outcome.reason));
-}
-
-void TestLogindPower::reportsWhenThereIsNoBus()
-{
-    LogindPower power(nowhere(), nowhere(), 10s);
-    const tarvo::PowerOutcome outcome = power.request(tarvo::power_code::PowerOff);
-
-    QVERIFY(!outcome.ok);
-    QVERIFY2(outcome.reason.startsWith("Der Rechner konnte nicht ausgeschaltet werden: "), qPrintable(outcome.reason));
-    QVERIFY2(outcome.reason.contains("org.freedesktop.DBus.Error.Disconnected"), qPrintable(outcome.reason));
-}
 
 QTEST_GUILESS_MAIN(TestLogindPower)
 #include "tst_power_logind.moc"

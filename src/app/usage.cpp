@@ -1,0 +1,54 @@
+#include "app/usage.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "info/help_text.h"
+
+namespace tarvo {
+
+StartMode startMode(const QStringList& arguments)
+{
+    for (const QString& argument : arguments) {
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
+            return StartMode::Help;
+        if (argument == QLatin1String("--version"))
+            return StartMode::Version;
+    }
+    return StartMode::Run;
+}
+
+QString usageText()
+{
+    // The info dialog's lines from the option list on: its header names Windows and its example
+    // the Windows program file, neither of which fits here.
+    QStringList lines = helpTextLines();
+    const auto options = std::find_if(lines.cbegin(), lines.cend(),
+        [](const QString& line) { return line.startsWith(QLatin1String("Kommandozeilen")); });
+    if (options != lines.cend())
+        lines.erase(lines.cbegin(), options);
+    while (!lines.isEmpty() && lines.constLast().trimmed().isEmpty())
+        lines.removeLast();
+    lines.replaceInStrings(QStringLiteral("Tarvo.exe"), QStringLiteral("tarvo"));
+
+    QString text = QStringLiteral("Aufruf: tarvo [PARAMETER]\n"
+                                  "       tarvo -h | --help | --version\n\n");
+    for (const QString& line : std::as_const(lines))
+        text += line + QLatin1Char('\n');
+    text += QStringLiteral(
+        "\n"
+        "Umgebungsvariablen:\n"
+        "  TARVO_POWER=dry-run      nichts ausführen; stattdessen \"tarvo: power request CODE (NAME)\"\n"
+        "                           auf die Standardausgabe schreiben\n"
+        "  DBUS_SYSTEM_BUS_ADDRESS  der System-Bus, auf dem logind gefragt wird\n"
+        "  DISPLAY, WAYLAND_DISPLAY die grafische Sitzung; ohne sie startet Tarvo nicht\n"
+        "  QT_QPA_PLATFORM          Qts Fenstersystem, z. B. xcb, wayland oder offscreen\n"
+        "\n"
+        "Rückgabewerte:\n"
+        "  0  normal beendet\n"
+        "  1  die Aktion wurde vom System abgelehnt\n"
+        "  2  keine grafische Anzeige\n");
+    return text;
+}
+
+} // namespace tarvo

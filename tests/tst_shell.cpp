@@ -1,0 +1,248 @@
+// The tray icon, the always-on-top pin, the rounded outline and dragging the window.
+#include <QCursor>
+
+#include "fakes.h"
+#include "shell/window_shape.h"
+
+using namespace tarvo;
+using namespace tarvo::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The picture the pin shows.
+QString look(const AlwaysOnTop& pin)
+{
+    for (const QLabel* picture : {pin.AOT_Disabled, pin.AOT_MouseMove, pin.AOT_Enabled})
+        if (picture->isVisible())
+            return picture->objectName();
+    return {};
+}
+
+// The panel the pin sits on; it must not see the pin's clicks, or it would drag or minimise.
+struct Panel : QWidget {
+    int mouseEvents = 0;
+    void mousePressEvent(QMouseEvent*) override { ++mouseEvents; }
+    void mouseDoubleClickEvent(QMouseEvent*) override { ++mouseEvents; }
+};
+
+// Each row of a corner holds the pixels from its inset on, at all four corners alike.
+bool hasCorners(const QRegion& region, QSize size, const std::vector<int>& insets)
+{
+    const int w = size.width();
+    for (int row = 0; row < int(insets.size()); ++row) {
+        const int in = insets[std::size_t(row)];
+        for (const int y : {row, size.height() - 1 - row}) {
+            if (!region.contains(QPoint(in, y)) || !region.contains(QPoint(w - 1 - in, y)))
+                return false;
+            if (in > 0 && (region.contains(QPoint(in - 1, y)) || region.contains(QPoint(w - in, y))))
+                return false;
+        }
+    }
+    return region.boundingRect() == QRect(QPoint(0, 0), size);
+}
+
+} // namespace
+
+class TestShell : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void trayToolTips_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("added"); // as a new icon shows it
+        QTest::addColumn<QString>("changed"); // as a tooltip change shows it
+        const QString a63(63, QLatin1Char('a'));
+        QTest::newRow("blanks: leading dropped on change") << "  Tarvo  " << "  Tarvo  " << "Tarvo  ";
+        QTest::newRow("63 kept") << a63 << a63 << a63;
+        QTest::newRow("64 cut to 63") << a63 + "b" << a63 << a63;
+        QTest::newRow("cut after the blanks go") << "   " + a63 + "b" << "   " + a63.left(60) << a63;
+        QTest::newRow("no half character") << a63.left(62) + "😀" << a63.left(62) << a63.left(62);
+    }
+    void trayToolTips()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, added);
+        QFETCH(QString, changed);
+        FakeWindowSystem ws;
+        SystemTray tray(ws);
+        tray.AddTrayIcon(nullptr, text);
+        tray.ChangeToolTipText(text);
+        QCOMPARE(ws.shownIcon()->toolTips, (QStringList{added, changed}));
+    }
+
+    void trayClicks()
+    {
+        QStringList seen; // per click: the window back, brought forward, the icon left
+        for (TrayClick click : {TrayClick::Left, TrayClick::Double, TrayClick::Right, TrayClick::Middle}) {
+            FakeWindowSystem ws;
+            QWidget window;
+            window.showMinimized();
+            window.hide();
+            SystemTray tray(ws);
+            tray.AddTrayIcon(&window, u"Tarvo"_s, false, &window);
+            ws.clickTray(click);
+            ws.clickTray(click); // a later click finds no icon left
+            seen << u"%1 %2 %3"_s.arg(window.isVisible() && !window.isMinimized())
+                        .arg(ws.activated.size())
+                        .arg(tray.isIconShown() && ws.shownIcon());
+        }
+        QCOMPARE(seen, (QStringList{"1 1 0", "1 1 0", "0 0 1", "0 0 1"}));
+    }
+
+    void everyTripMakesOneFreshIcon()
+    {
+        const auto h = loaded(u"S M90 W T"_s); // goes to the tray twice: the option and the start
+        QCOMPARE(h->windowSystem->trayIcons.size(), std::size_t(1));
+        QCOMPARE(h->windowSystem->shownIcon()->toolTips,
+                 (QStringList{"Tarvo Mausklick öffnet den Dialog", "90 Minute(n)  Standby"}));
+        h->windowSystem->clickTray(TrayClick::Left);
+        QVERIFY(h->form->isVisible() && !h->windowSystem->shownIcon() && h->form->Timer1->isActive());
+        h->form->MinimizeWindow();
+        QCOMPARE(h->windowSystem->trayIcons.size(), std::size_t(2));
+        QCOMPARE(h->windowSystem->shownIcon()->toolTips.back(), u"90 Minute(n)  Standby"_s);
+        // The icon is gone before the program ends.
+        bool shownAtEnd = true;
+        h->app->onEnd = [&] { shownAtEnd = h->windowSystem->shownIcon() != nullptr; };
+        h->tick(5400);
+        QCOMPARE(h->power->requests, std::vector<int>{6});
+        QVERIFY(!shownAtEnd);
+    }
+
+    // Without a notification area a hidden window could not come back: every way uses the taskbar.
+    void withoutTrayTheTaskbar_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("option T") << "T";
+        QTest::newRow("start") << "start";
+        QTest::newRow("tray box in the countdown") << "box";
+        QTest::newRow("minimise gesture") << "minimise";
+    }
+    void withoutTrayTheTaskbar()
+    {
+        QFETCH(QString, way);
+        for (const bool tray : {true, false}) {
+            Harness h(way == u"T" ? u"S M90 T"_s : QString());
+            h.windowSystem->tray = tray;
+            h.load();
+            h.form->AddToTrayIconCheck->setChecked(way != u"box");
+            if (way == u"start" || way == u"box")
+                h.form->Start_Click();
+            if (way == u"box") {
+                h.form->showNormal();
+                h.form->AddToTrayIconCheck->setChecked(true);
+            }
+            if (way == u"minimise")
+                h.form->MinimizeWindow();
+            QCOMPARE(h.form->isHidden(), tray);
+            QCOMPARE(h.form->isMinimized(), !tray);
+            QCOMPARE(h.windowSystem->shownIcon() != nullptr, tray);
+        }
+    }
+
+    void pin()
+    {
+        FakeWindowSystem ws;
+        Panel window;
+        auto* pin = new AlwaysOnTop(ws, &window);
+        window.show();
+        QCOMPARE(look(*pin), u"AOT_Disabled"_s);
+        QTest::mouseMove(pin->AOT_Disabled, QPoint(5, 5));
+        QCOMPARE(look(*pin), u"AOT_MouseMove"_s);
+        QTest::mouseClick(pin->AOT_MouseMove, Qt::LeftButton);
+        QVERIFY(pin->GetIsOnTop());
+        QCOMPARE(look(*pin), u"AOT_Enabled"_s);
+        QTest::mouseClick(pin->AOT_Enabled, Qt::LeftButton);
+        QVERIFY(!pin->GetIsOnTop());
+        QCOMPARE(look(*pin), u"AOT_MouseMove"_s);
+        QTest::mouseClick(pin->AOT_MouseMove, Qt::RightButton);
+        // Through the window, as the window system delivers it: a click, then a double click.
+        QTest::mouseDClick(window.windowHandle(), Qt::LeftButton, {}, pin->geometry().center());
+        pin->SetToTop(); // pinning a pinned window pins it again
+        QCOMPARE(ws.keepAbove, (std::vector<bool>{true, false, true, true}));
+        QCOMPARE(window.mouseEvents, 0);
+
+        // Where the desktop alone decides the stacking, the pin never looks pressed.
+        FakeWindowSystem wayland;
+        wayland.keepAboveWorks = false;
+        auto* lying = new AlwaysOnTop(wayland, &window);
+        lying->show();
+        lying->SetToTop();
+        QTest::mouseClick(lying->AOT_Disabled, Qt::LeftButton);
+        QCOMPARE(look(*lying), u"AOT_Disabled"_s);
+        QVERIFY(wayland.keepAbove.empty());
+        QVERIFY(lying->AOT_Disabled->toolTip().contains(u"nicht möglich"_s));
+    }
+
+    // The rows of Windows' CreateRoundRectRgn corners, from the top down.
+    void corners_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<std::vector<int>>("insets");
+        QTest::newRow("15, the main window") << 15 << 15 << std::vector<int>{5, 3, 2, 1, 1, 0, 0};
+        QTest::newRow("16, even") << 16 << 16 << std::vector<int>{5, 4, 2, 2, 1, 0, 0, 0};
+        QTest::newRow("55, the info dialog") << 55 << 55
+                                             << std::vector<int>{22, 19, 16, 14, 13, 11, 10, 9, 8, 7, 6, 5, 5, 4,
+                                                                 3,  3,  2,  2,  2,  1,  1,  1, 0, 0, 0, 0, 0};
+        QTest::newRow("3") << 3 << 3 << std::vector<int>{1};
+        QTest::newRow("4 x 7, cut to a narrow window") << 4 << 7 << std::vector<int>{2, 1, 0};
+        QTest::newRow("7 x 4, cut to a low window") << 7 << 4 << std::vector<int>{1, 0};
+    }
+    void corners()
+    {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(std::vector<int>, insets);
+        QCOMPARE(cornerInsets(width, height), insets);
+        QVERIFY(width != height || hasCorners(roundedRegion(QSize(367, 185), width), QSize(367, 185), insets));
+        QCOMPARE(roundedRegion(QSize(40, 30), 1), QRegion(0, 0, 40, 30));
+        QCOMPARE(roundedRegion(QSize(6, 6), 15), roundedRegion(QSize(6, 6), 6)); // no larger than the window
+    }
+
+    // The main window's outline follows its height.
+    void windowOutline()
+    {
+        const auto h = loaded();
+        Form1& f = *h->form;
+        for (const bool full : {false, true}) {
+            if (full)
+                f.ShowFullWindow();
+            QCOMPARE(f.mask(), roundedRegion(f.size(), 15));
+        }
+        QVERIFY(f.height() > 185 && hasCorners(f.mask(), f.size(), cornerInsets(15, 15)));
+    }
+
+    // The offscreen platform has no system move: the window follows the mouse itself.
+    void dragFollowsTheMouseUntilRelease()
+    {
+        QWidget window;
+        auto* handle = new QPushButton(&window);
+        window.move(200, 200);
+        window.show();
+        const auto to = [handle](QEvent::Type type, QPoint global, Qt::MouseButtons held) {
+            mouse(handle, type, type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held, {},
+                  handle->mapFromGlobal(global));
+        };
+        QCursor::setPos(300, 300);
+        dragWindow(handle, Qt::RightButton);
+        to(QEvent::MouseMove, QPoint(310, 310), Qt::RightButton);
+        QCOMPARE(window.pos(), QPoint(200, 200));
+        dragWindow(handle, Qt::LeftButton);
+        to(QEvent::MouseMove, QPoint(330, 320), Qt::LeftButton);
+        to(QEvent::MouseMove, QPoint(325, 340), Qt::LeftButton);
+        QCOMPARE(window.pos(), QPoint(225, 240));
+        to(QEvent::MouseButtonRelease, QPoint(325, 340), Qt::NoButton);
+        to(QEvent::MouseMove, QPoint(400, 400), Qt::LeftButton);
+        QCOMPARE(window.pos(), QPoint(225, 240));
+        // A release that went elsewhere ends the drag at the next move.
+        dragWindow(handle, Qt::LeftButton);
+        to(QEvent::MouseMove, QPoint(420, 420), Qt::NoButton);
+        to(QEvent::MouseMove, QPoint(440, 440), Qt::LeftButton);
+        QCOMPARE(window.pos(), QPoint(225, 240));
+    }
+};
+
+QTEST_MAIN(TestShell)
+#include "tst_shell.moc"
