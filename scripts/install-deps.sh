@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Tarvo needs that are missing. "run" installs what building and
-# running need; "test" adds what the test suite needs (virtual X server, window manager, D-Bus mocks).
+# running need; "test" adds what the test suite needs (virtual X server, window manager, D-Bus mocks);
+# "bench" adds the peer the benchmark measures Tarvo against.
 set -euo pipefail
 
 build_packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6svg6 fonts-liberation2
@@ -11,10 +12,16 @@ test_packages=(xvfb xauth x11-utils xdotool openbox trayer dbus-daemon python3-d
 test_packages+=(dpkg-dev appstream groff-base)
 # The fuzz harnesses (scripts/ci-fuzz.sh) need clang and its libFuzzer.
 test_packages+=(clang libclang-rt-14-dev)
+# The benchmark's window probe (bench/window_watch.cpp) talks to the X server directly.
+test_packages+=(libx11-dev)
+bench_packages=(kshutdown)
 
 wanted=("${build_packages[@]}")
-if [ "${1:-run}" = "test" ]; then
+if [ "${1:-run}" = "test" ] || [ "${1:-run}" = "bench" ]; then
     wanted+=("${test_packages[@]}")
+fi
+if [ "${1:-run}" = "bench" ]; then
+    wanted+=("${bench_packages[@]}")
 fi
 
 missing=()
