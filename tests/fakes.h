@@ -181,6 +181,23 @@ inline std::unique_ptr<Harness> loaded(const QString& commandLine = {})
     return h;
 }
 
+// The entry panel's fields against the minutes field: the hour fields, the end time counted from
+// the fake clock's now, and the day caption. Empty when they agree, else what they show.
+inline QString disagreement(const Harness& h)
+{
+    const Form1& f = *h.form;
+    const int minutes = f.ZeitEingabe->text().toInt();
+    const QTime end = h.clock->time.addSecs(qint64{minutes} * 60).time();
+    const auto two = [](int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); };
+    const QString expected = QString::number(minutes / 60) + u':' + two(minutes % 60) + u' ' + two(end.hour()) + u':'
+                             + two(end.minute()) + u' '
+                             + (minutes >= 1440 ? u'+' + QString::number(minutes / 1440) : QString());
+    const QString shown = f.CounterHourText->text() + u':' + f.CounterMinuteText->text() + u' ' + f.HourTimeText->text()
+                          + u':' + f.MinuteTimeText->text() + u' '
+                          + (f.AnzahlTageLabel->isHidden() ? QString() : f.AnzahlTageLabel->text().section(u' ', 0, 0));
+    return shown == expected ? QString() : shown + QStringLiteral(" instead of ") + expected;
+}
+
 // A mouse event as the window system delivers it to the widget.
 inline void mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button = Qt::NoButton,
                   Qt::MouseButtons held = Qt::NoButton, Qt::KeyboardModifiers modifiers = {}, QPoint pos = {2, 2})

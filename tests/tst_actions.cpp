@@ -160,10 +160,28 @@ private Q_SLOTS:
         QVERIFY(h->power->requests.empty());
     }
 
-    // The real message box shows CR CR as an empty line, with the question icon; Enter answers No.
+    // The real boxes: German buttons with German mnemonics whatever the locale (the test runs under
+    // LANG=C.UTF-8), CR CR shown as an empty line, the question icon.
+    void realMessageBox_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("buttons");
+        QTest::addColumn<int>("key"); // pressed with Alt, or Return alone
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("Yes/No, Alt+N") << "ask" << "&Ja &Nein" << int(Qt::Key_N) << "No";
+        QTest::newRow("Yes/No, Alt+J") << "ask" << "&Ja &Nein" << int(Qt::Key_J) << "Yes";
+        QTest::newRow("Yes/No/Cancel, Alt+A") << "ask3" << "&Abbrechen &Ja &Nein" << int(Qt::Key_A) << "Cancel";
+        QTest::newRow("Yes/No/Cancel, Alt+N") << "ask3" << "&Abbrechen &Ja &Nein" << int(Qt::Key_N) << "No";
+        QTest::newRow("message") << "message" << "OK" << int(Qt::Key_Return) << "";
+    }
     void realMessageBox()
     {
+        QFETCH(QString, kind);
+        QFETCH(QString, buttons);
+        QFETCH(int, key);
+        QFETCH(QString, answer);
         QString seen;
+        QStringList texts;
         QTimer poll;
         connect(&poll, &QTimer::timeout, this, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -171,14 +189,30 @@ private Q_SLOTS:
                 return;
             poll.stop();
             const auto* label = box->findChild<QLabel*>(u"qt_msgbox_label"_s);
-            seen = u"%1|%2|%3|%4"_s.arg(box->windowTitle(), box->text())
+            seen = u"%1|%2|%3"_s.arg(box->text())
                        .arg(label->sizeHint().height() >= 3 * label->fontMetrics().lineSpacing())
                        .arg(box->icon() == QMessageBox::Question);
-            QTest::keyClick(box, Qt::Key_Return);
+            for (const QAbstractButton* button : box->buttons())
+                texts << button->text();
+            box->activateWindow();
+            QTest::keyClick(box, Qt::Key(key), key == Qt::Key_Return ? Qt::NoModifier : Qt::AltModifier);
+            // A key that pressed no button must not leave the test waiting (a mnemonic clicks a moment later).
+            QTimer::singleShot(3000, box, [box] { box->reject(); });
         });
         poll.start(10);
-        QVERIFY(!systemServices().dialogs->ask(nullptr, u"Jetzt?"_s, u"Abmelden\r\rSoll abgemeldet werden?"_s, false));
-        QCOMPARE(seen, u"Jetzt?|Abmelden\n\nSoll abgemeldet werden?|1|1"_s);
+        const auto dialogs = makeDialogs();
+        const QString text = u"Abmelden\r\rSoll abgemeldet werden?"_s;
+        QString answered;
+        if (kind == u"ask")
+            answered = dialogs->ask(nullptr, u"Jetzt?"_s, text, false) ? u"Yes"_s : u"No"_s;
+        else if (kind == u"ask3")
+            answered = QStringList{"Yes", "No", "Cancel"}.at(int(dialogs->askYesNoCancel(nullptr, u"Jetzt?"_s, text)));
+        else
+            dialogs->message(nullptr, MessageIcon::Question, u"Jetzt?"_s, text);
+        texts.sort();
+        QCOMPARE(texts.join(u' '), buttons);
+        QCOMPARE(answered, answer);
+        QCOMPARE(seen, u"Abmelden\n\nSoll abgemeldet werden?|1|1"_s);
     }
 };
 

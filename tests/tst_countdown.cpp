@@ -59,14 +59,16 @@ private Q_SLOTS:
         f.show();
         f.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f));
+        h->clock->time = h->clock->time.addSecs(600);
         QTest::keyClick(f.Akustik, Qt::Key_Escape);
         QVERIFY(!f.Timer1->isActive() && f.Timer2->isActive());
         QVERIFY(!f.Eingabemaske->isHidden() && f.CountdownMaske->isHidden());
-        QCOMPARE(f.windowTitle() + u'|' + f.Uhrzeit_Display->text(), u"Tarvo|Zeit:14:7"_s);
+        QCOMPARE(f.windowTitle() + u'|' + f.Uhrzeit_Display->text(), u"Tarvo|Zeit:14:17"_s); // ten minutes later
         QCOMPARE(f.selectedAction(), std::optional(ActionKind::Ausschalten));
         QVERIFY(f.Check_ForceShutdown->isChecked() && f.Start->isEnabled());
-        QCOMPARE(f.RemainingSeconds, 90);
+        // The duration entered stays, and the fields tell it counted from now.
         QCOMPARE(f.ZeitEingabe->text(), u"2"_s);
+        QCOMPARE(disagreement(*h), QString());
         QVERIFY(h->app->endings.empty() && h->power->requests.empty());
     }
 
@@ -173,6 +175,12 @@ private Q_SLOTS:
         f.RemainingSeconds = 7160;
         f.Set_Minute();
         QCOMPARE(shown(), u"1:59|Stunden|1:59 Stunde(n)  Ausschalten"_s);
+        // The "<>" button: as far from "Sekunden" as from the wider of "Minuten" and "Stunden".
+        const auto gap = [&f] {
+            return f.ChangeMinuteHourBtn->x()
+                   - (f.MinutenDisplay->x() + f.MinutenDisplay->fontMetrics().horizontalAdvance(f.MinutenDisplay->text()));
+        };
+        const int hoursGap = gap();
         f.show(); // the tray icon follows the title only while the window is hidden
         f.RemainingSeconds = 59;
         f.Set_Minute();
@@ -181,11 +189,14 @@ private Q_SLOTS:
         f.RemainingSeconds = 5400;
         f.ChangeMinuteHourBtn->click();
         QCOMPARE(shown(), u"90|Minuten|90 Minute(n)  Ausschalten"_s);
+        const int minutesGap = gap();
         QTest::mouseClick(f.MinutenDisplay, Qt::LeftButton);
         QCOMPARE(shown(), u"1:30|Stunden|1:30 Stunde(n)  Ausschalten"_s);
         f.RemainingSeconds = 45; // under a minute only the unit changes, to seconds
         f.ChangeMinuteHourBtn->click();
         QCOMPARE(shown(), u"1:30|Sekunden|1:30 Stunde(n)  Ausschalten"_s);
+        QVERIFY(hoursGap > 0 && minutesGap > 0);
+        QCOMPARE(gap(), std::min(hoursGap, minutesGap));
         f.RemainingSeconds = 7200;
         QTest::mouseClick(f.Display, Qt::LeftButton); // refreshes in the chosen unit
         QCOMPARE(shown(), u"120|Minuten|120 Minute(n)  Ausschalten"_s);

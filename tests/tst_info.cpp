@@ -1,4 +1,8 @@
 // The info dialog, the web link and the launchers the dialog creates.
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QStandardPaths>
@@ -10,6 +14,7 @@
 #include "info/help_text.h"
 #include "info/info_dialog.h"
 #include "info/shortcut_folders.h"
+#include "info/whole_file.h"
 
 using namespace tarvo;
 using namespace tarvo::test;
@@ -21,6 +26,38 @@ QString read(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// The help text as the Linux build exports it, 43 lines and one more line end.
+const char* const kLinuxExport
+    = "===========================================\r\n\r\nFür Linux\r\n\r\n"
+      "===========================================\r\n\r\n"
+      "Kommandozeilen Parameter (alle Parameter sind Optional):\r\n\r\n"
+      " [ M xx ][Hxx][ L ][ R ][ S ][ N ][ F ][ A ][ T ][ W ][ Y ][ C ]\r\n [SETUP] \r\n"
+      "      Hxx = Shutdown-Zeit   (xxxxx = Zeit in Stunden)\r\n"
+      "      Mxx = Shutdown-Zeit   (xxxxx = Zeit in Minuten,\r\n"
+      "                                                 M 0 = Sofort Starten)\r\n"
+      "      L = Abmelden    (LogOff)\r\n      R = Ruhezustand\r\n      S = Standby-Modus\r\n"
+      "      N = Neustart\r\n      F = Force Shutdown    (Shutdown Erzwingen)\r\n"
+      "      A = Ausschalten    (Herunterfahren)\r\n\r\n      T = Minimieren zum TrayArea\r\n"
+      "      W = Warnton während der letzten 20 Sekunden\r\n"
+      "      Y = Sicherheitsabfragen beim \"Beenden\" und dem \r\n"
+      "             \"Sofortigen Herunterfahren\" abschalten.\r\n"
+      "      C = Classic Modus.  (Start im \"klassischen\"\r\n              Windows XP-Beenden Modus)\r\n"
+      "      SETUP = Shortcuts anlegen \r\n\r\n===========================================\r\n"
+      "Beispiel:\r\n\r\ntarvo S M90 W T\r\n\r\n"
+      "  - Startet den StandbyModus (S) nach 90 Minuten (M90),\r\n"
+      "  - gibt vor Beenden Warntöne aus (W) und \r\n"
+      "  - Minimiert nach dem Start in den System-Tray (T)\r\n"
+      "  - Leerzeichen sind nicht erforderlich. So gehts auch:\r\n\r\n"
+      "     'tarvo SM90WT'\r\n===========================================\r\n\r\n\r\n\r\n\r\n";
+
+// Writes a file or a launcher at the name, as the export and SETUP do; true when it was written.
+bool writeAt(const QString& kind, const QString& path)
+{
+    if (kind == u"export")
+        return writeWholeFile(path, "Hilfe\r\n");
+    return writeDesktopEntry({u"/opt/tarvo"_s, path, {u"C"_s}, u"Tarvo - Classic Modus"_s, u"/opt"_s}, true);
 }
 
 // desktop-file-validate's verdict (it prints what it finds); true where the tool is missing.
@@ -116,13 +153,71 @@ private Q_SLOTS:
         const QString path = dir.filePath(u"TarvoInfo.txt"_s);
         // Writes what the field holds now, with CR LF line ends, and opens another editor each time.
         QTest::mouseDClick(d.Text1->viewport(), Qt::LeftButton);
-        QCOMPARE(read(path).count(u"\r\n"_s), d.Text1->toPlainText().count(u'\n') + 1);
+        QCOMPARE(read(path), QString::fromUtf8(kLinuxExport));
         d.Text1->setPlainText(u"eins\nzwei"_s);
         QTest::mouseDClick(d.Text1->viewport(), Qt::LeftButton);
         QCOMPARE(read(path), u"eins\r\nzwei\r\n"_s);
         QCOMPARE(h->desktop->opened, (QStringList{path, path}));
         QVERIFY(d.isVisible()); // the double click on the text is not one on the dialog
         QDir::setCurrent(before);
+    }
+
+    // A symbolic link planted at the name of the help export or of a launcher: the link is replaced,
+    // its target never written; another user's link in a sticky folder stays, and nothing is written.
+    void plantedLinks_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("link");
+        for (const char* kind : {"export", "launcher"}) {
+            for (const char* link : {"to a file elsewhere", "dangling", "sticky, another user's"})
+                QTest::addRow("%s, %s", kind, link) << kind << link;
+        }
+    }
+    void plantedLinks()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, link);
+        const bool sticky = link.startsWith("sticky"_L1);
+        if (sticky && geteuid() != 0)
+            QSKIP("needs root to plant another user's link");
+        QTemporaryDir tmp;
+        const QString folder = tmp.filePath(u"shared"_s);
+        const QString elsewhere = tmp.filePath(u"elsewhere"_s);
+        QVERIFY(QDir().mkpath(folder) && QDir().mkpath(elsewhere));
+        const QString victim = elsewhere + (link == u"dangling" ? "/missing"_L1 : "/victim"_L1);
+        if (link != u"dangling") {
+            QFile file(victim);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("kostbar") == 7);
+            file.close();
+            QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::WriteOther));
+        }
+        const QString name = folder + (kind == u"export" ? "/TarvoInfo.txt"_L1 : "/Tarvo.desktop"_L1);
+        QVERIFY(QFile::link(victim, name));
+        bool written = false;
+        if (!sticky) {
+            written = writeAt(kind, name);
+        } else {
+            // The folder and the link belong to nobody (65534), the writer is yet another user.
+            const QByteArray f = QFile::encodeName(folder), n = QFile::encodeName(name);
+            QVERIFY(chmod(QFile::encodeName(tmp.path()).constData(), 0755) == 0);
+            QVERIFY(chown(f.constData(), 65534, 65534) == 0 && chmod(f.constData(), 01777) == 0);
+            QVERIFY(lchown(n.constData(), 65534, 65534) == 0);
+            const pid_t child = fork();
+            if (child == 0)
+                _exit(setgid(4242) == 0 && setuid(4242) == 0 && writeAt(kind, name) ? 0 : 1);
+            int status = 0;
+            QVERIFY(child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status));
+            written = WEXITSTATUS(status) == 0;
+        }
+        QCOMPARE(written, !sticky);
+        QCOMPARE(QFileInfo(name).isSymLink(), sticky);
+        QCOMPARE(read(victim), link == u"dangling" ? QString() : u"kostbar"_s);
+        QCOMPARE(QFileInfo::exists(victim), link != u"dangling");
+        QVERIFY(!(QFileInfo(victim).permissions() & QFile::ExeOwner));
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System),
+                 QStringList{QFileInfo(name).fileName()}); // no temporary file left behind
+        if (!sticky)
+            QCOMPARE(QFileInfo(name).isExecutable(), kind == u"launcher");
     }
 
     void launcherTexts()

@@ -2,6 +2,7 @@
 #include <QTemporaryDir>
 
 #include "app/command_line.h"
+#include "app/qt_options.h"
 #include "app/single_instance.h"
 #include "app/twips.h"
 #include "fakes.h"
@@ -121,13 +122,26 @@ private Q_SLOTS:
         row("S H 0", "S M=0 asked");
         row("F M 0 Y", "A F M=0 hidden power8 exit0");
         row("R M00 Y", "R M=0 hidden power5 exit0");
+        // Qt's own options, whatever the platform left of them, start, select and carry out nothing.
+        row("-display X", "A F M=60");
+        row("-style fusion", "A F M=60");
+        row("-reverse", "A F M=60");
+        row("-qwindowtitle x", "A F M=60");
+        row("-platform xcb", "A F M=60");
+        row("--session s1 -style=fusion -nograb -geometry 9x9", "A F M=60");
+        row("-stylesheet", "A F M=60"); // its value missing
+        row("-qwindowtitle x L M0 Y", "L M=0 hidden power0 exit0");
     }
     void commandLine()
     {
         QFETCH(QString, line);
         QFETCH(QString, after);
-        const auto h = loaded(line);
+        // The arguments as Tarvo gets them, one per word.
+        const auto h = loaded(commandLineText(withoutQtOptions(line.split(u' '))));
         QCOMPARE(summary(*h), after);
+        // Whatever stopped the applying, the entry panel's fields tell one duration.
+        if (!h->form->hasEnded() && !h->form->Eingabemaske->isHidden())
+            QCOMPARE(disagreement(*h), QString());
         if (h->form->Timer1->isActive())
             QVERIFY(h->form->Eingabemaske->isHidden() && h->form->height() == twipsToPixels(kFullHeightTwips));
     }

@@ -183,13 +183,20 @@ void Form1::buildActionPanel()
         const char* captionName;
         const char* text;
     };
+    // The tooltips of restart and shut down name the system on Windows only.
+#if defined(Q_OS_WIN)
+    const char* const restartTip = "Windows Neustart auswählen";
+    const char* const shutDownTip = "Windows herunterfahren  auswählen";
+#else
+    const char* const restartTip = "Neustart auswählen";
+    const char* const shutDownTip = "Rechner herunterfahren  auswählen";
+#endif
     const Row rows[] = {
         {&LogOffBtn, "LogOffBtn", 495, "Benutzer Abmelden auswählen", &Label6, "Label6", "Abmelden"},
         {&RuhezustandBtn, "RuhezustandBtn", 1440, "Ruhezustand auswählen", &Label1, "Label1", "Ruhezustand"},
         {&StandbyBtn, "StandbyBtn", 2520, "Standby-Modus auswählen", &Label2, "Label2", "Standby"},
-        {&NeustartBtn, "NeustartBtn", 3600, "Windows Neustart auswählen", &Label3, "Label3", "Neustart"},
-        {&AusschaltenBtn, "AusschaltenBtn", 4680, "Windows herunterfahren  auswählen", &Label4, "Label4",
-         "Ausschalten"},
+        {&NeustartBtn, "NeustartBtn", 3600, restartTip, &Label3, "Label3", "Neustart"},
+        {&AusschaltenBtn, "AusschaltenBtn", 4680, shutDownTip, &Label4, "Label4", "Ausschalten"},
     };
     const QColor captionColour = highlightTextOn(colours::band);
     for (const Row& row : rows) {
@@ -336,7 +343,8 @@ void Form1::buildCountdownPanel()
                         colours::white);
     MinutenDisplay = makeLabel(p, "MinutenDisplay", QStringLiteral("Stunden"), tw(2520, 1440, 2040, 495),
                                uiFont(18, true), colours::white);
-    ChangeMinuteHourBtn = makeButton(p, "ChangeMinuteHourBtn", QStringLiteral("<>"), tw(4200, 1560, 375, 255), true);
+    ChangeMinuteHourBtn = makeButton(p, "ChangeMinuteHourBtn", QStringLiteral("<>"),
+                                     tw(kUnitButtonLeftTwips, 1560, 375, 255), true);
     ChangeMinuteHourBtn->setToolTip(QStringLiteral("Minuten / Stunden (Anzeige umschalten)"));
     TageCaption = makeLabel(p, "TageCaption", QString(), tw(2280, 1920, 945, 240), uiFont(9.75, true),
                             colours::grey);

@@ -221,6 +221,10 @@ private:
     void connectWebLink();
     void applyRoundedRegion();
     void fitRemainingDisplay();
+    // The button beside the unit keeps the same gap to "Sekunden" as to "Minuten" and "Stunden".
+    void placeUnitButton();
+    // The entry panel's fields tell the duration the minutes field holds, counted from now.
+    void showMinutesFieldDuration();
     void armDrag(QWidget* source, Qt::MouseButton button, QPoint globalPos);
     bool dragOnMove(QWidget* source, const QMouseEvent& event);
     void passiveClick(QWidget* source);

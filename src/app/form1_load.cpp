@@ -94,14 +94,15 @@ void Form1::BefZeileAuswerten()
     ZeitEingabe->setText(QStringLiteral("0"));
 
     // Durations are 16-bit minutes. A number that does not fit, or an M or H without digits, ends
-    // the applying here: what was applied stays, nothing after it happens.
+    // the applying here: what was applied stays, nothing after it happens, and the fields show the
+    // duration the minutes field holds.
     if (o.minutes) {
         const auto minutes = digitsToInt16(*o.minutes);
         if (!minutes)
-            return;
+            return showMinutesFieldDuration();
         if (*minutes == 0) {
             JetztBtn_Click();
-            return;
+            return showMinutesFieldDuration();
         }
         ZeitEingabe->setText(*o.minutes);
         Anz_Minuten->setChecked(true);
@@ -109,15 +110,15 @@ void Form1::BefZeileAuswerten()
     if (o.hours) {
         const auto hours = digitsToInt16(*o.hours);
         if (!hours)
-            return;
+            return showMinutesFieldDuration();
         if (*hours == 0) {
             JetztBtn_Click();
-            return;
+            return showMinutesFieldDuration();
         }
         const int hourMinutes = int{*hours} * 60;
         const auto present = digitsToInt16(ZeitEingabe->text());
         if (hourMinutes > 32767 || !present || int{*present} + hourMinutes > 32767)
-            return;
+            return showMinutesFieldDuration();
         ZeitEingabe->setText(QString::number(int{*present} + hourMinutes));
         Anz_Minuten->setChecked(false);
     }

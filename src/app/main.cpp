@@ -5,6 +5,7 @@
 
 #include "app/command_line.h"
 #include "app/form1.h"
+#include "app/qt_options.h"
 #include "app/single_instance.h"
 #include "app/usage.h"
 #include "app/termination_signals.h"
@@ -36,7 +37,6 @@ int printAndExit(const QString& text)
 
 int main(int argc, char** argv)
 {
-    // The option letters are read from the arguments as given, before Qt takes out its own options.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -50,7 +50,6 @@ int main(int argc, char** argv)
     case tarvo::StartMode::Run:
         break;
     }
-    const QString commandLine = tarvo::commandLineText(arguments);
 
 #if defined(Q_OS_LINUX)
     if (!hasDisplay(argc, argv)) {
@@ -62,6 +61,10 @@ int main(int argc, char** argv)
 #endif
 
     QApplication app(argc, argv);
+    // The option letters are read only from what Qt left of the arguments: "-style fusion" or
+    // "-display :0" must not start anything.
+    const QString commandLine
+        = tarvo::commandLineText(tarvo::withoutQtOptions(QCoreApplication::arguments().mid(1)));
     // No display name: Qt would append it to every window title, and the titles carry the countdown.
     QApplication::setApplicationName(QStringLiteral("tarvo"));
     QApplication::setApplicationVersion(QStringLiteral("1.31"));

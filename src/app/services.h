@@ -99,6 +99,7 @@ struct Services {
 
 // The real services of this machine.
 Services systemServices();
+std::unique_ptr<Dialogs> makeDialogs();
 std::unique_ptr<Desktop> makeDesktop();
 std::unique_ptr<WindowSystem> makeWindowSystem();
 

@@ -1,9 +1,11 @@
 #include "app/services.h"
 
+#include <utility>
+
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
-
+#include <QAbstractButton>
 
 namespace tarvo {
 namespace {
@@ -44,12 +46,25 @@ QString displayText(QString text)
     return text;
 }
 
+// Qt names the standard buttons in the language of the Qt translations installed, and in English
+// without them; Tarvo's boxes speak German whatever the locale.
+void germanButtons(QMessageBox& box)
+{
+    const std::pair<QMessageBox::StandardButton, const char*> names[] = {
+        {QMessageBox::Yes, "&Ja"}, {QMessageBox::No, "&Nein"}, {QMessageBox::Cancel, "&Abbrechen"}, {QMessageBox::Ok, "OK"}};
+    for (const auto& [which, text] : names) {
+        if (QAbstractButton* button = box.button(which))
+            button->setText(QString::fromUtf8(text));
+    }
+}
+
 class MessageBoxDialogs final : public Dialogs {
 public:
     void message(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) override
     {
         QMessageBox box(toQt(icon), title, displayText(text), QMessageBox::Ok, parent);
         box.setTextFormat(Qt::PlainText);
+        germanButtons(box);
         box.exec();
     }
 
@@ -58,6 +73,7 @@ public:
         QMessageBox box(QMessageBox::Question, title, displayText(text), QMessageBox::Yes | QMessageBox::No,
                         parent);
         box.setTextFormat(Qt::PlainText);
+        germanButtons(box);
         box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
         // Esc and the window's close button answer No.
         box.setEscapeButton(QMessageBox::No);
@@ -68,6 +84,7 @@ public:
     {
         QMessageBox box(QMessageBox::Question, title, displayText(text),
                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+        germanButtons(box);
         box.setDefaultButton(QMessageBox::Yes);
         switch (box.exec()) {
         case QMessageBox::Yes:
@@ -89,12 +106,17 @@ public:
 
 } // namespace
 
+std::unique_ptr<Dialogs> makeDialogs()
+{
+    return std::make_unique<MessageBoxDialogs>();
+}
+
 Services systemServices()
 {
     Services s;
     s.clock = std::make_unique<SystemClock>();
     s.beeper = std::make_unique<SystemBeeper>();
-    s.dialogs = std::make_unique<MessageBoxDialogs>();
+    s.dialogs = makeDialogs();
     s.power = makePowerBackend();
     s.desktop = makeDesktop();
     s.windowSystem = makeWindowSystem();

@@ -31,5 +31,7 @@ inline QRect twipsRect(int left, int top, int width, int height)
 inline constexpr int kWindowWidthTwips = 5505;
 inline constexpr int kCompactHeightTwips = 2775;
 inline constexpr int kFullHeightTwips = 5415;
+// Where the countdown panel's "<>" button stands beside "Minuten" and "Stunden".
+inline constexpr int kUnitButtonLeftTwips = 4200;
 
 } // namespace tarvo

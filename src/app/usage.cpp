@@ -20,8 +20,7 @@ StartMode startMode(const QStringList& arguments)
 
 QString usageText()
 {
-    // The info dialog's lines from the option list on: its header names Windows and its example
-    // the Windows program file, neither of which fits here.
+    // The info dialog's lines from the option list on, the example with the command as typed here.
     QStringList lines = helpTextLines();
     const auto options = std::find_if(lines.cbegin(), lines.cend(),
         [](const QString& line) { return line.startsWith(QLatin1String("Kommandozeilen")); });

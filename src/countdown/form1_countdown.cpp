@@ -92,6 +92,7 @@ void Form1::Timer1_Timer()
             return;
         Display->setText(QString::number(n));
         MinutenDisplay->setText(QStringLiteral("Sekunden"));
+        placeUnitButton();
         setWindowTitle(QString::number(n) + QStringLiteral(" Sekunden ") + ActionLabel);
         if (AddToTrayIconCheck->isChecked() && isMinimized() && m_systemTray)
             m_systemTray->ChangeToolTipText(windowTitle());
@@ -175,6 +176,7 @@ void Form1::CancelCountdown()
     const bool classic = std::exchange(ClassicMode, false);
     ActionButton_Click(ActionKind::Ausschalten);
     ClassicMode = classic;
+    showMinutesFieldDuration();
 }
 
 } // namespace tarvo

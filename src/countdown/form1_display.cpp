@@ -33,6 +33,7 @@ void Form1::Set_Minute()
         Display->setText(QString::number(RemainingSeconds));
     if (AddToTrayIconCheck->isChecked() && isHidden() && m_systemTray)
         m_systemTray->ChangeToolTipText(title);
+    placeUnitButton();
 }
 
 void Form1::Anz_Minuten_Click()
@@ -44,6 +45,7 @@ void Form1::Anz_Minuten_Click()
     } else {
         MinutenDisplay->setText(QStringLiteral("Sekunden"));
     }
+    placeUnitButton();
 }
 
 // The figures stand right-aligned against their unit and may grow to the left ("336:00" is wider

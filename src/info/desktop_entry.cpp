@@ -1,6 +1,5 @@
 #include "info/desktop_entry.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include "info/whole_file.h"
@@ -96,14 +95,8 @@ QString desktopEntryText(const Shortcut& shortcut)
 
 bool writeDesktopEntry(const Shortcut& shortcut, bool executable)
 {
-    const QString path = withEntryExtension(shortcut.linkPath);
-    if (!writeWholeFile(path, desktopEntryText(shortcut).toUtf8()))
-        return false;
-    if (!executable)
-        return true;
     // Desktops start only launchers marked executable; without that they show them as text.
-    return QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
-                               | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+    return writeWholeFile(withEntryExtension(shortcut.linkPath), desktopEntryText(shortcut).toUtf8(), executable);
 }
 
 } // namespace tarvo

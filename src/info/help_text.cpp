@@ -1,5 +1,14 @@
 #include "info/help_text.h"
 
+// The lines that name the system and the program file.
+#if defined(Q_OS_WIN)
+#define TARVO_HELP_SYSTEM "Windows XP/2000"
+#define TARVO_HELP_PROGRAM "Tarvo.exe"
+#else
+#define TARVO_HELP_SYSTEM "Linux"
+#define TARVO_HELP_PROGRAM "tarvo"
+#endif
+
 namespace tarvo {
 
 QStringList helpTextLines()
@@ -8,7 +17,7 @@ QStringList helpTextLines()
     static const char* const lines[] = {
         "===========================================",
         "",
-        "Für Windows XP/2000",
+        "Für " TARVO_HELP_SYSTEM,
         "",
         "===========================================",
         "",
@@ -27,7 +36,7 @@ QStringList helpTextLines()
         "      A = Ausschalten    (Herunterfahren)",
         "",
         "      T = Minimieren zum TrayArea",
-        "      W = Warnton währen der letzten 20 Sekunden",
+        "      W = Warnton während der letzten 20 Sekunden",
         "      Y = Sicherheitsabfragen beim \"Beenden\" und dem ",
         "             \"Sofortigen Herunterfahren\" abschalten.",
         "      C = Classic Modus.  (Start im \"klassischen\"",
@@ -37,14 +46,14 @@ QStringList helpTextLines()
         "===========================================",
         "Beispiel:",
         "",
-        "Tarvo.exe S M90 W T",
+        TARVO_HELP_PROGRAM " S M90 W T",
         "",
         "  - Startet den StandbyModus (S) nach 90 Minuten (M90),",
         "  - gibt vor Beenden Warntöne aus (W) und ",
         "  - Minimiert nach dem Start in den System-Tray (T)",
         "  - Leerzeichen sind nicht erforderlich. So gehts auch:",
         "",
-        "     'Tarvo.exe SM90WT'",
+        "     '" TARVO_HELP_PROGRAM " SM90WT'",
         "===========================================",
         "",
         "",

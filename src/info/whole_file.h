@@ -5,9 +5,11 @@
 
 namespace tarvo {
 
-// Replaces the file with these bytes, whole or not at all: when anything fails, an older file stays
-// as it was. QSaveFile::commit alone misses a full disk, whose error shows only when the buffer is
-// written out, and would put an empty file in place of the old one.
-bool writeWholeFile(const QString& path, const QByteArray& bytes);
+// Replaces the file at path with these bytes, whole or not at all. A new file is written beside it
+// and then renamed over the name: when anything fails (a full disk, a read-only folder) an older
+// file stays as it was, and a symbolic link planted at the name is replaced, never written through.
+// Where the name cannot be replaced (another user's link in a sticky folder) nothing is written.
+// Only the new file gets a mode: executable asks for the execute bits (within the umask).
+bool writeWholeFile(const QString& path, const QByteArray& bytes, bool executable = false);
 
 } // namespace tarvo

@@ -87,7 +87,7 @@ void Form1::ShowSelectedAction()
             now = QStringLiteral("Sofort neustarten");
             break;
         case ActionKind::Standby:
-            heading = QStringLiteral("Aktivierung des Standy-Modus in");
+            heading = QStringLiteral("Aktivierung des Standby-Modus in");
             now = QStringLiteral("Sofort ") + ActionLabel;
             break;
         case ActionKind::Ruhezustand:

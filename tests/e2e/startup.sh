@@ -82,6 +82,9 @@ controls=$(printf "$(printf '\\%03o' $(seq 1 8) $(seq 11 31) 127)")
 punctuation='!"#$%&'"'"'()*+,-./0123456789:;<=>?@[\]^_`{|}~'
 check "control characters, punctuation, invalid UTF-8, ſ and ß" \
     requested 5 Hibernate "$controls" "$punctuation" $'\xff\xfe\xc3(' 'ſß' R Y M0
+# Qt's own options are Qt's: only the letters after them count.
+check "Qt's options -platform xcb -display -reverse" requested 0 LogOff -platform xcb -display "$DISPLAY" -reverse L M0 Y
+check "Qt's options -style -qwindowtitle -geometry" requested 0 LogOff -style fusion -qwindowtitle x -geometry 300x200 L M0 Y
 without_session_bus() { (unset DBUS_SESSION_BUS_ADDRESS && "$@"); }
 check "no session bus" without_session_bus requested 6 Standby S M0 Y
 
