@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "app/command_line.h"
+#include "app/qt_options.h"
 #include "fakes.h"
 #include "fuzz_support.h"
 
@@ -51,7 +52,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QString line = tarvo::commandLineText(tarvo::fuzz::argumentsOf(data, size));
+    // As the program reads them: what Qt left of the arguments, less what it left of its own options.
+    const QString line = tarvo::commandLineText(tarvo::withoutQtOptions(tarvo::fuzz::argumentsOf(data, size)));
     const tarvo::CommandLineOptions o = tarvo::scanCommandLine(tarvo::firstWords(line));
 
     tarvo::test::Harness h(line);
