@@ -82,8 +82,8 @@ void Form1::watchSessionEnd()
         if (Form_QueryUnload([&manager] { return manager.allowsInteraction(); }))
             manager.cancel();
     });
-    // Tarvo keeps nothing between runs and must not be started by the next session: the restart
-    // arguments ("-session ...") would read as the options S and N and start a countdown.
+    // Tarvo keeps nothing between runs and must not be started by the next session, which would
+    // start it without the countdown it had.
     connect(app, &QGuiApplication::saveStateRequest, this,
             [](QSessionManager& manager) { manager.setRestartHint(QSessionManager::RestartNever); });
 #endif
