@@ -82,18 +82,6 @@ private Q_SLOTS:
         QCOMPARE(h->app->endings, std::vector<int>{0});
     }
 
-    // A refused request is no success: the user is told why, and the exit code says so.
-    void failedRequestIsReported()
-    {
-        Harness h(u"S M0 Y"_s);
-        h.power->outcome = PowerOutcome::failure(u"Zugriff verweigert"_s);
-        h.load();
-        QCOMPARE(h.power->requests, std::vector<int>{6});
-        QCOMPARE(h.dialogs->shown,
-                 QStringList{"Critical|Tarvo|Standby konnte nicht ausgeführt werden.\r\rZugriff verweigert"});
-        QCOMPARE(h.app->endings, std::vector<int>{1});
-    }
-
     // An action the computer cannot carry out is refused before anything starts or is requested.
     void impossibleAction_data()
     {

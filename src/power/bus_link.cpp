@@ -27,20 +27,20 @@ void BusLink::reconnect()
     m_connection = m_connect();
 }
 
-void BusLink::call(const QDBusMessage& message, std::chrono::milliseconds timeout, QObject* context,
-                   ReplyHandler onReply)
+void BusLink::call(
+    const QDBusMessage& message, std::chrono::milliseconds timeout, QObject* context, ReplyHandler onReply)
 {
     const bool fresh = !m_connection || !m_connection->isConnected();
     callAsync(connection(), message, timeout, context,
-              [this, fresh, message, timeout, context, onReply = std::move(onReply)](const QDBusMessage& reply) {
-                  // The bus went away after the connection was last seen alive: one more try on a new one.
-                  if (fresh || reply.errorName() != QLatin1String("org.freedesktop.DBus.Error.Disconnected")) {
-                      onReply(reply);
-                      return;
-                  }
-                  reconnect();
-                  callAsync(*m_connection, message, timeout, context, onReply);
-              });
+        [this, fresh, message, timeout, context, onReply = std::move(onReply)](const QDBusMessage& reply) {
+            // The bus went away after the connection was last seen alive: one more try on a new one.
+            if (fresh || reply.errorName() != QLatin1String("org.freedesktop.DBus.Error.Disconnected")) {
+                onReply(reply);
+                return;
+            }
+            reconnect();
+            callAsync(*m_connection, message, timeout, context, onReply);
+        });
 }
 
 QDBusConnection connectAnew(QDBusConnection::BusType type)

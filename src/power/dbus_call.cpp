@@ -6,7 +6,7 @@
 namespace tarvo {
 
 void callAsync(const QDBusConnection& bus, const QDBusMessage& call, std::chrono::milliseconds timeout,
-               QObject* context, ReplyHandler onReply)
+    QObject* context, ReplyHandler onReply)
 {
     const QDBusPendingCall pending = bus.asyncCall(call, static_cast<int>(timeout.count()));
     // Without a connection there is nothing to watch and no watcher would ever report; the answer
@@ -18,10 +18,10 @@ void callAsync(const QDBusConnection& bus, const QDBusMessage& call, std::chrono
     }
     auto* watcher = new QDBusPendingCallWatcher(pending, context);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
-                     [onReply = std::move(onReply)](QDBusPendingCallWatcher* finished) {
-                         finished->deleteLater();
-                         onReply(finished->reply());
-                     });
+        [onReply = std::move(onReply)](QDBusPendingCallWatcher* finished) {
+            finished->deleteLater();
+            onReply(finished->reply());
+        });
 }
 
 QString describeDBusError(const QDBusMessage& reply)

@@ -17,7 +17,7 @@ using ReplyHandler = std::function<void(const QDBusMessage&)>;
 // error message when none came within the timeout or the bus is not there. It never runs once
 // context is destroyed.
 void callAsync(const QDBusConnection& bus, const QDBusMessage& call, std::chrono::milliseconds timeout,
-               QObject* context, ReplyHandler onReply);
+    QObject* context, ReplyHandler onReply);
 
 // "message (error name)" of an error reply, for the reasons shown to the user.
 QString describeDBusError(const QDBusMessage& reply);
