@@ -96,9 +96,7 @@ private Q_SLOTS:
         QTest::newRow("Start button") << "" << "Start" << false << 1 << false << -1;
         QTest::newRow("R M0 Y") << "R M0 Y" << "" << false << 5 << false << -1;
         QTest::newRow("Jetzt") << "Y" << "JetztBtn" << false << 1 << false << -1;
-        QTest::newRow("Jetzt, possible") << "Y" << "JetztBtn" << true << 1 << false << 1;
         QTest::newRow("Classic button") << "C" << "StandbyBtn" << false << 6 << false << -1;
-        QTest::newRow("Classic, possible") << "C" << "StandbyBtn" << true << 6 << false << 6;
         QTest::newRow("standard view only selects") << "" << "StandbyBtn" << false << -1 << false << -1;
     }
     void impossibleAction()
