@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 // The window's controls, for the tests that drive it.
@@ -75,7 +76,20 @@ struct FakeDialogs final : Dialogs {
 struct FakePower final : PowerBackend {
     std::vector<int> requests;
     PowerOutcome outcome = PowerOutcome::success();
-    PowerOutcome request(PowerCode code) override { return requests.push_back(code), outcome; }
+    bool answerLater = false; // keeps the answer until answer() is called
+    PowerDone pending;
+    PowerAvailability possible = PowerAvailability::yes();
+    std::vector<int> asked; // the codes availability() was asked about
+    void request(PowerCode code, PowerDone done) override
+    {
+        requests.push_back(code);
+        if (answerLater)
+            pending = std::move(done);
+        else
+            done(outcome);
+    }
+    void answer() { std::exchange(pending, {})(outcome); }
+    PowerAvailability availability(PowerCode code) override { return asked.push_back(code), possible; }
 };
 
 struct FakeDesktop final : Desktop {

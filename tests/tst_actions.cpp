@@ -82,16 +82,85 @@ private Q_SLOTS:
         QCOMPARE(h->app->endings, std::vector<int>{0});
     }
 
-    // A refused request is no success: the user is told why, and the exit code says so.
-    void failedRequestIsReported()
+    // An action the computer cannot carry out is refused before anything starts or is requested.
+    void impossibleAction_data()
     {
-        Harness h(u"S M0 Y"_s);
-        h.power->outcome = PowerOutcome::failure(u"Zugriff verweigert"_s);
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<QString>("then"); // what the user does after start-up
+        QTest::addColumn<bool>("possible");
+        QTest::addColumn<int>("asked"); // the code asked about, -1: none
+        QTest::addColumn<bool>("counting"); // a countdown runs afterwards
+        QTest::addColumn<int>("requested"); // -1: none
+        QTest::newRow("R M5") << "R M5" << "" << false << 5 << false << -1;
+        QTest::newRow("R M5, challenge") << "R M5" << "" << true << 5 << true << -1;
+        QTest::newRow("Start button") << "" << "Start" << false << 1 << false << -1;
+        QTest::newRow("R M0 Y") << "R M0 Y" << "" << false << 5 << false << -1;
+        QTest::newRow("Jetzt") << "Y" << "JetztBtn" << false << 1 << false << -1;
+        QTest::newRow("Classic button") << "C" << "StandbyBtn" << false << 6 << false << -1;
+        QTest::newRow("standard view only selects") << "" << "StandbyBtn" << false << -1 << false << -1;
+    }
+    void impossibleAction()
+    {
+        QFETCH(QString, commandLine);
+        QFETCH(QString, then);
+        QFETCH(bool, possible);
+        QFETCH(int, asked);
+        QFETCH(bool, counting);
+        QFETCH(int, requested);
+        Harness h(commandLine);
+        const QString reason = u"Der Ruhezustand ist auf diesem Rechner nicht verfügbar."_s;
+        h.power->possible = possible ? PowerAvailability::yes() : PowerAvailability::no(reason);
         h.load();
-        QCOMPARE(h.power->requests, std::vector<int>{6});
-        QCOMPARE(h.dialogs->shown,
-                 QStringList{"Critical|Tarvo|Standby konnte nicht ausgeführt werden.\r\rZugriff verweigert"});
-        QCOMPARE(h.app->endings, std::vector<int>{1});
+        h.form->Check_ForceShutdown->setChecked(false);
+        if (!then.isEmpty())
+            QTest::mouseClick(h.form->findChild<QPushButton*>(then), Qt::LeftButton);
+        QCOMPARE(h.power->asked, asked < 0 ? std::vector<int>{} : std::vector<int>{asked});
+        QCOMPARE(h.form->Timer1->isActive(), counting);
+        QCOMPARE(h.power->requests, requested < 0 ? std::vector<int>{} : std::vector<int>{requested});
+        QCOMPARE(h.dialogs->shown.contains(u"Warning|Tarvo|"_s + reason), !possible && asked >= 0);
+        QCOMPARE(h.form->hasEnded(), requested >= 0);
+    }
+
+    // While logind decides, the window lives on: the one request is not made again, and ending
+    // Tarvo meanwhile is final, whatever the answer later says.
+    void requestOut_data()
+    {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<std::vector<int>>("endings");
+        QTest::addColumn<QString>("shown"); // the last box, if any
+        QTest::newRow("answered yes") << "" << false << std::vector<int>{0} << QString();
+        QTest::newRow("refused") << "" << true << std::vector<int>{1}
+                                 << u"Critical|Tarvo|Ausschalten konnte nicht ausgeführt werden.\r\rNein"_s;
+        QTest::newRow("Jetzt and Abbruch") << "clicks" << false << std::vector<int>{0} << QString();
+        QTest::newRow("SIGTERM, then refused") << "SIGTERM" << true << std::vector<int>{143} << QString();
+    }
+    void requestOut()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(bool, refused);
+        QFETCH(std::vector<int>, endings);
+        QFETCH(QString, shown);
+        Harness h(u"M1 A Y"_s);
+        h.power->answerLater = true;
+        h.power->outcome = refused ? PowerOutcome::failure(u"Nein"_s) : PowerOutcome::success();
+        h.load();
+        h.tick(60);
+        QCOMPARE(h.power->requests, std::vector<int>{8});
+        QVERIFY(h.form->powerRequestOut() && !h.form->hasEnded() && !h.form->Timer1->isActive());
+        QCOMPARE(h.form->Display->text(), u"Shutdown!!!"_s);
+        if (meanwhile == "clicks"_L1) {
+            h.form->JetztBtn_Click();
+            h.form->Abbruch_Click();
+            QVERIFY(!h.form->CountdownMaske->isHidden());
+        }
+        if (meanwhile == "SIGTERM"_L1)
+            h.form->EndOnSignal(15);
+        h.power->answer();
+        QCOMPARE(h.power->requests, std::vector<int>{8});
+        QCOMPARE(h.app->endings, endings);
+        QCOMPARE(h.dialogs->shown.filter(u"Critical|"_s).join(u'|'), shown);
+        QVERIFY(!h.form->powerRequestOut());
     }
 
     void classicView()

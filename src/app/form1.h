@@ -103,7 +103,12 @@ public:
     void JetztBtn_Click();
     void ShowSelectedAction();
     std::optional<ActionKind> selectedAction() const;
+    // Asks the system whether the selected action can be carried out here; if not, says why in a
+    // message box and returns false.
+    bool SelectedActionPossible();
     void ShutDown();
+    // A power request went out and its answer is still awaited.
+    bool powerRequestOut() const { return m_powerRequestOut; }
 
     // ---- shared state
     std::int32_t RemainingSeconds = 0;
@@ -239,6 +244,7 @@ private:
     void setTrayTitle(const QString& title);
     void unloadSystemTray();
     void PowerRequest(PowerCode code);
+    void PowerRequestDone(PowerCode code, const PowerOutcome& outcome);
     void EndProgram(int exitCode);
 
     QPushButton* actionButton(ActionKind action) const;
@@ -253,6 +259,8 @@ private:
     QPointer<QWidget> m_clickCandidate;
     bool m_rightMinimised = false;
     bool m_ended = false;
+    bool m_powerRequestSent = false;
+    bool m_powerRequestOut = false;
     bool m_closeQuestionOpen = false;
     int m_exitCode = 0;
 };

@@ -1,6 +1,8 @@
 // Ending Tarvo without an action: the close request and the exit button.
 #include "app/form1.h"
 
+#include <cstdio>
+
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
@@ -12,7 +14,8 @@ namespace tarvo {
 
 void Form1::Abbruch_Click()
 {
-    if (m_ended)
+    // A request on its way cannot be taken back; the countdown that led to it is over.
+    if (m_ended || m_powerRequestSent)
         return;
     Abbruch->setText(QStringLiteral("&Exit"));
     if (!Eingabemaske->isHidden()) {
@@ -91,6 +94,11 @@ void Form1::watchSessionEnd()
 
 void Form1::EndOnSignal(int signalNumber)
 {
+    // Ending cannot call the request back: whoever ends Tarvo now must know it may still happen.
+    if (m_powerRequestOut) {
+        std::fprintf(stderr, "tarvo: ending on signal %d; the power request was already sent\n", signalNumber);
+        std::fflush(stderr);
+    }
     EndProgram(128 + signalNumber);
 }
 

@@ -34,6 +34,8 @@ bool isBeepSecond(std::int32_t n)
 
 void Form1::Start_Click()
 {
+    if (!SelectedActionPossible())
+        return;
     ShowSelectedAction();
     ZeitEingabe->setText(ZeitEingabe->text().trimmed());
     // A text that is no number keeps the duration last set through the entry fields.

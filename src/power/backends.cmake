@@ -11,6 +11,7 @@ if(WIN32)
     target_link_libraries(tarvo_core PRIVATE advapi32 user32 powrprof)
 else()
     target_sources(tarvo_core PRIVATE
+        ${CMAKE_CURRENT_LIST_DIR}/bus_link.cpp
         ${CMAKE_CURRENT_LIST_DIR}/dbus_call.cpp
         ${CMAKE_CURRENT_LIST_DIR}/logind_power.cpp
         ${CMAKE_CURRENT_LIST_DIR}/session_logout.cpp

@@ -7,16 +7,17 @@ DryRunPower::DryRunPower(std::FILE* out)
 {
 }
 
-PowerOutcome DryRunPower::request(PowerCode code)
+void DryRunPower::request(PowerCode code, PowerDone done)
 {
     // Refused the same way as by the real back ends, so a dry run shows the same behaviour.
-    if (code < 0 || code > 9)
-        return PowerOutcome::failure(QStringLiteral("Reboot Fehler"));
-
+    if (code < 0 || code > 9) {
+        done(PowerOutcome::failure(QStringLiteral("Reboot Fehler")));
+        return;
+    }
     std::fprintf(m_out, "tarvo: power request %d (%s)\n", int(code), qPrintable(powerCodeName(code)));
     // The program ends right after the request; the line must not be lost in a buffer.
     std::fflush(m_out);
-    return PowerOutcome::success();
+    done(PowerOutcome::success());
 }
 
 } // namespace tarvo

@@ -7,11 +7,12 @@
 namespace tarvo {
 
 // Prints the request instead of making it, one line per request, so scripts and tests can watch
-// what Tarvo would have done without risking the machine.
+// what Tarvo would have done without risking the machine. Every action is possible.
 class DryRunPower final : public PowerBackend {
 public:
     explicit DryRunPower(std::FILE* out = stdout);
-    PowerOutcome request(PowerCode code) override;
+    void request(PowerCode code, PowerDone done) override;
+    PowerAvailability availability(PowerCode) override { return PowerAvailability::yes(); }
 
 private:
     std::FILE* m_out;

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 namespace tarvo {
 namespace {
@@ -58,11 +59,14 @@ void Form1::ActionButton_Click(ActionKind action)
     // The compact panel acts on one click; shutting down from it always switches the power off.
     if (action == ActionKind::Ausschalten)
         Check_ForceShutdown->setChecked(true);
-    ShutDown();
+    if (SelectedActionPossible())
+        ShutDown();
 }
 
 void Form1::JetztBtn_Click()
 {
+    if (!SelectedActionPossible())
+        return;
     if (ConfirmImmediate) {
         const bool yes = m_services.dialogs->ask(this, QStringLiteral("Jetzt sofort ausführen?"),
                                                  immediateQuestion(ActionLabel), false);
@@ -73,10 +77,23 @@ void Form1::JetztBtn_Click()
     ShutDown();
 }
 
+bool Form1::SelectedActionPossible()
+{
+    const auto action = selectedAction();
+    if (!action)
+        return true;
+    const PowerAvailability answer
+        = m_services.power->availability(powerCodeFor(*action, Check_ForceShutdown->isChecked()));
+    if (!answer.possible)
+        m_services.dialogs->message(this, MessageIcon::Warning, QStringLiteral("Tarvo"), answer.reason);
+    return answer.possible;
+}
+
 void Form1::ShutDown()
 {
-    // Once Tarvo is ending (a signal, a quit), nothing may still reach the power request.
-    if (m_ended)
+    // Once Tarvo is ending (a signal, a quit), or its one request went out, nothing may still reach
+    // the power request.
+    if (m_ended || m_powerRequestSent)
         return;
     if (const auto action = selectedAction())
         PowerRequest(powerCodeFor(*action, Check_ForceShutdown->isChecked()));
@@ -91,7 +108,20 @@ void Form1::PowerRequest(PowerCode code)
         EndProgram(0);
         return;
     }
-    const PowerOutcome outcome = m_services.power->request(code);
+    // The answer may take as long as the user needs for polkit's password dialog; meanwhile the
+    // window stays alive and Tarvo can still be ended.
+    Timer1->stop();
+    Timer2->stop();
+    m_powerRequestSent = true;
+    m_powerRequestOut = true;
+    m_services.power->request(code, [this, code](const PowerOutcome& outcome) { PowerRequestDone(code, outcome); });
+}
+
+void Form1::PowerRequestDone(PowerCode code, const PowerOutcome& outcome)
+{
+    m_powerRequestOut = false;
+    if (m_ended)
+        return;
     if (outcome.ok) {
         EndProgram(0);
         return;

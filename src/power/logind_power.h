@@ -3,8 +3,10 @@
 #include <chrono>
 #include <optional>
 
-#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QObject>
 
+#include "power/bus_link.h"
 #include "power/power_backend.h"
 #include "power/session_logout.h"
 
@@ -16,20 +18,28 @@ class LogindPower final : public PowerBackend {
 public:
     // Long enough for the user to type a password into the polkit dialog.
     static constexpr std::chrono::milliseconds DefaultCallTimeout = std::chrono::minutes(2);
+    // Whether an action is possible is asked before a countdown starts: a logind that does not
+    // answer soon must not hold the start up.
+    static constexpr std::chrono::milliseconds AvailabilityTimeout = std::chrono::seconds(3);
 
-    LogindPower(QDBusConnection systemBus, QDBusConnection sessionBus,
-        std::chrono::milliseconds callTimeout = DefaultCallTimeout);
+    // Each connect function opens a connection of its own; it is called again when the bus went away.
+    LogindPower(BusLink::Connect systemBus, BusLink::Connect sessionBus,
+                std::chrono::milliseconds callTimeout = DefaultCallTimeout);
 
-    PowerOutcome request(PowerCode code) override;
+    void request(PowerCode code, PowerDone done) override;
+    PowerAvailability availability(PowerCode code) override;
 
 private:
-    PowerOutcome callManager(const QString& method, const QString& failure) const;
-    std::optional<PowerOutcome> refuseWhenShutdownBlocked() const;
-    PowerOutcome terminateOwnSession() const;
+    void callManager(const QString& method, const QString& failure, PowerDone done);
+    void shutDownUnlessBlocked(PowerDone done);
+    void terminateOwnSession(PowerDone done);
+    void terminateSession(const QDBusMessage& found, PowerDone done);
 
-    QDBusConnection m_system;
-    SessionLogout m_sessionLogout;
+    BusLink m_system;
     std::chrono::milliseconds m_timeout;
+    // Owns the calls on their way, so no answer reaches a back end that is gone.
+    QObject m_calls;
+    SessionLogout m_sessionLogout;
 };
 
 } // namespace tarvo

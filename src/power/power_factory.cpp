@@ -12,6 +12,7 @@
 #else
 #include <QDBusConnection>
 
+#include "power/bus_link.h"
 #include "power/logind_power.h"
 #endif
 
@@ -32,7 +33,8 @@ std::unique_ptr<PowerBackend> makePowerBackend()
 #if defined(Q_OS_WIN)
     return std::make_unique<WindowsPower>(makeWin32PowerApi());
 #else
-    return std::make_unique<LogindPower>(QDBusConnection::systemBus(), QDBusConnection::sessionBus());
+    return std::make_unique<LogindPower>([] { return connectAnew(QDBusConnection::SystemBus); },
+                                         [] { return connectAnew(QDBusConnection::SessionBus); });
 #endif
 }
 

@@ -1,6 +1,5 @@
 #include "power/session_logout.h"
 
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QStringList>
 
@@ -8,10 +7,9 @@
 
 namespace tarvo {
 
-namespace {
-
 enum class LogoutArgs { None, GnomeNoConfirmation, XfceNoDialog };
 
+// One desktop's session manager and how its log-out is asked for.
 struct SessionManager {
     const char* service;
     const char* path;
@@ -21,6 +19,8 @@ struct SessionManager {
     bool replies; // LXQt declares its logout as no-reply
     const char* desktop; // the XDG_CURRENT_DESKTOP entry under which it may be started on demand
 };
+
+namespace {
 
 // In the order they are tried. MATE and Cinnamon answer on GNOME's interface.
 constexpr SessionManager kSessionManagers[] = {
@@ -67,69 +67,93 @@ PowerOutcome logoutFailed(const QString& detail)
     return PowerOutcome::failure(QStringLiteral("Die Abmeldung ist fehlgeschlagen: %1").arg(detail));
 }
 
-std::optional<PowerOutcome> askToLogOut(
-    const QDBusConnection& bus, const SessionManager& manager, std::chrono::milliseconds timeout)
-{
-    if (!manager.replies) {
-        if (!bus.send(logoutCall(manager)))
-            return logoutFailed(bus.lastError().message());
-        // Messages of one connection arrive in order: once the bus has answered this, it has taken
-        // the log-out too, and the program may end right away without losing it.
-        const QDBusMessage ping = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
-            QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetId"));
-        const QDBusMessage pong = callAndWait(bus, ping, timeout);
-        if (isErrorReply(pong))
-            return logoutFailed(describeDBusError(pong));
-        return PowerOutcome::success();
-    }
-
-    const QDBusMessage reply = callAndWait(bus, logoutCall(manager), timeout);
-    if (!isErrorReply(reply))
-        return PowerOutcome::success();
-    if (meansNotThere(reply.errorName()))
-        return std::nullopt;
-    return logoutFailed(describeDBusError(reply));
-}
-
 bool runsOnDesktop(const char* desktop)
 {
     const QStringList current = qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':', Qt::SkipEmptyParts);
     return current.contains(QString::fromLatin1(desktop), Qt::CaseInsensitive);
 }
 
+QDBusMessage busDriverCall(const QString& method)
+{
+    return QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                          QStringLiteral("org.freedesktop.DBus"), method);
+}
+
 } // namespace
 
-SessionLogout::SessionLogout(QDBusConnection sessionBus, std::chrono::milliseconds callTimeout)
+SessionLogout::SessionLogout(BusLink::Connect sessionBus, std::chrono::milliseconds callTimeout, QObject* context)
     : m_bus(std::move(sessionBus))
     , m_timeout(callTimeout)
+    , m_context(context)
 {
 }
 
-std::optional<PowerOutcome> SessionLogout::logOut() const
+void SessionLogout::logOut(Done done)
 {
-    if (!m_bus.isConnected())
-        return std::nullopt;
-    QDBusConnectionInterface* busDriver = m_bus.interface();
-    if (!busDriver)
-        return std::nullopt;
+    // The running session managers first; Plasma starts its log-out helper on demand, but starting
+    // one of another desktop's helpers inside a foreign session would do harm, so only the running
+    // desktop's own is started.
+    m_bus.call(busDriverCall(QStringLiteral("ListNames")), m_timeout, m_context, [this, done](const QDBusMessage& names) {
+        if (isErrorReply(names)) {
+            done(std::nullopt);
+            return;
+        }
+        const QStringList running = names.arguments().value(0).toStringList();
+        m_bus.call(busDriverCall(QStringLiteral("ListActivatableNames")), m_timeout, m_context,
+                   [this, done, running](const QDBusMessage& startable) {
+                       const QStringList activatable = startable.arguments().value(0).toStringList();
+                       auto candidates = std::make_shared<std::vector<const SessionManager*>>();
+                       for (const SessionManager& manager : kSessionManagers) {
+                           if (running.contains(QString::fromLatin1(manager.service)))
+                               candidates->push_back(&manager);
+                       }
+                       for (const SessionManager& manager : kSessionManagers) {
+                           if (runsOnDesktop(manager.desktop) && !running.contains(QString::fromLatin1(manager.service))
+                               && activatable.contains(QString::fromLatin1(manager.service)))
+                               candidates->push_back(&manager);
+                       }
+                       tryFrom(std::move(candidates), 0, done);
+                   });
+    });
+}
 
-    for (const SessionManager& manager : kSessionManagers) {
-        if (!busDriver->isServiceRegistered(QString::fromLatin1(manager.service)).value())
-            continue;
-        if (auto outcome = askToLogOut(m_bus, manager, m_timeout))
-            return outcome;
+void SessionLogout::tryFrom(Candidates candidates, std::size_t index, Done done)
+{
+    if (index >= candidates->size()) {
+        done(std::nullopt);
+        return;
     }
+    askToLogOut(*(*candidates)[index], [this, candidates, index, done](const std::optional<PowerOutcome>& outcome) {
+        if (outcome)
+            done(outcome);
+        else
+            tryFrom(candidates, index + 1, done);
+    });
+}
 
-    // Plasma starts its log-out helper on demand; starting one of another desktop's helpers inside
-    // a foreign session would do harm, so only the running desktop's own is started.
-    const QStringList activatable = busDriver->activatableServiceNames().value();
-    for (const SessionManager& manager : kSessionManagers) {
-        if (!runsOnDesktop(manager.desktop) || !activatable.contains(QString::fromLatin1(manager.service)))
-            continue;
-        if (auto outcome = askToLogOut(m_bus, manager, m_timeout))
-            return outcome;
+void SessionLogout::askToLogOut(const SessionManager& manager, Done done)
+{
+    if (!manager.replies) {
+        QDBusConnection bus = m_bus.connection();
+        if (!bus.send(logoutCall(manager))) {
+            done(logoutFailed(bus.lastError().message()));
+            return;
+        }
+        // Messages of one connection arrive in order: once the bus has answered this, it has taken
+        // the log-out too, and the program may end right away without losing it.
+        callAsync(bus, busDriverCall(QStringLiteral("GetId")), m_timeout, m_context, [done](const QDBusMessage& pong) {
+            done(isErrorReply(pong) ? logoutFailed(describeDBusError(pong)) : PowerOutcome::success());
+        });
+        return;
     }
-    return std::nullopt;
+    m_bus.call(logoutCall(manager), m_timeout, m_context, [done](const QDBusMessage& reply) {
+        if (!isErrorReply(reply))
+            done(PowerOutcome::success());
+        else if (meansNotThere(reply.errorName()))
+            done(std::nullopt);
+        else
+            done(logoutFailed(describeDBusError(reply)));
+    });
 }
 
 } // namespace tarvo

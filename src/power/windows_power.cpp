@@ -7,9 +7,13 @@ WindowsPower::WindowsPower(std::unique_ptr<Win32PowerApi> api)
 {
 }
 
-PowerOutcome WindowsPower::request(PowerCode code)
+void WindowsPower::request(PowerCode code, PowerDone done)
 {
-    const WindowsPowerReport report = requestWindowsPower(*m_api, code);
+    done(outcomeOf(requestWindowsPower(*m_api, code)));
+}
+
+PowerOutcome WindowsPower::outcomeOf(const WindowsPowerReport& report)
+{
     const QString error = QString::number(report.error);
     switch (report.result) {
     case WindowsPowerResult::Requested:

@@ -41,18 +41,21 @@ inline QStringList loggedCalls(const QString& logFile, qint64* seen)
     return calls;
 }
 
-// Services found in serviceDir are started on demand, as a desktop's session bus does.
+// Services found in serviceDir are started on demand, as a desktop's session bus does. A socket
+// path makes the bus listen there too, so a bus started anew can be found at the same address.
 struct PrivateBus {
     QTemporaryDir dir;
     QProcess daemon;
     QString address;
 
-    explicit PrivateBus(const QString& serviceDir = {})
+    explicit PrivateBus(const QString& serviceDir = {}, const QString& socket = {})
     {
         QFile config(dir.filePath(QStringLiteral("bus.conf")));
         config.open(QIODevice::WriteOnly);
         config.write("<busconfig><include>/usr/share/dbus-1/session.conf</include><servicedir>"
-                     + (serviceDir.isEmpty() ? dir.path() : serviceDir).toUtf8() + "</servicedir></busconfig>");
+                     + (serviceDir.isEmpty() ? dir.path() : serviceDir).toUtf8() + "</servicedir>"
+                     + (socket.isEmpty() ? QByteArray() : "<listen>unix:path=" + socket.toUtf8() + "</listen>")
+                     + "</busconfig>");
         config.close();
         daemon.setStandardErrorFile(QProcess::nullDevice()); // as root it cannot raise its file limit
         daemon.start(QStringLiteral("dbus-daemon"),

@@ -2,6 +2,7 @@
 // test starts itself.
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 
 #include "power/logind_power.h"
 #include "private_bus.h"
@@ -40,6 +41,24 @@ constexpr const char* kSessionManagers[][4] = {
     {"org.xfce.SessionManager", "/org/xfce/SessionManager", "Logout", "bb"},
     {"org.lxqt.session", "/LXQtSession", "logout", ""},
 };
+
+// Makes the request and waits on the event loop for its one answer.
+PowerOutcome requestAndWait(PowerBackend& power, PowerCode code)
+{
+    std::optional<PowerOutcome> outcome;
+    int answers = 0;
+    power.request(code, [&](const PowerOutcome& answer) { outcome = answer, ++answers; });
+    if (!QTest::qWaitFor([&] { return outcome.has_value(); }, 20000))
+        return PowerOutcome::failure(u"no answer"_s);
+    QTest::qWait(50); // a second answer would be a fault
+    return answers == 1 ? *outcome : PowerOutcome::failure(u"answered %1 times"_s.arg(answers));
+}
+
+// Connect functions for the back end.
+BusLink::Connect to(const QString& address)
+{
+    return [address] { return connectTo(address); };
+}
 
 void write(const QString& path, const QString& text)
 {
@@ -120,9 +139,9 @@ private Q_SLOTS:
         if (logind)
             logind->takeCalls(); // only what the back end does counts
 
-        LogindPower power(setUp == "no bus"_L1 ? nowhere() : connectTo(bus.address), nowhere(),
-                          words[0] == "hang"_L1 ? 300ms : 10s);
-        const PowerOutcome outcome = power.request(PowerCode(code));
+        LogindPower power(to(setUp == "no bus"_L1 ? u"unix:path=/nonexistent/tarvo-test"_s : bus.address),
+                          to(u"unix:path=/nonexistent/tarvo-test"_s), words[0] == "hang"_L1 ? 300ms : 10s);
+        const PowerOutcome outcome = requestAndWait(power, PowerCode(code));
         QCOMPARE(outcome.ok, reason.isEmpty());
         QCOMPARE(outcome.reason.left(reason.size()), reason);
         if (words[0] == "fail"_L1)
@@ -131,6 +150,85 @@ private Q_SLOTS:
             QVERIFY2(outcome.reason.contains(kError + error), qPrintable(outcome.reason));
         if (logind)
             QCOMPARE(logind->takeCalls().join(u'|'), calls);
+    }
+
+    // Whether logind lets the action happen; only a plain "na" or "no" refuses.
+    void availability_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("answer"); // of the Can* method asked; "no logind", "no bus"
+        QTest::addColumn<QString>("calls");
+        QTest::addColumn<QString>("reason"); // empty: possible
+        QTest::newRow("hibernate na") << 5 << "na" << "CanHibernate" << u"Der Ruhezustand ist auf diesem Rechner nicht verfügbar."_s;
+        QTest::newRow("hibernate challenge") << 5 << "challenge" << "CanHibernate" << QString();
+        QTest::newRow("standby yes") << 6 << "yes" << "CanSuspend" << QString();
+        QTest::newRow("restart no") << 2 << "no" << "CanReboot"
+                                    << u"Der Neustart ist diesem Benutzer auf diesem Rechner nicht erlaubt."_s;
+        QTest::newRow("shut down na") << 1 << "na" << "CanPowerOff" << u"Das Ausschalten ist auf diesem Rechner nicht verfügbar."_s;
+        QTest::newRow("power off na") << 8 << "na" << "CanPowerOff" << u"Das Ausschalten ist auf diesem Rechner nicht verfügbar."_s;
+        QTest::newRow("log off asks nobody") << 0 << "na" << "" << QString();
+        QTest::newRow("no logind") << 5 << "no logind" << "" << QString();
+        QTest::newRow("no bus") << 5 << "no bus" << "" << QString();
+    }
+    void availability()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, answer);
+        QFETCH(QString, calls);
+        QFETCH(QString, reason);
+        PrivateBus bus;
+        REQUIRE_UP(bus);
+        std::optional<Logind> logind;
+        if (!answer.startsWith("no "_L1)) {
+            logind.emplace(bus);
+            REQUIRE_UP(*logind);
+            for (const char* method : {"CanPowerOff", "CanReboot", "CanSuspend", "CanHibernate"})
+                QVERIFY(logind->addMethod(kManagerPath, kManager, QLatin1String(method), {}, u"s"_s,
+                                          u"ret = '%1'"_s.arg(answer)));
+            logind->takeCalls();
+        }
+        LogindPower power(to(answer == "no bus"_L1 ? u"unix:path=/nonexistent/tarvo-test"_s : bus.address),
+                          to(u"unix:path=/nonexistent/tarvo-test"_s));
+        const PowerAvailability possible = power.availability(PowerCode(code));
+        QCOMPARE(possible.possible, reason.isEmpty());
+        QCOMPARE(possible.reason, reason);
+        if (logind)
+            QCOMPARE(logind->takeCalls().join(u'|'), calls);
+    }
+
+    // The request does not wait for logind: the event loop runs on while it decides.
+    void answersLater()
+    {
+        PrivateBus bus;
+        REQUIRE_UP(bus);
+        Logind logind(bus);
+        REQUIRE_UP(logind);
+        QVERIFY(logind.addMethod(kManagerPath, kManager, u"Suspend"_s, u"b"_s, {}, u"time.sleep(1)"_s));
+        LogindPower power(to(bus.address), to(u"unix:path=/nonexistent/tarvo-test"_s));
+        QElapsedTimer clock;
+        clock.start();
+        std::optional<PowerOutcome> outcome;
+        power.request(power_code::Standby, [&outcome](const PowerOutcome& answer) { outcome = answer; });
+        QVERIFY2(clock.elapsed() < 500 && !outcome, "the request waited for its answer");
+        QTRY_VERIFY_WITH_TIMEOUT(outcome.has_value(), 20000);
+        QVERIFY2(outcome->ok, qPrintable(outcome->reason));
+    }
+
+    // A system bus restarted since the back end connected is connected to anew.
+    void busRestarted()
+    {
+        QTemporaryDir sockets;
+        const QString socket = sockets.filePath(u"system_bus_socket"_s);
+        LogindPower power(to(u"unix:path="_s + socket), to(u"unix:path=/nonexistent/tarvo-test"_s));
+        for (const char* round : {"first bus", "restarted bus"}) {
+            PrivateBus bus({}, socket);
+            REQUIRE_UP(bus);
+            Logind logind(bus);
+            REQUIRE_UP(logind);
+            const PowerOutcome outcome = requestAndWait(power, power_code::Restart);
+            QVERIFY2(outcome.ok, qPrintable(QLatin1String(round) + u": "_s + outcome.reason));
+            QCOMPARE(logind.takeCalls(), QStringList{u"Reboot True"_s});
+        }
     }
 
     // Log off: the desktop's session manager, else logind ends our own session.
@@ -210,9 +308,9 @@ private Q_SLOTS:
                                            manager.endsWith("refusing"_L1) ? refusal : QString()));
         }
 
-        const QDBusConnection session = manager == "none"_L1 ? nowhere() : connectTo(sessionBus.address);
-        LogindPower power(connectTo(systemBus.address), session, 10s);
-        const PowerOutcome outcome = power.request(power_code::LogOff);
+        LogindPower power(to(systemBus.address),
+                          to(manager == "none"_L1 ? u"unix:path=/nonexistent/tarvo-test"_s : sessionBus.address), 10s);
+        const PowerOutcome outcome = requestAndWait(power, power_code::LogOff);
         QCOMPARE(outcome.ok, reason.isEmpty());
         QCOMPARE(outcome.reason.left(reason.size()), reason);
         QCOMPARE(logind.takeCalls().join(u'|'), logindCalls);

@@ -92,7 +92,8 @@ private Q_SLOTS:
         fake.failing = failing;
         fake.error = lastError;
         WindowsPower power(std::move(api));
-        const PowerOutcome outcome = power.request(PowerCode(code));
+        PowerOutcome outcome = PowerOutcome::failure(QStringLiteral("no answer"));
+        power.request(PowerCode(code), [&outcome](const PowerOutcome& answer) { outcome = answer; });
         QCOMPARE(fake.calls, calls);
         QCOMPARE(outcome.ok, reason.isEmpty());
         QVERIFY2(outcome.reason.contains(reason), qPrintable(outcome.reason));
