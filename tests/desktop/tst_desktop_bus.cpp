@@ -78,44 +78,60 @@ private slots:
     {
         QTest::addColumn<QString>("service");
         QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("interface");
         QTest::addColumn<QString>("signature");
+        QTest::addColumn<QString>("answer"); // Python that sets the answer
         QTest::addColumn<QString>("inhibitCall");
         QTest::addColumn<QString>("releaseCall");
+        const QString cookie = QStringLiteral("ret = dbus.UInt32(42)");
         QTest::newRow("GNOME session manager")
-            << "org.gnome.SessionManager" << "/org/gnome/SessionManager" << "susu"
-            << "Inhibit \"Tarvo\" 0 \"" + Reason + "\" 4" << "Uninhibit 42";
+            << "org.gnome.SessionManager" << "/org/gnome/SessionManager" << "org.gnome.SessionManager" << "susu"
+            << cookie << "Inhibit \"Tarvo\" 0 \"" + Reason + "\" 4" << "Uninhibit 42";
         QTest::newRow("freedesktop power management")
-            << "org.freedesktop.PowerManagement" << "/org/freedesktop/PowerManagement/Inhibit" << "ss"
+            << "org.freedesktop.PowerManagement" << "/org/freedesktop/PowerManagement/Inhibit"
+            << "org.freedesktop.PowerManagement.Inhibit" << "ss" << cookie
             << "Inhibit \"Tarvo\" \"" + Reason + "\"" << "UnInhibit 42";
+        // The portal's answer is a request object; closing it ends the inhibition.
+        QTest::newRow("desktop portal")
+            << "org.freedesktop.portal.Desktop" << "/org/freedesktop/portal/desktop" << "org.freedesktop.portal.Inhibit"
+            << "sua{sv}"
+            << "r = '/org/freedesktop/portal/desktop/request/1/t'; "
+               "self.AddObject(r, 'org.freedesktop.portal.Request', {}, [('Close', '', '', '')]); "
+               "ret = dbus.ObjectPath(r)"
+            << "Inhibit \"\" 4 {\"reason\": \"" + Reason + "\"}" << "Close";
     }
     void inhibitorHoldAndRelease()
     {
         QFETCH(QString, service);
         QFETCH(QString, path);
+        QFETCH(QString, interface);
         QFETCH(QString, signature);
+        QFETCH(QString, answer);
         QFETCH(QString, inhibitCall);
         QFETCH(QString, releaseCall);
         PrivateBus system, session;
         MockService logind(system, QStringLiteral("org.freedesktop.login1"), {"--template", "logind"});
-        const QString interface = service == QLatin1String("org.gnome.SessionManager")
-            ? service : service + QStringLiteral(".Inhibit");
         MockService desktop(session, service, {service, path, interface});
         QVERIFY(logind.isUp() && desktop.isUp());
-        QVERIFY(desktop.addMethod(path, interface, "Inhibit", signature, "u", "ret = dbus.UInt32(42)"));
-        QVERIFY(desktop.addMethod(path, interface, releaseCall.section(' ', 0, 0), "u", ""));
+        const QString out = signature == QLatin1String("sua{sv}") ? "o" : "u";
+        QVERIFY(desktop.addMethod(path, interface, "Inhibit", signature, out, answer));
+        if (releaseCall != QLatin1String("Close"))
+            QVERIFY(desktop.addMethod(path, interface, releaseCall.section(' ', 0, 0), "u", ""));
 
         IdleInhibitor inhibitor(connectTo(system.address), connectTo(session.address), Reason);
         inhibitor.hold();
         QTRY_COMPARE_WITH_TIMEOUT(logindInhibitors(logind), 1, 20000);
         QStringList calls;
         QTRY_VERIFY_WITH_TIMEOUT(!(calls += desktop.takeCalls()).isEmpty(), 20000);
-        QCOMPARE(calls, QStringList{inhibitCall});
+        QVERIFY2(calls == QStringList{inhibitCall}, qPrintable(calls.join(" | ")));
+        QTest::qWait(300); // the answers are handled: the descriptor must be kept, not just received
+        QCOMPARE(logindInhibitors(logind), 1);
 
         inhibitor.release();
         QTRY_COMPARE_WITH_TIMEOUT(logindInhibitors(logind), 0, 20000);
         calls.clear();
         QTRY_VERIFY_WITH_TIMEOUT(!(calls += desktop.takeCalls()).isEmpty(), 20000);
-        QCOMPARE(calls, QStringList{releaseCall});
+        QVERIFY2(calls == QStringList{releaseCall}, qPrintable(calls.join(" | ")));
     }
 
     // A release before the answers came back gives the late inhibitors back at once.
