@@ -85,6 +85,13 @@ void IdleInhibitor::release()
     if (m_desktopHold)
         dropDesktop(*m_desktopHold);
     m_desktopHold.reset();
+    emitWhenSettled();
+}
+
+void IdleInhibitor::emitWhenSettled()
+{
+    if (isSettled())
+        emit settled();
 }
 
 void IdleInhibitor::holdLogind(std::uint64_t generation)
@@ -110,10 +117,13 @@ void IdleInhibitor::holdDesktop(int index, std::uint64_t generation)
     QDBusMessage message = QDBusMessage::createMethodCall(QString::fromLatin1(service.service),
         QString::fromLatin1(service.path), QString::fromLatin1(service.interface), QStringLiteral("Inhibit"));
     message.setArguments(inhibitArguments(service.desktop, m_reason));
+    ++m_desktopCalls;
     whenAnswered(m_session.asyncCall(message, CallTimeoutMs), [this, index, generation](const QDBusMessage& reply) {
+        --m_desktopCalls;
         if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
             if (isCurrent(generation))
                 holdDesktop(index + 1, generation);
+            emitWhenSettled();
             return;
         }
         DesktopHold hold{DesktopServices[static_cast<std::size_t>(index)].desktop, 0, {}};
@@ -126,6 +136,7 @@ void IdleInhibitor::holdDesktop(int index, std::uint64_t generation)
             m_desktopHold = hold;
         else
             dropDesktop(hold);
+        emitWhenSettled();
     });
 }
 
@@ -153,7 +164,11 @@ void IdleInhibitor::dropDesktop(const DesktopHold& hold)
             QString::fromLatin1(service.releaseMethod));
         message.setArguments({hold.cookie});
     }
-    m_session.send(message); // the answer changes nothing
+    ++m_desktopCalls;
+    whenAnswered(m_session.asyncCall(message, CallTimeoutMs), [this](const QDBusMessage&) {
+        --m_desktopCalls; // an error leaves nothing more to do
+        emitWhenSettled();
+    });
 }
 
 } // namespace tarvo

@@ -30,6 +30,13 @@ public:
     void hold();
     void release();
     bool isHeld() const { return m_wanted; }
+    // Released, and the desktop has answered every call: its inhibitor is gone. Wait for this before
+    // Tarvo's own standby or hibernation, since a session manager may back its inhibitor with a
+    // logind sleep lock of its own.
+    bool isSettled() const { return !m_wanted && m_desktopCalls == 0; }
+
+signals:
+    void settled();
 
 private:
     struct DesktopHold {
@@ -43,6 +50,7 @@ private:
     void whenAnswered(const QDBusPendingCall& call, std::function<void(const QDBusMessage&)> done);
     void dropDesktop(const DesktopHold& hold);
     bool isCurrent(std::uint64_t generation) const { return m_wanted && generation == m_generation; }
+    void emitWhenSettled();
 
     QDBusConnection m_system;
     QDBusConnection m_session;
@@ -53,6 +61,7 @@ private:
     std::uint64_t m_generation = 0;
     QDBusUnixFileDescriptor m_logindFd; // closing the last copy releases the logind inhibitor
     std::optional<DesktopHold> m_desktopHold;
+    int m_desktopCalls = 0; // session-bus calls not answered yet
 };
 
 } // namespace tarvo

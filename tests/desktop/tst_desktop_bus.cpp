@@ -134,7 +134,8 @@ private slots:
         QVERIFY2(calls == QStringList{releaseCall}, qPrintable(calls.join(" | ")));
     }
 
-    // A release before the answers came back gives the late inhibitors back at once.
+    // A release before the answers came back gives the late inhibitors back at once, and settles
+    // only when they are gone.
     void releaseRacingHold()
     {
         PrivateBus system, session;
@@ -144,13 +145,16 @@ private slots:
         MockService gnome(session, name, {name, path, name});
         QVERIFY(logind.isUp() && gnome.isUp());
         QVERIFY(gnome.addMethod(path, name, "Inhibit", "susu", "u", "ret = dbus.UInt32(7)"));
-        QVERIFY(gnome.addMethod(path, name, "Uninhibit", "u", ""));
+        // Answers late, so that settling too early shows.
+        QVERIFY(gnome.addMethod(path, name, "Uninhibit", "u", "", "import time; time.sleep(0.5); self.log('given back')"));
 
         IdleInhibitor inhibitor(connectTo(system.address), connectTo(session.address), Reason);
         inhibitor.hold();
         inhibitor.release();
-        QStringList calls;
-        QTRY_VERIFY_WITH_TIMEOUT((calls += gnome.takeCalls()).contains(QStringLiteral("Uninhibit 7")), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(inhibitor.isSettled(), 20000); // only once the late cookie went back
+        const QStringList calls = gnome.takeCalls();
+        QVERIFY2(calls.contains(QStringLiteral("Uninhibit 7")) && calls.contains(QStringLiteral("given back")),
+            qPrintable(calls.join(" | ")));
         QTRY_COMPARE_WITH_TIMEOUT(logindInhibitors(logind), 0, 20000);
         QVERIFY(!inhibitor.isHeld());
     }
