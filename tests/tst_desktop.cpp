@@ -26,10 +26,21 @@ constexpr bool Shown = false;
 struct FakeCountdown final : CountdownView {
     State current = State::Idle;
     std::int64_t remaining = 0;
+    QList<std::int32_t> extensions;
     State state() const override { return current; }
     std::int64_t remainingSeconds() const override { return remaining; }
     QDateTime endTime() const override { return QDateTime(QDate(2026, 1, 1), QTime(22, 15)); }
-    void extend(std::int32_t) override {}
+    void extend(std::int32_t minutes) override { extensions << minutes, remaining += minutes * 60; }
+};
+
+// The companion with buses that lead nowhere: the notifier's actions are emitted by hand.
+struct Companion {
+    FakeCountdown countdown;
+    tarvo::IdleInhibitor inhibitor{tarvo::test::nowhere(), tarvo::test::nowhere(), QStringLiteral("Test")};
+    tarvo::CountdownNotifier notifier{tarvo::test::nowhere()};
+    QStringList hooks;
+    tarvo::DesktopCompanion companion{countdown, inhibitor, notifier,
+        {[] { return true; }, [this] { hooks << "show"; }, [this] { hooks << "cancel"; }, [] { return QString(); }}};
 };
 
 } // namespace
@@ -83,7 +94,6 @@ private slots:
     {
         QTest::addColumn<qint64>("remaining");
         QTest::addColumn<QString>("body");
-        QTest::newRow("five minutes") << qint64(300) << "Noch 5 Minuten.";
         QTest::newRow("a started minute counts") << qint64(241) << "Noch 5 Minuten.";
         QTest::newRow("one minute") << qint64(60) << "Noch 1 Minute.";
     }
@@ -111,16 +121,44 @@ private slots:
     {
         QFETCH(State, state);
         QFETCH(bool, held);
-        FakeCountdown countdown;
-        tarvo::IdleInhibitor inhibitor(tarvo::test::nowhere(), tarvo::test::nowhere(), QStringLiteral("Test"));
-        tarvo::CountdownNotifier notifier(tarvo::test::nowhere());
-        tarvo::DesktopCompanion companion(countdown, inhibitor, notifier, {});
-        countdown.current = State::Running;
-        countdown.remaining = 3600;
-        companion.update();
-        countdown.current = state;
-        companion.update();
-        QCOMPARE(inhibitor.isHeld(), held);
+        Companion c;
+        c.countdown.current = State::Running;
+        c.countdown.remaining = 3600;
+        c.companion.update();
+        c.countdown.current = state;
+        c.companion.update();
+        QCOMPARE(c.inhibitor.isHeld(), held);
+    }
+
+    // The warning's actions steer the countdown; too late for "+10 Minuten" once it fires.
+    void warningActions_data()
+    {
+        QTest::addColumn<State>("state");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QStringList>("hooks");
+        QTest::addColumn<QList<std::int32_t>>("extensions");
+        QTest::newRow("Abbrechen") << State::Running << "cancel" << QStringList{"cancel"} << QList<std::int32_t>{};
+        QTest::newRow("+10 Minuten") << State::Running << "extend" << QStringList{} << QList<std::int32_t>{10};
+        QTest::newRow("+10 Minuten while firing") << State::Firing << "extend" << QStringList{} << QList<std::int32_t>{};
+        QTest::newRow("default action") << State::Running << "window" << QStringList{"show"} << QList<std::int32_t>{};
+    }
+    void warningActions()
+    {
+        QFETCH(State, state);
+        QFETCH(QString, action);
+        QFETCH(QStringList, hooks);
+        QFETCH(QList<std::int32_t>, extensions);
+        Companion c;
+        c.countdown.current = state;
+        c.countdown.remaining = 200;
+        if (action == QLatin1String("cancel"))
+            emit c.notifier.cancelRequested();
+        else if (action == QLatin1String("extend"))
+            emit c.notifier.extendRequested();
+        else
+            emit c.notifier.windowRequested();
+        QCOMPARE(c.hooks, hooks);
+        QCOMPARE(c.countdown.extensions, extensions);
     }
 };
 

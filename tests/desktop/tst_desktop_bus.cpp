@@ -7,7 +7,6 @@
 #include <QTest>
 
 #include "desktop/countdown_notifier.h"
-#include "desktop/desktop_companion.h"
 #include "desktop/idle_inhibitor.h"
 #include "power/private_bus.h"
 
@@ -51,16 +50,6 @@ bool emitAction(const MockService& daemon, uint id, const QString& action)
                .type()
            == QDBusMessage::ReplyMessage;
 }
-
-struct FakeCountdown final : CountdownView {
-    State current = State::Running;
-    std::int64_t remaining = 200;
-    QList<std::int32_t> extensions;
-    State state() const override { return current; }
-    std::int64_t remainingSeconds() const override { return remaining; }
-    QDateTime endTime() const override { return QDateTime(QDate(2026, 1, 1), QTime(22, 15)); }
-    void extend(std::int32_t minutes) override { extensions << minutes, remaining += minutes * 60; }
-};
 
 } // namespace
 
@@ -217,36 +206,6 @@ private slots:
         calls.clear();
         QTRY_VERIFY_WITH_TIMEOUT(!(calls += daemon.takeCalls()).isEmpty(), 20000);
         QCOMPARE(calls.first(), QStringLiteral("CloseNotification 1")); // the daemon then logs its signal
-    }
-
-    // The companion against all three: the warning's actions steer the countdown, and the end
-    // gives everything back.
-    void companion()
-    {
-        PrivateBus system, session;
-        MockService logind(system, QStringLiteral("org.freedesktop.login1"), {"--template", "logind"});
-        MockService daemon(session, QStringLiteral("org.freedesktop.Notifications"),
-            {"--template", "notification_daemon"});
-        QVERIFY(logind.isUp() && daemon.isUp());
-        FakeCountdown countdown;
-        IdleInhibitor inhibitor(connectTo(system.address), connectTo(session.address), Reason);
-        CountdownNotifier notifier(connectTo(session.address));
-        int cancelled = 0;
-        DesktopCompanion companion(countdown, inhibitor, notifier,
-            {[] { return true; }, [] {}, [&] { ++cancelled; }, [] { return QStringLiteral("Ausschalten"); }});
-
-        companion.update();
-        QTRY_COMPARE_WITH_TIMEOUT(logindInhibitors(logind), 1, 20000);
-        QStringList calls;
-        QTRY_COMPARE_WITH_TIMEOUT((calls += daemon.takeCalls()).size(), 1, 20000);
-        QVERIFY(emitAction(daemon, 1, QStringLiteral("cancel")));
-        QTRY_COMPARE_WITH_TIMEOUT(cancelled, 1, 20000);
-        QVERIFY(emitAction(daemon, 1, QStringLiteral("extend")));
-        QTRY_COMPARE_WITH_TIMEOUT(countdown.extensions, QList<std::int32_t>{10}, 20000);
-
-        countdown.current = CountdownView::State::Firing;
-        companion.update();
-        QTRY_COMPARE_WITH_TIMEOUT(logindInhibitors(logind), 0, 20000);
     }
 };
 
