@@ -1,0 +1,166 @@
+// The warning's timing and words, and what the companion holds in each countdown state.
+
+#include <QTest>
+
+#include "desktop/countdown_notifier.h"
+#include "desktop/desktop_companion.h"
+#include "desktop/idle_inhibitor.h"
+#include "desktop/warning_policy.h"
+#include "power/private_bus.h"
+
+using tarvo::CountdownView;
+using tarvo::WarningPolicy;
+using State = CountdownView::State;
+using Step = WarningPolicy::Step;
+using Moments = QList<WarningPolicy::Moment>;
+using Steps = QList<Step>;
+
+Q_DECLARE_METATYPE(Moments)
+Q_DECLARE_METATYPE(Steps)
+
+namespace {
+
+constexpr bool Hidden = true;
+constexpr bool Shown = false;
+
+struct FakeCountdown final : CountdownView {
+    State current = State::Idle;
+    std::int64_t remaining = 0;
+    QList<std::int32_t> extensions;
+    State state() const override { return current; }
+    std::int64_t remainingSeconds() const override { return remaining; }
+    QDateTime endTime() const override { return QDateTime(QDate(2026, 1, 1), QTime(22, 15)); }
+    void extend(std::int32_t minutes) override { extensions << minutes, remaining += minutes * 60; }
+};
+
+// The companion with buses that lead nowhere: the notifier's actions are emitted by hand.
+struct Companion {
+    FakeCountdown countdown;
+    tarvo::IdleInhibitor inhibitor{tarvo::test::nowhere(), tarvo::test::nowhere(), QStringLiteral("Test")};
+    tarvo::CountdownNotifier notifier{tarvo::test::nowhere()};
+    QStringList hooks;
+    tarvo::DesktopCompanion companion{countdown, inhibitor, notifier,
+        {[] { return true; }, [this] { hooks << "show"; }, [this] { hooks << "cancel"; }, [] { return QString(); }}};
+};
+
+} // namespace
+
+class TestDesktop : public QObject {
+    Q_OBJECT
+private slots:
+    void warningPolicy_data()
+    {
+        QTest::addColumn<Moments>("moments");
+        QTest::addColumn<Steps>("steps");
+        const auto R = State::Running;
+        QTest::newRow("hidden: warns once when 5 minutes are left")
+            << Moments{{R, Hidden, 301, 1}, {R, Hidden, 300, 1}, {R, Hidden, 299, 1}}
+            << Steps{Step::Nothing, Step::Show, Step::Nothing};
+        QTest::newRow("less than 5 minutes at the start") << Moments{{R, Hidden, 120, 1}} << Steps{Step::Show};
+        QTest::newRow("window on screen: no warning") << Moments{{R, Shown, 200, 1}} << Steps{Step::Nothing};
+        QTest::newRow("hidden within the last 5 minutes")
+            << Moments{{R, Shown, 250, 1}, {R, Hidden, 240, 1}} << Steps{Step::Nothing, Step::Show};
+        QTest::newRow("window back closes it; once per countdown")
+            << Moments{{R, Hidden, 200, 1}, {R, Shown, 199, 1}, {R, Hidden, 198, 1}}
+            << Steps{Step::Show, Step::Close, Step::Nothing};
+        QTest::newRow("+10 Minuten closes it and arms it again")
+            << Moments{{R, Hidden, 200, 1}, {R, Hidden, 800, 2}, {R, Hidden, 300, 2}}
+            << Steps{Step::Show, Step::Close, Step::Show};
+        QTest::newRow("end moved within 5 minutes: replaced")
+            << Moments{{R, Hidden, 200, 1}, {R, Hidden, 260, 2}, {R, Hidden, 259, 2}}
+            << Steps{Step::Show, Step::Show, Step::Nothing};
+        QTest::newRow("pause closes it, resuming does not warn again")
+            << Moments{{R, Hidden, 200, 1}, {State::Paused, Hidden, 200, 1}, {R, Hidden, 199, 1}}
+            << Steps{Step::Show, Step::Close, Step::Nothing};
+        QTest::newRow("paused: no warning") << Moments{{State::Paused, Hidden, 100, 1}} << Steps{Step::Nothing};
+        QTest::newRow("firing closes it") << Moments{{R, Hidden, 10, 1}, {State::Firing, Hidden, 0, 1}}
+                                          << Steps{Step::Show, Step::Close};
+        QTest::newRow("a new countdown warns again")
+            << Moments{{R, Hidden, 100, 1}, {State::Idle, Hidden, 0, 1}, {R, Hidden, 100, 2}}
+            << Steps{Step::Show, Step::Close, Step::Show};
+    }
+    void warningPolicy()
+    {
+        QFETCH(Moments, moments);
+        QFETCH(Steps, steps);
+        WarningPolicy policy;
+        Steps seen;
+        for (const WarningPolicy::Moment& moment : moments)
+            seen << policy.next(moment);
+        QCOMPARE(seen, steps);
+    }
+
+    void warningText_data()
+    {
+        QTest::addColumn<qint64>("remaining");
+        QTest::addColumn<QString>("body");
+        QTest::newRow("a started minute counts") << qint64(241) << "Noch 5 Minuten.";
+        QTest::newRow("one minute") << qint64(60) << "Noch 1 Minute.";
+    }
+    void warningText()
+    {
+        QFETCH(qint64, remaining);
+        QFETCH(QString, body);
+        const tarvo::WarningText text
+            = tarvo::warningText(QStringLiteral("Ausschalten"), QDateTime(QDate(2026, 1, 1), QTime(22, 15)), remaining);
+        QCOMPARE(text.summary, QStringLiteral("Ausschalten um 22:15 Uhr"));
+        QCOMPARE(text.body, body);
+    }
+
+    // Idle sleep is held off only while the countdown runs; Firing comes before the power request.
+    void inhibitorFollowsState_data()
+    {
+        QTest::addColumn<State>("state");
+        QTest::addColumn<bool>("held");
+        QTest::newRow("idle") << State::Idle << false;
+        QTest::newRow("running") << State::Running << true;
+        QTest::newRow("paused") << State::Paused << false;
+        QTest::newRow("firing") << State::Firing << false;
+    }
+    void inhibitorFollowsState()
+    {
+        QFETCH(State, state);
+        QFETCH(bool, held);
+        Companion c;
+        c.countdown.current = State::Running;
+        c.countdown.remaining = 3600;
+        c.companion.update();
+        c.countdown.current = state;
+        c.companion.update();
+        QCOMPARE(c.inhibitor.isHeld(), held);
+    }
+
+    // The warning's actions steer the countdown; too late for "+10 Minuten" once it fires.
+    void warningActions_data()
+    {
+        QTest::addColumn<State>("state");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QStringList>("hooks");
+        QTest::addColumn<QList<std::int32_t>>("extensions");
+        QTest::newRow("Abbrechen") << State::Running << "cancel" << QStringList{"cancel"} << QList<std::int32_t>{};
+        QTest::newRow("+10 Minuten") << State::Running << "extend" << QStringList{} << QList<std::int32_t>{10};
+        QTest::newRow("+10 Minuten while firing") << State::Firing << "extend" << QStringList{} << QList<std::int32_t>{};
+        QTest::newRow("default action") << State::Running << "window" << QStringList{"show"} << QList<std::int32_t>{};
+    }
+    void warningActions()
+    {
+        QFETCH(State, state);
+        QFETCH(QString, action);
+        QFETCH(QStringList, hooks);
+        QFETCH(QList<std::int32_t>, extensions);
+        Companion c;
+        c.countdown.current = state;
+        c.countdown.remaining = 200;
+        if (action == QLatin1String("cancel"))
+            emit c.notifier.cancelRequested();
+        else if (action == QLatin1String("extend"))
+            emit c.notifier.extendRequested();
+        else
+            emit c.notifier.windowRequested();
+        QCOMPARE(c.hooks, hooks);
+        QCOMPARE(c.countdown.extensions, extensions);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDesktop)
+#include "tst_desktop.moc"
