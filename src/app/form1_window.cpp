@@ -26,7 +26,6 @@ namespace tarvo {
 
 void Form1::connectHandlers()
 {
-    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
     connect(Start, &QPushButton::clicked, this, &Form1::Start_Click);
     connect(Abbruch, &QPushButton::clicked, this, &Form1::Abbruch_Click);
@@ -156,7 +155,7 @@ void Form1::LightFlag_Click()
 
 void Form1::AddToTrayIconCheck_Click()
 {
-    if (AddToTrayIconCheck->isChecked() && !CountdownMaske->isHidden()) {
+    if (AddToTrayIconCheck->isChecked() && !countdownIdle()) {
         MinimizeToTray();
         if (m_systemTray)
             m_systemTray->ChangeToolTipText(windowTitle());

@@ -70,7 +70,7 @@ void Form1::WWWLink_Click()
 {
     m_services.desktop->openUrl(QUrl(GV_URL));
     // The version is told only while the entry panel is up, not over a running countdown.
-    if (!Eingabemaske->isHidden())
+    if (countdownIdle())
         m_services.dialogs->message(this, MessageIcon::Information, QStringLiteral("Tarvo ") + GetVersionNumber(),
                                     QStringLiteral("Ihr aktueller Tarvo hat die Versionsnummer:\r\r")
                                         + GetVersionNumber() + QLatin1Char('\r'));

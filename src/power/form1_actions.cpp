@@ -40,7 +40,7 @@ void Form1::ActionButton_Click(ActionKind action)
     bold.setBold(true);
     actionCaption(action)->setFont(bold);
     ShowSelectedAction();
-    if (action == ActionKind::Ausschalten && !Eingabemaske->isHidden())
+    if (action == ActionKind::Ausschalten && countdownIdle())
         Check_ForceShutdown->setChecked(true);
     if (!ClassicMode) {
         ShowFullWindow();
