@@ -93,7 +93,7 @@ private Q_SLOTS:
         Run r;
         r.c.start(start);
         r.tickAfter(std::chrono::milliseconds(1000 + offset));
-        r.ticks(start + 5); // more ticks than seconds: the timer stops at zero
+        r.ticks(start - 1); // one tick per second, no more
         std::vector<int> seen;
         for (const CountdownStep& s : r.steps)
             seen.push_back(s.seconds);
@@ -101,6 +101,7 @@ private Q_SLOTS:
         for (int n = start - 1; n >= 0; --n)
             expected.push_back(n);
         QCOMPARE(seen, expected);
+        r.ticks(5); // the timer has stopped; a tick still queued does nothing
         QCOMPARE(r.count(&CountdownStep::beep), beeps);
         QCOMPARE(r.count(&CountdownStep::pin), pins);
         QCOMPARE(r.count(&CountdownStep::fire), 1);
@@ -148,7 +149,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("gap"); // ms until the next tick
         QTest::addColumn<int>("seconds");
         QTest::addColumn<QString>("step");
-        QTest::newRow("above the last minute") << 600 << 10 << 300'000 << 290 << "refresh";
+        QTest::newRow("above the last minute") << 600 << 10 << 303'000 << 287 << "refresh";
         QTest::newRow("into the last minute") << 600 << 10 << 545'000 << 45 << "refresh warn seconds back pin";
         QTest::newRow("onto a beep second") << 600 << 10 << 560'000 << 30
                                             << "refresh warn back beep figures pin blink+";

@@ -27,6 +27,7 @@ namespace tarvo {
 
 class AlwaysOnTop;
 class SystemTray;
+struct CommandLineOptions;
 
 // The main window: every control of Tarvo and the state they share. Its member functions are spread
 // over the subsystem folders (countdown/form1_countdown.cpp holds the countdown's handlers, ...).
@@ -228,9 +229,16 @@ private:
     void fitRemainingDisplay();
     void armDrag(QWidget* source, Qt::MouseButton button, QPoint globalPos);
     bool dragOnMove(QWidget* source, const QMouseEvent& event);
+    // The mouse rules of the passive parts; true when the event is used up.
+    bool doubleClickOn(QWidget* widget, const QMouseEvent& mouse);
+    bool pressOn(QWidget* widget, const QMouseEvent& mouse);
+    bool releaseOn(QWidget* widget, const QMouseEvent& mouse);
+    bool moveOn(QWidget* widget, const QMouseEvent& mouse, bool panel);
     void passiveClick(QWidget* source);
 
     void BefZeileAuswerten();
+    void showClassicView();
+    bool applyDuration(const CommandLineOptions& o);
     void runShortcutSetup();
     void showActionPicture(ActionKind action, bool pressed);
     void connectCountdown();
