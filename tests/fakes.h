@@ -23,15 +23,11 @@
 
 #include "app/form1.h"
 #include "app/services.h"
+#include "fake_clock.h"
 #include "shell/always_on_top.h"
 #include "shell/system_tray.h"
 
 namespace tarvo::test {
-
-struct FakeClock final : Clock {
-    QDateTime time{QDate(2026, 12, 6), QTime(14, 7, 30)};
-    QDateTime now() const override { return time; }
-};
 
 struct FakeBeeper final : Beeper {
     int count = 0;
@@ -179,11 +175,13 @@ struct Harness {
     // Start-up as the program runs it.
     void load() { form->Form_Load(); }
 
-    // One countdown tick, as the timer would deliver it.
+    // Countdown ticks as the timer delivers them, one second apart.
     void tick(int times = 1)
     {
-        for (int i = 0; i < times && !form->hasEnded(); ++i)
+        for (int i = 0; i < times && !form->hasEnded(); ++i) {
+            clock->pass(std::chrono::seconds(1));
             form->Timer1_Timer();
+        }
     }
 };
 

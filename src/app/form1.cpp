@@ -13,105 +13,20 @@
 
 #include "app/look.h"
 #include "app/twips.h"
+#include "app/widget_builders.h"
 #include "shell/always_on_top.h"
 #include "shell/system_tray.h"
 #include "shell/window_shape.h"
 
 namespace tarvo {
-namespace {
 
-template <typename W>
-W* make(QWidget* parent, const char* name)
-{
-    auto* widget = new W(parent);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-void place(QWidget* widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(twipsRect(left, top, width, height));
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRect twips, const QFont& font,
-                  const QColor& colour)
-{
-    auto* label = make<QLabel>(parent, name);
-    label->setText(caption);
-    place(label, twips.x(), twips.y(), twips.width(), twips.height());
-    label->setFont(font);
-    setTextColour(label, colour);
-    return label;
-}
-
-QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& caption, QRect twips, bool checked)
-{
-    auto* box = make<QCheckBox>(parent, name);
-    box->setText(caption);
-    place(box, twips.x(), twips.y(), twips.width(), twips.height());
-    box->setFont(uiFont(8.25, true));
-    setTextColour(box, colours::entryText);
-    box->setChecked(checked);
-    return box;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect twips, bool bold)
-{
-    auto* button = make<QPushButton>(parent, name);
-    button->setText(caption);
-    place(button, twips.x(), twips.y(), twips.width(), twips.height());
-    button->setFont(uiFont(8.25, bold));
-    setTextColour(button, Qt::black);
-    return button;
-}
-
-// The duration fields: white figures on light violet. Without the sunken frame, whose width the
-// boxes were not drawn for, three digits fit the hour field and two the minute field.
-QLineEdit* makeField(QWidget* parent, const char* name, QRect twips, double pointSize, bool bold)
-{
-    auto* field = make<QLineEdit>(parent, name);
-    place(field, twips.x(), twips.y(), twips.width(), twips.height());
-    field->setFont(uiFont(pointSize, bold));
-    field->setAlignment(Qt::AlignCenter);
-    field->setFrame(false);
-    QPalette palette = field->palette();
-    palette.setColor(QPalette::Base, colours::field);
-    palette.setColor(QPalette::Text, colours::white);
-    field->setPalette(palette);
-    return field;
-}
-
-QFrame* makePanel(QWidget* parent, const char* name)
-{
-    auto* panel = make<QFrame>(parent, name);
-    panel->setAutoFillBackground(true);
-    QPalette palette = panel->palette();
-    palette.setColor(QPalette::Window, colours::panel);
-    panel->setPalette(palette);
-    return panel;
-}
-
-QTimer* makeTimer(QObject* parent, const char* name)
-{
-    auto* timer = new QTimer(parent);
-    timer->setObjectName(QLatin1String(name));
-    timer->setInterval(1000);
-    // A coarse timer may fire 5 % late; the countdown counts ticks, so every tick must be on time.
-    timer->setTimerType(Qt::PreciseTimer);
-    return timer;
-}
-
-QRect tw(int left, int top, int width, int height)
-{
-    return {left, top, width, height};
-}
-
-} // namespace
+using namespace widget_builders;
 
 Form1::Form1(Services services, QString commandLine, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_services(std::move(services))
     , m_commandLine(std::move(commandLine))
+    , m_countdown(new Countdown(*m_services.clock, this))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tarvo"));
@@ -124,6 +39,7 @@ Form1::Form1(Services services, QString commandLine, QWidget* parent)
     buildWindow();
     setKeyboardOrder();
     connectHandlers();
+    connectCountdown();
     connectClassicAndQuit();
     connectEntryHandlers();
     connectWebLink();
@@ -168,7 +84,7 @@ void Form1::buildWindow()
     Abdeckung->setPixmap(assetPixmap(QStringLiteral("cover"), QSize(74, 24), devicePixelRatioF()));
     Abdeckung->hide();
 
-    Timer1 = makeTimer(this, "Timer1");
+    Timer1 = m_countdown->timer();
     Timer2 = makeTimer(this, "Timer2");
 }
 

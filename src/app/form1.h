@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include "app/services.h"
+#include "countdown/countdown.h"
 #include "power/action_kind.h"
 
 class QCheckBox;
@@ -26,6 +27,7 @@ namespace tarvo {
 
 class AlwaysOnTop;
 class SystemTray;
+struct CommandLineOptions;
 
 // The main window: every control of Tarvo and the state they share. Its member functions are spread
 // over the subsystem folders (countdown/form1_countdown.cpp holds the countdown's handlers, ...).
@@ -71,8 +73,12 @@ public:
     bool Form_QueryUnload(const std::function<bool()>& mayAsk);
 
     // ---- countdown
+    Countdown& countdown() { return *m_countdown; }
     void Start_Click();
+    // One tick of the countdown's timer.
     void Timer1_Timer();
+    // Cancels a running or paused countdown as "Timer Abbrechen" does; otherwise nothing.
+    void CancelCountdown();
     void Timer2_Timer();
     void AktiveLED_DblClick();
     void AdvanceLed();
@@ -232,12 +238,26 @@ private:
     void showMinutesFieldDuration();
     void armDrag(QWidget* source, Qt::MouseButton button, QPoint globalPos);
     bool dragOnMove(QWidget* source, const QMouseEvent& event);
+    // The mouse rules of the passive parts; true when the event is used up.
+    bool doubleClickOn(QWidget* widget, const QMouseEvent& mouse);
+    bool pressOn(QWidget* widget, const QMouseEvent& mouse);
+    bool releaseOn(QWidget* widget, const QMouseEvent& mouse);
+    bool moveOn(QWidget* widget, const QMouseEvent& mouse, bool panel);
     void passiveClick(QWidget* source);
 
     void BefZeileAuswerten();
+    void showClassicView();
+    bool applyDuration(const CommandLineOptions& o);
     void runShortcutSetup();
     void showActionPicture(ActionKind action, bool pressed);
-    void CancelCountdown();
+    void connectCountdown();
+    void showCountdownState(Countdown::State state);
+    void showCountdownStep(const CountdownStep& step);
+    void showSecondsLeft(std::int32_t seconds);
+    void showEndTime();
+    void showExtended();
+    void askAfterMissedDeadline(const QDateTime& endTime);
+    bool countdownIdle() const { return m_countdown->state() == Countdown::State::Idle; }
     void QuitFromEntryPanel();
     void bringWindowBack(bool showBeforeRestore);
     QString clockText() const;
@@ -253,11 +273,13 @@ private:
 
     Services m_services;
     QString m_commandLine;
+    Countdown* m_countdown;
     std::unique_ptr<SystemTray> m_systemTray;
     QPointer<QWidget> m_dragCandidate;
     QPoint m_dragStart;
     QPointer<QWidget> m_clickCandidate;
     bool m_rightMinimised = false;
+    bool m_hourFields = false; // the entry panel shows the hour and minute fields
     bool m_ended = false;
     bool m_powerRequestSent = false;
     bool m_powerRequestOut = false;

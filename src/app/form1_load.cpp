@@ -82,46 +82,12 @@ void Form1::BefZeileAuswerten()
         ConfirmImmediate = false;
     if (o.setup)
         runShortcutSetup();
-    if (o.classic) {
-        ClassicMode = true;
-        Abdeckung->show();
-        ClassicModeShowTimer->move(JetztBtn->x(), ClassicModeShowTimer->y());
-        ClassicModeShowTimer->show();
-        ShowPressedPictures();
-        JetztBtn->hide();
-        Abbruch->setText(QStringLiteral("&Abbrechen"));
-    }
+    if (o.classic)
+        showClassicView();
     ZeitEingabe->setText(QStringLiteral("0"));
-
-    // Durations are 16-bit minutes. A number that does not fit, or an M or H without digits, ends
-    // the applying here: what was applied stays, nothing after it happens, and the fields show the
-    // duration the minutes field holds.
-    if (o.minutes) {
-        const auto minutes = digitsToInt16(*o.minutes);
-        if (!minutes)
-            return showMinutesFieldDuration();
-        if (*minutes == 0) {
-            JetztBtn_Click();
-            return showMinutesFieldDuration();
-        }
-        ZeitEingabe->setText(*o.minutes);
-        Anz_Minuten->setChecked(true);
-    }
-    if (o.hours) {
-        const auto hours = digitsToInt16(*o.hours);
-        if (!hours)
-            return showMinutesFieldDuration();
-        if (*hours == 0) {
-            JetztBtn_Click();
-            return showMinutesFieldDuration();
-        }
-        const int hourMinutes = int{*hours} * 60;
-        const auto present = digitsToInt16(ZeitEingabe->text());
-        if (hourMinutes > 32767 || !present || int{*present} + hourMinutes > 32767)
-            return showMinutesFieldDuration();
-        ZeitEingabe->setText(QString::number(int{*present} + hourMinutes));
-        Anz_Minuten->setChecked(false);
-    }
+    // What was applied stays; the fields show the duration the minutes field holds.
+    if (!applyDuration(o))
+        return showMinutesFieldDuration();
     if (!o.recognised())
         LightFlag_Click();
     if (o.tray) {
@@ -139,6 +105,51 @@ void Form1::BefZeileAuswerten()
         Start_Click();
     }
     RefreshDurationFields();
+}
+
+void Form1::showClassicView()
+{
+    ClassicMode = true;
+    Abdeckung->show();
+    ClassicModeShowTimer->move(JetztBtn->x(), ClassicModeShowTimer->y());
+    ClassicModeShowTimer->show();
+    ShowPressedPictures();
+    JetztBtn->hide();
+    Abbruch->setText(QStringLiteral("&Abbrechen"));
+}
+
+// Durations are 16-bit minutes. A number that does not fit, or an M or H without digits, ends the
+// applying of the command line (false): what was applied stays, nothing after it happens. So does 0,
+// which carries the action out at once.
+bool Form1::applyDuration(const CommandLineOptions& o)
+{
+    if (o.minutes) {
+        const auto minutes = digitsToInt16(*o.minutes);
+        if (!minutes)
+            return false;
+        if (*minutes == 0) {
+            JetztBtn_Click();
+            return false;
+        }
+        ZeitEingabe->setText(*o.minutes);
+        Anz_Minuten->setChecked(true);
+    }
+    if (o.hours) {
+        const auto hours = digitsToInt16(*o.hours);
+        if (!hours)
+            return false;
+        if (*hours == 0) {
+            JetztBtn_Click();
+            return false;
+        }
+        const int hourMinutes = int{*hours} * 60;
+        const auto present = digitsToInt16(ZeitEingabe->text());
+        if (hourMinutes > 32767 || !present || int{*present} + hourMinutes > 32767)
+            return false;
+        ZeitEingabe->setText(QString::number(int{*present} + hourMinutes));
+        Anz_Minuten->setChecked(false);
+    }
+    return true;
 }
 
 void Form1::BringToFront()

@@ -17,11 +17,12 @@ void Form1::Abbruch_Click()
     // A request on its way cannot be taken back; the countdown that led to it is over.
     if (m_ended || m_powerRequestSent)
         return;
-    Abbruch->setText(QStringLiteral("&Exit"));
-    if (!Eingabemaske->isHidden()) {
+    if (countdownIdle()) {
+        Abbruch->setText(QStringLiteral("&Exit"));
         EndProgram(0);
         return;
     }
+    // While firing the action is under way: nothing left to cancel.
     CancelCountdown();
 }
 
@@ -41,12 +42,12 @@ bool Form1::Form_QueryUnload(const std::function<bool()>& mayAsk)
     // A second request while the question is open is answered by that question.
     if (m_closeQuestionOpen)
         return true;
-    if (!Eingabemaske->isHidden()) {
+    if (countdownIdle()) {
         EndProgram(0);
         return false;
     }
-    // The countdown must not reach zero while the user decides.
-    Timer1->stop();
+    // The countdown must not act while the user decides; its deadline stays.
+    m_countdown->hold();
     const QString title = windowTitle();
     setWindowTitle(QStringLiteral("Tarvo   - P A U S E -"));
     if (ConfirmImmediate || !mayAsk()) {
@@ -65,7 +66,7 @@ bool Form1::Form_QueryUnload(const std::function<bool()>& mayAsk)
         return false;
     }
     setWindowTitle(title);
-    Timer1->start();
+    m_countdown->release();
     return true;
 }
 
@@ -108,7 +109,7 @@ void Form1::EndProgram(int exitCode)
         return;
     m_ended = true;
     m_exitCode = exitCode;
-    Timer1->stop();
+    m_countdown->hold();
     Timer2->stop();
     unloadSystemTray();
     hide();

@@ -26,7 +26,6 @@ namespace tarvo {
 
 void Form1::connectHandlers()
 {
-    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
     connect(Start, &QPushButton::clicked, this, &Form1::Start_Click);
     connect(Abbruch, &QPushButton::clicked, this, &Form1::Abbruch_Click);
@@ -156,7 +155,7 @@ void Form1::LightFlag_Click()
 
 void Form1::AddToTrayIconCheck_Click()
 {
-    if (AddToTrayIconCheck->isChecked() && !CountdownMaske->isHidden()) {
+    if (AddToTrayIconCheck->isChecked() && !countdownIdle()) {
         MinimizeToTray();
         if (m_systemTray)
             m_systemTray->ChangeToolTipText(windowTitle());
@@ -227,6 +226,15 @@ void Form1::passiveClick(QWidget* source)
         LightFlag_Click();
 }
 
+namespace {
+
+bool isOneOf(const QWidget* widget, std::initializer_list<QWidget*> list)
+{
+    return std::find(list.begin(), list.end(), widget) != list.end();
+}
+
+} // namespace
+
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
     auto* widget = qobject_cast<QWidget*>(watched);
@@ -235,12 +243,9 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
         || (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease
             && type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove))
         return QWidget::eventFilter(watched, event);
-    const auto isOneOf = [widget](std::initializer_list<QWidget*> list) {
-        return std::find(list.begin(), list.end(), widget) != list.end();
-    };
 
     const auto& mouse = *static_cast<QMouseEvent*>(event);
-    const bool panel = isOneOf({Picture1, Eingabemaske, CountdownMaske});
+    const bool panel = isOneOf(widget, {Picture1, Eingabemaske, CountdownMaske});
     // A panel sees the events its other controls leave unhandled (buttons, fields, the unlisted
     // labels); its own rules are for its bare background only, and nothing bubbles on to the window.
     if (panel && widget->childAt(mouse.position().toPoint()) != nullptr) {
@@ -250,105 +255,117 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
             dragOnMove(widget, mouse);
         return QWidget::eventFilter(watched, event);
     }
-    const bool rightNoShift = mouse.button() == Qt::RightButton && mouse.modifiers() == Qt::NoModifier;
+    bool handled = false;
+    if (type == QEvent::MouseButtonDblClick)
+        handled = doubleClickOn(widget, mouse);
+    else if (type == QEvent::MouseButtonPress)
+        handled = pressOn(widget, mouse);
+    else if (type == QEvent::MouseButtonRelease)
+        handled = releaseOn(widget, mouse);
+    else
+        handled = moveOn(widget, mouse, panel);
+    return handled || QWidget::eventFilter(watched, event);
+}
 
-    switch (type) {
-    case QEvent::MouseButtonDblClick:
-        m_clickCandidate.clear();
-        if (widget == AktiveLED) {
-            AktiveLED_DblClick();
-            return true;
-        }
-        if (mouse.button() == Qt::LeftButton
-            && isOneOf({Picture1, Abdeckung, Eingabemaske, CountdownMaske, Display0, Label8, Label9, Uhrzeit_Frame1,
-                        Display, MinutenDisplay, Display2, Endzeit_Display, Uhrzeit_Display, VersionInfoLabel})) {
-            MinimizeWindow();
-            return true;
-        }
-        if (widget == SystemTRayFrame1) {
-            SystemTRayFrame1_MouseDown(mouse.button(), mouse.modifiers());
-            return true;
-        }
-        return !isOneOf({Akustik, Anz_Minuten, Check_ForceShutdown, AddToTrayIconCheck, ZeitEingabe});
-
-    case QEvent::MouseButtonPress:
-        m_clickCandidate = mouse.button() == Qt::LeftButton ? widget : nullptr;
-        if (widget == SystemTRayFrame1) {
-            armDrag(widget, mouse.button(), mouse.globalPosition().toPoint());
-            SystemTRayFrame1_MouseDown(mouse.button(), mouse.modifiers());
-            return true;
-        }
-        if (isOneOf({Picture1, Abdeckung})) {
-            PanelMouseDown(mouse.button(), mouse.modifiers(), mouse.position().toPoint());
-            armDrag(widget, mouse.button(), mouse.globalPosition().toPoint());
-            return true;
-        }
-        if (isOneOf({Label1, Label2, Label3, Label4, Label6, Eingabemaske, Display0, Label8, Label9, Uhrzeit_Frame1,
-                     CountdownMaske, Display, Uhrzeit_Display, VersionInfoLabel})) {
-            armDrag(widget, mouse.button(), mouse.globalPosition().toPoint());
-            if (rightNoShift)
-                MinimizeWindow();
-            return true;
-        }
-        if (widget == AktiveLED) {
-            armDrag(widget, mouse.button(), mouse.globalPosition().toPoint());
-            return true;
-        }
-        if (isOneOf({Display2, Endzeit_Display, Akustik, Anz_Minuten, Check_ForceShutdown, AddToTrayIconCheck})) {
-            // These drag and minimise on the move; the check boxes still toggle on a plain click.
-            armDrag(widget, mouse.button(), mouse.globalPosition().toPoint());
-            return qobject_cast<QLabel*>(widget) != nullptr;
-        }
-        // MinutenDisplay, Label5, InfoField and LightFlag do nothing on the press itself.
-        return isOneOf({MinutenDisplay, Label5, InfoField, LightFlag});
-
-    case QEvent::MouseButtonRelease: {
-        m_dragCandidate.clear();
-        const bool clicked = m_clickCandidate == widget && mouse.button() == Qt::LeftButton
-                             && widget->rect().contains(mouse.position().toPoint());
-        m_clickCandidate.clear();
-        if (widget == SystemTRayFrame1)
-            return true;
-        if (clicked && isOneOf({Display, MinutenDisplay, Label5, LightFlag})) {
-            passiveClick(widget);
-            return true;
-        }
-        break;
+bool Form1::doubleClickOn(QWidget* widget, const QMouseEvent& mouse)
+{
+    m_clickCandidate.clear();
+    if (widget == AktiveLED) {
+        AktiveLED_DblClick();
+        return true;
     }
-
-    case QEvent::MouseMove:
-        if (widget == InfoField) {
-            LightFlag->move(twipsToPixels(4800), twipsToPixels(105));
-            LightFlag->show();
-            LightFlag->raise();
-            return true;
-        }
-        if (widget == Label5) {
-            Label5_MouseMove();
-            return true;
-        }
-        if (panel && LightFlag->isVisible())
-            LightFlag->hide();
-        if (widget == Picture1 && ClassicMode && mouse.buttons() == Qt::NoButton)
-            ShowPressedPictures();
-        if (widget == Eingabemaske) {
-            setTextColour(Label5, colours::entryText);
-            setTextColour(WWWLink, colours::link);
-        }
-        if (dragOnMove(widget, mouse))
-            return true;
-        if (isOneOf({Display2, Endzeit_Display, Akustik, Anz_Minuten, Check_ForceShutdown, AddToTrayIconCheck})
-            && (mouse.buttons() & Qt::RightButton) && mouse.modifiers() == Qt::NoModifier && !m_rightMinimised) {
-            m_rightMinimised = true;
-            MinimizeWindow();
-            return true;
-        }
-        break;
-
-    default:
-        break;
+    if (mouse.button() == Qt::LeftButton
+        && isOneOf(widget, {Picture1, Abdeckung, Eingabemaske, CountdownMaske, Display0, Label8, Label9,
+                            Uhrzeit_Frame1, Display, MinutenDisplay, Display2, Endzeit_Display, Uhrzeit_Display,
+                            VersionInfoLabel})) {
+        MinimizeWindow();
+        return true;
     }
-    return QWidget::eventFilter(watched, event);
+    if (widget == SystemTRayFrame1) {
+        SystemTRayFrame1_MouseDown(mouse.button(), mouse.modifiers());
+        return true;
+    }
+    return !isOneOf(widget, {Akustik, Anz_Minuten, Check_ForceShutdown, AddToTrayIconCheck, ZeitEingabe});
+}
+
+bool Form1::pressOn(QWidget* widget, const QMouseEvent& mouse)
+{
+    m_clickCandidate = mouse.button() == Qt::LeftButton ? widget : nullptr;
+    const QPoint global = mouse.globalPosition().toPoint();
+    if (widget == SystemTRayFrame1) {
+        armDrag(widget, mouse.button(), global);
+        SystemTRayFrame1_MouseDown(mouse.button(), mouse.modifiers());
+        return true;
+    }
+    if (isOneOf(widget, {Picture1, Abdeckung})) {
+        PanelMouseDown(mouse.button(), mouse.modifiers(), mouse.position().toPoint());
+        armDrag(widget, mouse.button(), global);
+        return true;
+    }
+    if (isOneOf(widget, {Label1, Label2, Label3, Label4, Label6, Eingabemaske, Display0, Label8, Label9,
+                         Uhrzeit_Frame1, CountdownMaske, Display, Uhrzeit_Display, VersionInfoLabel})) {
+        armDrag(widget, mouse.button(), global);
+        if (mouse.button() == Qt::RightButton && mouse.modifiers() == Qt::NoModifier)
+            MinimizeWindow();
+        return true;
+    }
+    if (widget == AktiveLED) {
+        armDrag(widget, mouse.button(), global);
+        return true;
+    }
+    if (isOneOf(widget, {Display2, Endzeit_Display, Akustik, Anz_Minuten, Check_ForceShutdown, AddToTrayIconCheck})) {
+        // These drag and minimise on the move; the check boxes still toggle on a plain click.
+        armDrag(widget, mouse.button(), global);
+        return qobject_cast<QLabel*>(widget) != nullptr;
+    }
+    // MinutenDisplay, Label5, InfoField and LightFlag do nothing on the press itself.
+    return isOneOf(widget, {MinutenDisplay, Label5, InfoField, LightFlag});
+}
+
+bool Form1::releaseOn(QWidget* widget, const QMouseEvent& mouse)
+{
+    m_dragCandidate.clear();
+    const bool clicked = m_clickCandidate == widget && mouse.button() == Qt::LeftButton
+                         && widget->rect().contains(mouse.position().toPoint());
+    m_clickCandidate.clear();
+    if (widget == SystemTRayFrame1)
+        return true;
+    if (clicked && isOneOf(widget, {Display, MinutenDisplay, Label5, LightFlag})) {
+        passiveClick(widget);
+        return true;
+    }
+    return false;
+}
+
+bool Form1::moveOn(QWidget* widget, const QMouseEvent& mouse, bool panel)
+{
+    if (widget == InfoField) {
+        LightFlag->move(twipsToPixels(4800), twipsToPixels(105));
+        LightFlag->show();
+        LightFlag->raise();
+        return true;
+    }
+    if (widget == Label5) {
+        Label5_MouseMove();
+        return true;
+    }
+    if (panel && LightFlag->isVisible())
+        LightFlag->hide();
+    if (widget == Picture1 && ClassicMode && mouse.buttons() == Qt::NoButton)
+        ShowPressedPictures();
+    if (widget == Eingabemaske) {
+        setTextColour(Label5, colours::entryText);
+        setTextColour(WWWLink, colours::link);
+    }
+    if (dragOnMove(widget, mouse))
+        return true;
+    if (isOneOf(widget, {Display2, Endzeit_Display, Akustik, Anz_Minuten, Check_ForceShutdown, AddToTrayIconCheck})
+        && (mouse.buttons() & Qt::RightButton) && mouse.modifiers() == Qt::NoModifier && !m_rightMinimised) {
+        m_rightMinimised = true;
+        MinimizeWindow();
+        return true;
+    }
+    return false;
 }
 
 } // namespace tarvo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -15,11 +16,13 @@ class QWidget;
 
 namespace tarvo {
 
-// The current local date and time.
+// The current local date and time, and a clock for durations.
 class Clock {
 public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
+    // Time since the machine started, sleep included; it never jumps when the wall clock is set.
+    virtual std::chrono::milliseconds sinceBoot() const = 0;
 };
 
 // The system's default beep.

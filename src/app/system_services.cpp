@@ -1,5 +1,6 @@
 #include "app/services.h"
 
+#include <ctime>
 #include <utility>
 
 #include <QApplication>
@@ -13,6 +14,18 @@ namespace {
 class SystemClock final : public Clock {
 public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
+    std::chrono::milliseconds sinceBoot() const override
+    {
+#ifdef CLOCK_BOOTTIME
+        timespec t{};
+        if (clock_gettime(CLOCK_BOOTTIME, &t) == 0)
+            return std::chrono::seconds(t.tv_sec)
+                   + std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::nanoseconds(t.tv_nsec));
+#endif
+        // Where there is no boot clock, the steady clock at least never jumps.
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now().time_since_epoch());
+    }
 };
 
 class SystemBeeper final : public Beeper {

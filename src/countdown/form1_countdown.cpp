@@ -1,7 +1,7 @@
-// The countdown: start, the one-second tick, pause and resume, cancel.
+// The countdown's glue: start, what each second shows, pause and resume, cancel, and the question
+// after a deadline that passed unseen. The rules live in the widget-free Countdown.
 #include "app/form1.h"
 
-#include <limits>
 #include <utility>
 
 #include <QCheckBox>
@@ -13,24 +13,21 @@
 
 #include "app/look.h"
 #include "countdown/duration.h"
+#include "countdown/missed_deadline.h"
 #include "shell/always_on_top.h"
 #include "shell/system_tray.h"
 
 namespace tarvo {
-namespace {
 
-// The seconds left at which the warning beeps sound.
-bool isBeepSecond(std::int32_t n)
+void Form1::connectCountdown()
 {
-    switch (n) {
-    case 60: case 30: case 25: case 20: case 15: case 10: case 7: case 5: case 3: case 2: case 1:
-        return true;
-    default:
-        return false;
-    }
+    connect(m_countdown, &Countdown::stateChanged, this, &Form1::showCountdownState);
+    connect(m_countdown, &Countdown::stepped, this, &Form1::showCountdownStep);
+    connect(m_countdown, &Countdown::remainingChanged, this, [this](std::int32_t s) { RemainingSeconds = s; });
+    connect(m_countdown, &Countdown::endTimeChanged, this, &Form1::showEndTime);
+    connect(m_countdown, &Countdown::extended, this, &Form1::showExtended);
+    connect(m_countdown, &Countdown::deadlinePassed, this, &Form1::askAfterMissedDeadline);
 }
-
-} // namespace
 
 void Form1::Start_Click()
 {
@@ -49,7 +46,6 @@ void Form1::Start_Click()
                                                    "Zahlen erlaubt)"));
         return;
     }
-    Timer2->stop();
     Abbruch->setText(QStringLiteral("Timer Abbr&echen"));
     if (!AddToTrayIconCheck->isChecked()) {
         showMinimized();
@@ -59,7 +55,7 @@ void Form1::Start_Click()
     }
     Eingabemaske->hide();
     CountdownMaske->show();
-    Timer1->start();
+    m_countdown->start(RemainingSeconds);
     Abbruch->setToolTip(QStringLiteral("Hiermit wird der Vorgang abgebrochen!"));
     Start->hide();
     Abbruch->setFocus();
@@ -70,61 +66,52 @@ void Form1::Start_Click()
 
 void Form1::Timer1_Timer()
 {
-    if (RemainingSeconds > std::numeric_limits<std::int32_t>::min())
-        --RemainingSeconds;
-    const std::int32_t n = RemainingSeconds;
+    m_countdown->tick();
+}
 
-    const QString clock = clockText();
-    if (!CountdownMaske->isHidden()) {
-        AdvanceLed();
-        Uhrzeit_Display->setText(clock);
-    } else {
-        Uhrzeit_Frame1->setText(clock);
-    }
-
-    if (n % 10 == 0) {
+void Form1::showCountdownStep(const CountdownStep& s)
+{
+    AdvanceLed();
+    Uhrzeit_Display->setText(clockText());
+    if (s.refresh) {
         RefreshDurationFields();
         Set_Minute();
     }
-    if (Akustik->isChecked() && n < 60)
+    if (Akustik->isChecked() && s.warnComeBack)
         bringWindowBack(false);
-
-    if (n > 25 && n != 60 && n != 30) {
-        if (n >= 60)
-            return;
-        Display->setText(QString::number(n));
-        MinutenDisplay->setText(QStringLiteral("Sekunden"));
-        placeUnitButton();
-        setWindowTitle(QString::number(n) + QStringLiteral(" Sekunden ") + ActionLabel);
-        if (AddToTrayIconCheck->isChecked() && isMinimized() && m_systemTray)
-            m_systemTray->ChangeToolTipText(windowTitle());
-        return;
-    }
-
-    // The last 25 seconds, and the marks at 60 and 30: the window comes back whatever the options.
-    bringWindowBack(n < 10);
-    if (Akustik->isChecked() && isBeepSecond(n))
+    if (s.showSeconds)
+        showSecondsLeft(s.seconds);
+    if (s.comeBack)
+        bringWindowBack(s.showBeforeRestore);
+    if (Akustik->isChecked() && s.beep)
         m_services.beeper->beep();
-    Display->setText(QString::number(n));
-    if (n == 1) {
+    if (s.showFigures)
+        Display->setText(QString::number(s.seconds));
+    if (s.shutdownCaption) {
         MinutenDisplay->hide();
         fitRemainingDisplay();
         Display->setText(QStringLiteral("Shutdown!!"));
         setWindowTitle(QStringLiteral("Shutdown!!"));
     }
-    if (n >= 1) {
-        if (n == 60)
-            AlwaysOnTop1->SetToTop(true);
-        if (n < 31)
-            setTextColour(Display, textColour(Display) == colours::blink ? colours::white : colours::blink);
-    }
-    if (n <= 0) {
+    if (s.pin)
+        AlwaysOnTop1->SetToTop(true);
+    if (s.blink)
+        setTextColour(Display, *s.blink ? colours::blink : colours::white);
+    if (s.fire) {
         Display->setText(QStringLiteral("Shutdown!!!"));
         setWindowTitle(QStringLiteral("Shutdown!!!"));
-        Timer1->stop();
-        Timer2->stop();
         ShutDown();
     }
+}
+
+void Form1::showSecondsLeft(std::int32_t n)
+{
+    Display->setText(QString::number(n));
+    MinutenDisplay->setText(QStringLiteral("Sekunden"));
+    placeUnitButton();
+    setWindowTitle(QString::number(n) + QStringLiteral(" Sekunden ") + ActionLabel);
+    if (AddToTrayIconCheck->isChecked() && isMinimized() && m_systemTray)
+        m_systemTray->ChangeToolTipText(windowTitle());
 }
 
 void Form1::bringWindowBack(bool showBeforeRestore)
@@ -143,30 +130,84 @@ void Form1::bringWindowBack(bool showBeforeRestore)
 
 void Form1::AdvanceLed()
 {
-    const bool lit = AktiveLED->pixmap().cacheKey() == LiteGreenPic->pixmap().cacheKey();
-    AktiveLED->setPixmap(lit ? GreenPic->pixmap() : LiteGreenPic->pixmap());
+    AktiveLED->setPixmap(m_countdown->ledLit() ? LiteGreenPic->pixmap() : GreenPic->pixmap());
 }
 
 void Form1::AktiveLED_DblClick()
 {
-    if (Timer1->isActive()) {
+    if (m_countdown->state() == Countdown::State::Running)
+        m_countdown->pause();
+    else
+        m_countdown->resume();
+}
+
+// The clock runs whenever the countdown does not.
+void Form1::showCountdownState(Countdown::State state)
+{
+    switch (state) {
+    case Countdown::State::Running:
+        Timer2->stop();
+        AdvanceLed();
+        break;
+    case Countdown::State::Paused:
         AktiveLED->setPixmap(RedPic->pixmap());
-        Timer1->stop();
         Timer2->start();
         Endzeit_Display->setText(QStringLiteral("PAUSE"));
-    } else {
-        AktiveLED->setPixmap(LiteGreenPic->pixmap());
-        Timer1->start();
-        Endzeit_Eintragen();
+        break;
+    case Countdown::State::Idle:
+        Timer2->start();
+        break;
+    case Countdown::State::Firing:
         Timer2->stop();
+        break;
     }
+}
+
+// The end time moved against the wall clock, or the countdown (re)started: "End-Zeit" and the day
+// caption tell it at once.
+void Form1::showEndTime()
+{
+    if (m_countdown->state() != Countdown::State::Running)
+        return;
+    Endzeit_Eintragen();
+    RefreshDurationFields();
+}
+
+// More time: out of the last minute's looks, back to the chosen unit.
+void Form1::showExtended()
+{
+    MinutenDisplay->show();
+    fitRemainingDisplay();
+    setTextColour(Display, colours::white);
+    RefreshDurationFields();
+    Set_Minute();
+}
+
+void Form1::askAfterMissedDeadline(const QDateTime& endTime)
+{
+    bringWindowBack(true);
+    AlwaysOnTop1->SetToTop(true);
+    m_services.windowSystem->activate(this);
+    Timer2->start(); // the clock goes on while the question is open
+    const bool yes = m_services.dialogs->ask(
+        this, QStringLiteral("End-Zeit verstrichen"),
+        missedDeadlineQuestion(selectedAction(), endTime, m_services.clock->now().date()), false);
+    if (m_ended)
+        return;
+    if (yes)
+        m_countdown->fireNow();
+    else
+        CancelCountdown();
 }
 
 void Form1::CancelCountdown()
 {
+    const Countdown::State state = m_countdown->state();
+    if (state != Countdown::State::Running && state != Countdown::State::Paused)
+        return;
+    Abbruch->setText(QStringLiteral("&Exit"));
+    m_countdown->cancel();
     setTextColour(Display, palette().color(QPalette::HighlightedText));
-    Timer1->stop();
-    Timer2->start();
     Eingabemaske->show();
     CountdownMaske->hide();
     Start->show();

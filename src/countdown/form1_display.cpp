@@ -64,8 +64,8 @@ void Form1::fitRemainingDisplay()
 
 void Form1::Label5_Click()
 {
-    // The caption says which fields are shown.
-    if (Label5->text().toUpper().contains(QLatin1String("MINUTEN"))) {
+    m_hourFields = !m_hourFields;
+    if (m_hourFields) {
         Label5->setText(QStringLiteral("Stunden"));
         CounterHourText->move(ZeitEingabe->pos());
         CounterMinuteText->move(CounterHourText->x() + CounterHourText->width(), CounterHourText->y());

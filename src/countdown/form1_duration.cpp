@@ -43,7 +43,7 @@ void Form1::SubtractMinutes(std::int16_t minutes, bool roundToTen)
 void Form1::RefreshDurationFields()
 {
     DayCount = wholeDays(RemainingSeconds);
-    if (Eingabemaske->isHidden()) {
+    if (!countdownIdle()) {
         if (DayCount <= 0) {
             TageCaption->hide();
         } else {
@@ -81,7 +81,7 @@ void Form1::RefreshDurationFields()
 void Form1::Endzeit_Eintragen()
 {
     Timer2_Timer();
-    const QTime end = endMoment(m_services.clock->now(), RemainingSeconds).time();
+    const QTime end = m_countdown->endTime().time();
     Endzeit_Display->setText(QStringLiteral("End-Zeit: %1:%2").arg(end.hour()).arg(end.minute()));
 }
 

@@ -50,7 +50,7 @@ void Form1::ActionButton_Click(ActionKind action)
     bold.setBold(true);
     actionCaption(action)->setFont(bold);
     ShowSelectedAction();
-    if (action == ActionKind::Ausschalten && !Eingabemaske->isHidden())
+    if (action == ActionKind::Ausschalten && countdownIdle())
         Check_ForceShutdown->setChecked(true);
     if (!ClassicMode) {
         ShowFullWindow();
@@ -110,7 +110,7 @@ void Form1::PowerRequest(PowerCode code)
     }
     // The answer may take as long as the user needs for polkit's password dialog; meanwhile the
     // window stays alive and Tarvo can still be ended.
-    Timer1->stop();
+    m_countdown->markFiring();
     Timer2->stop();
     m_powerRequestSent = true;
     m_powerRequestOut = true;

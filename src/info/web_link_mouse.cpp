@@ -1,0 +1,47 @@
+#include "info/web_link_mouse.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QMouseEvent>
+
+#include "app/form1.h"
+#include "app/look.h"
+
+namespace tarvo {
+
+WebLinkMouse::WebLinkMouse(Form1& form)
+    : QObject(form.WWWLink)
+    , m_form(form)
+    , m_link(form.WWWLink)
+    , m_panel(form.Eingabemaske)
+{
+}
+
+bool WebLinkMouse::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_panel) {
+        if (event->type() == QEvent::MouseMove)
+            setTextColour(m_link, colours::link);
+        return false;
+    }
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        setTextColour(m_link, QApplication::palette().color(QPalette::HighlightedText));
+        return true;
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<const QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && m_link->rect().contains(mouse->position().toPoint()))
+            m_form.WWWLink_Click();
+        return true;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        // The link's presses are its own: they neither drag nor minimise the window.
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace tarvo

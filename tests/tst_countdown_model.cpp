@@ -1,0 +1,357 @@
+// The countdown without a window: the rules of each second, the deadline on the boot clock, stalls
+// and sleep, wall-clock jumps, and firing once. Both clocks are fakes; nothing waits.
+#include <algorithm>
+#include <vector>
+
+#include <QTest>
+#include <QTimer>
+
+#include "countdown/countdown.h"
+#include "countdown/missed_deadline.h"
+#include "fake_clock.h"
+
+using namespace tarvo;
+using namespace tarvo::test;
+using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
+using State = Countdown::State;
+
+namespace {
+
+// The flags of a step as words, in a fixed order.
+QString describe(const CountdownStep& s)
+{
+    QStringList w;
+    const std::pair<bool, const char*> flags[] = {
+        {s.refresh, "refresh"}, {s.warnComeBack, "warn"}, {s.showSeconds, "seconds"}, {s.comeBack, "back"},
+        {s.showBeforeRestore, "first"}, {s.beep, "beep"}, {s.showFigures, "figures"}, {s.pin, "pin"},
+        {s.shutdownCaption, "shutdown"}, {s.blink.value_or(false), "blink+"}, {s.blink && !*s.blink, "blink-"},
+        {s.fire, "fire"}};
+    for (const auto& [on, word] : flags)
+        if (on)
+            w << QLatin1String(word);
+    return w.join(u' ');
+}
+
+// A countdown on fake clocks that records everything it reports.
+struct Run {
+    FakeClock clock;
+    Countdown c{clock};
+    std::vector<CountdownStep> steps;
+    std::vector<QDateTime> ends;
+    std::vector<QDateTime> missed;
+    std::vector<State> states;
+
+    Run()
+    {
+        QObject::connect(&c, &Countdown::stepped, [this](const CountdownStep& s) { steps.push_back(s); });
+        QObject::connect(&c, &Countdown::endTimeChanged, [this](const QDateTime& e) { ends.push_back(e); });
+        QObject::connect(&c, &Countdown::deadlinePassed, [this](const QDateTime& e) { missed.push_back(e); });
+        QObject::connect(&c, &Countdown::stateChanged, [this](State s) { states.push_back(s); });
+    }
+    void tickAfter(std::chrono::milliseconds ms)
+    {
+        clock.pass(ms);
+        c.tick();
+    }
+    void ticks(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            tickAfter(1s);
+    }
+    int count(bool CountdownStep::*flag) const
+    {
+        return int(std::count_if(steps.begin(), steps.end(), [flag](const CountdownStep& s) { return s.*flag; }));
+    }
+};
+
+} // namespace
+
+class TestCountdownModel : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Ticks on time, or a little early or late, give one second per tick, every second once.
+    void onTime_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("offset"); // ms every tick is early (-) or late (+)
+        QTest::addColumn<int>("beeps");
+        QTest::addColumn<int>("pins");
+        QTest::newRow("two minutes") << 120 << 0 << 11 << 1;
+        QTest::newRow("two minutes, late 700 ms") << 120 << 700 << 11 << 1;
+        QTest::newRow("two minutes, early 150 ms") << 120 << -150 << 11 << 1;
+        QTest::newRow("61 s: the mark at 60 is seen") << 61 << 0 << 11 << 1;
+        QTest::newRow("60 s: starts at 59, no mark") << 60 << 0 << 10 << 0;
+    }
+    void onTime()
+    {
+        QFETCH(int, start);
+        QFETCH(int, offset);
+        QFETCH(int, beeps);
+        QFETCH(int, pins);
+        Run r;
+        r.c.start(start);
+        r.tickAfter(std::chrono::milliseconds(1000 + offset));
+        r.ticks(start - 1); // one tick per second, no more
+        std::vector<int> seen;
+        for (const CountdownStep& s : r.steps)
+            seen.push_back(s.seconds);
+        std::vector<int> expected;
+        for (int n = start - 1; n >= 0; --n)
+            expected.push_back(n);
+        QCOMPARE(seen, expected);
+        r.ticks(5); // the timer has stopped; a tick still queued does nothing
+        QCOMPARE(r.count(&CountdownStep::beep), beeps);
+        QCOMPARE(r.count(&CountdownStep::pin), pins);
+        QCOMPARE(r.count(&CountdownStep::fire), 1);
+        QCOMPARE(r.c.state(), State::Firing);
+        QVERIFY(!r.c.timer()->isActive());
+    }
+
+    // What each second asks for, ticked on time from two minutes.
+    void rules_data()
+    {
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<QString>("step");
+        QTest::newRow("71") << 71 << "";
+        QTest::newRow("70: refresh") << 70 << "refresh";
+        QTest::newRow("60: the mark") << 60 << "refresh back beep figures pin";
+        QTest::newRow("59: seconds") << 59 << "warn seconds";
+        QTest::newRow("31") << 31 << "warn seconds";
+        QTest::newRow("30: first blink") << 30 << "refresh warn back beep figures blink+";
+        QTest::newRow("29: colour kept") << 29 << "warn seconds";
+        QTest::newRow("26") << 26 << "warn seconds";
+        QTest::newRow("25") << 25 << "warn back beep figures blink-";
+        QTest::newRow("24: no beep") << 24 << "warn back figures blink+";
+        QTest::newRow("10") << 10 << "refresh warn back beep figures blink+";
+        QTest::newRow("9: shown first") << 9 << "warn back first figures blink-";
+        QTest::newRow("1: Shutdown!!") << 1 << "warn back first beep figures shutdown blink-";
+        QTest::newRow("0: fire, no beep") << 0 << "refresh warn back first figures fire";
+    }
+    void rules()
+    {
+        QFETCH(int, seconds);
+        QFETCH(QString, step);
+        Run r;
+        r.c.start(120);
+        r.ticks(120 - seconds);
+        QCOMPARE(r.steps.back().seconds, seconds);
+        QCOMPARE(describe(r.steps.back()), step);
+    }
+
+    // A stall that ends before the deadline: the time is corrected at once, the rules of the second
+    // it lands on apply, and nothing missed is replayed.
+    void gapAhead_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("ticksBefore");
+        QTest::addColumn<int>("gap"); // ms until the next tick
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<QString>("step");
+        QTest::newRow("above the last minute") << 600 << 10 << 303'000 << 287 << "refresh";
+        QTest::newRow("into the last minute") << 600 << 10 << 545'000 << 45 << "refresh warn seconds back pin";
+        QTest::newRow("onto a beep second") << 600 << 10 << 560'000 << 30
+                                            << "refresh warn back beep figures pin blink+";
+        QTest::newRow("inside the last minute") << 120 << 70 << 30'000 << 20 << "refresh warn back beep figures blink+";
+        QTest::newRow("to the last second") << 120 << 10 << 109'500 << 1
+                                            << "refresh warn back first beep figures pin shutdown blink+";
+    }
+    void gapAhead()
+    {
+        QFETCH(int, start);
+        QFETCH(int, ticksBefore);
+        QFETCH(int, gap);
+        QFETCH(int, seconds);
+        QFETCH(QString, step);
+        Run r;
+        r.c.start(start);
+        r.ticks(ticksBefore);
+        const std::size_t before = r.steps.size();
+        r.tickAfter(std::chrono::milliseconds(gap));
+        QCOMPARE(r.steps.size(), before + 1);
+        QCOMPARE(r.steps.back().seconds, seconds);
+        QCOMPARE(describe(r.steps.back()), step);
+        r.ticks(1);
+        QCOMPARE(r.steps.back().seconds, seconds - 1);
+        QVERIFY(r.missed.empty() && r.c.state() != State::Idle);
+    }
+
+    // A stall past the deadline never fires on its own: it asks, and waits for the answer.
+    void gapPastDeadline_data()
+    {
+        QTest::addColumn<int>("late"); // ms the tick after the deadline comes
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<State>("after");
+        QTest::newRow("stalled, Yes") << 200'000 << "yes" << State::Firing;
+        QTest::newRow("stalled, No") << 200'000 << "no" << State::Idle;
+        QTest::newRow("late 3 s is no stall: fires") << 3'000 << "" << State::Firing;
+    }
+    void gapPastDeadline()
+    {
+        QFETCH(int, late);
+        QFETCH(QString, answer);
+        QFETCH(State, after);
+        Run r;
+        r.c.start(120);
+        const QDateTime end = r.c.endTime();
+        r.ticks(117); // 3 s left
+        r.tickAfter(std::chrono::milliseconds(late));
+        QCOMPARE(r.missed.size(), std::size_t(answer.isEmpty() ? 0 : 1));
+        if (!answer.isEmpty()) {
+            QCOMPARE(r.missed.front(), end);
+            QVERIFY(!r.c.timer()->isActive() && r.c.state() == State::Running);
+            r.ticks(3);       // a tick that still arrives
+            r.c.pause();      // a pause while asked
+            r.c.extend(5);
+            QCOMPARE(r.count(&CountdownStep::fire), 0);
+            QCOMPARE(r.c.state(), State::Running);
+            answer == u"yes" ? r.c.fireNow() : r.c.cancel();
+        }
+        QCOMPARE(r.c.state(), after);
+        QCOMPARE(r.count(&CountdownStep::fire), after == State::Firing ? 1 : 0);
+        r.c.fireNow(); // a second answer does nothing
+        QCOMPARE(r.count(&CountdownStep::fire), after == State::Firing ? 1 : 0);
+    }
+
+    // Paused, the countdown stands still however long; resume fixes a new deadline.
+    void pauseAcrossGap()
+    {
+        Run r;
+        r.c.start(120);
+        r.ticks(20);
+        r.c.pause();
+        QVERIFY(!r.c.timer()->isActive());
+        r.clock.pass(3h);
+        r.c.tick();
+        QCOMPARE(r.c.remainingSeconds(), 100);
+        r.c.resume();
+        QCOMPARE(r.c.endTime(), r.clock.time.addSecs(100));
+        r.ticks(1);
+        QCOMPARE(r.steps.back().seconds, 99);
+        QVERIFY(r.missed.empty());
+        r.ticks(98);
+        r.c.pause(); // one second left: resume fires at the next tick
+        r.clock.pass(1h);
+        r.c.resume();
+        r.ticks(1);
+        QCOMPARE(r.count(&CountdownStep::fire), 1);
+        QVERIFY(r.missed.empty());
+    }
+
+    // The wall clock moves; the action's moment does not, and the end time is told anew.
+    void wallClockJumps_data()
+    {
+        QTest::addColumn<int>("jump"); // ms
+        QTest::addColumn<bool>("rewritten");
+        QTest::newRow("forward an hour") << 3'600'000 << true;
+        QTest::newRow("back an hour") << -3'600'000 << true;
+        QTest::newRow("back 2.5 s") << -2'500 << true;
+        QTest::newRow("2 s is drift") << 2'000 << false;
+    }
+    void wallClockJumps()
+    {
+        QFETCH(int, jump);
+        QFETCH(bool, rewritten);
+        Run r;
+        r.c.start(600);
+        const QDateTime end = r.c.endTime();
+        const auto fireAt = r.clock.boot + 600s;
+        r.ticks(5);
+        r.clock.time = r.clock.time.addMSecs(jump);
+        r.ticks(1);
+        QCOMPARE(r.steps.back().seconds, 594);
+        QCOMPARE(r.ends.size(), std::size_t(rewritten ? 2 : 1));
+        QCOMPARE(r.c.endTime(), rewritten ? end.addMSecs(jump) : end);
+        r.ticks(593);
+        QCOMPARE(r.count(&CountdownStep::fire), 0);
+        r.ticks(1);
+        QCOMPARE(r.count(&CountdownStep::fire), 1);
+        QCOMPARE(r.clock.boot, fireAt);
+    }
+
+    void firesOnce()
+    {
+        Run r;
+        r.c.start(60);
+        r.ticks(60);
+        QCOMPARE(r.c.state(), State::Firing);
+        r.c.tick();
+        r.ticks(3);
+        r.c.pause();
+        r.c.resume();
+        r.c.cancel();
+        r.c.extend(10);
+        r.c.fireNow();
+        r.c.release();
+        r.c.start(60);
+        r.ticks(70);
+        QCOMPARE(r.count(&CountdownStep::fire), 1);
+        QCOMPARE(r.c.state(), State::Firing);
+        QVERIFY(!r.c.timer()->isActive());
+    }
+
+    void extend_data()
+    {
+        QTest::addColumn<int>("start"); // 0: never started
+        QTest::addColumn<bool>("paused");
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("running") << 120 << false << 10 << 710;
+        QTest::newRow("paused") << 120 << true << 10 << 710;
+        QTest::newRow("capped at 14 days") << 1'209'000 << false << 60 << 1'209'600;
+        QTest::newRow("beyond the cap not shortened") << 1'300'000 << false << 5 << 1'299'990;
+        QTest::newRow("idle: nothing") << 0 << false << 10 << 0;
+    }
+    void extend()
+    {
+        QFETCH(int, start);
+        QFETCH(bool, paused);
+        QFETCH(int, minutes);
+        QFETCH(int, expected);
+        Run r;
+        if (start != 0)
+            r.c.start(start);
+        r.ticks(10);
+        if (paused)
+            r.c.pause();
+        const QDateTime end = r.c.endTime();
+        r.c.extend(minutes);
+        QCOMPARE(r.c.remainingSeconds(), expected);
+        if (start == 0)
+            return;
+        QCOMPARE(r.c.endTime(), end.addSecs(expected - (start - 10)));
+        if (paused)
+            r.c.resume();
+        r.ticks(1);
+        QCOMPARE(r.steps.back().seconds, expected - 1);
+    }
+
+    void missedQuestion_data()
+    {
+        QTest::addColumn<std::optional<ActionKind>>("action");
+        QTest::addColumn<QDateTime>("end");
+        QTest::addColumn<QString>("text");
+        const QDateTime today(QDate(2026, 12, 6), QTime(23, 0));
+        const QString start = u"Die End-Zeit 23:00 ist verstrichen, während der Rechner schlief. Jetzt "_s;
+        QTest::newRow("shut down") << std::optional(ActionKind::Ausschalten) << today << start + u"ausschalten?"_s;
+        QTest::newRow("restart") << std::optional(ActionKind::Neustart) << today << start + u"neu starten?"_s;
+        QTest::newRow("standby") << std::optional(ActionKind::Standby) << today
+                                 << start + u"in den Standby-Modus wechseln?"_s;
+        QTest::newRow("hibernate") << std::optional(ActionKind::Ruhezustand) << today
+                                   << start + u"in den Ruhezustand wechseln?"_s;
+        QTest::newRow("log off, yesterday") << std::optional(ActionKind::Abmelden) << today.addDays(-1)
+                                            << u"Die End-Zeit 5.12. 23:00 ist verstrichen, während der Rechner "
+                                               "schlief. Jetzt abmelden?"_s;
+    }
+    void missedQuestion()
+    {
+        QFETCH(std::optional<ActionKind>, action);
+        QFETCH(QDateTime, end);
+        QFETCH(QString, text);
+        QCOMPARE(missedDeadlineQuestion(action, end, QDate(2026, 12, 6)), text);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCountdownModel)
+#include "tst_countdown_model.moc"
