@@ -231,6 +231,8 @@ private:
     void CancelCountdown();
     void QuitFromEntryPanel();
     void bringWindowBack(bool showBeforeRestore);
+    void minimiseIfItCanComeBack();
+    void requestActivationIfNeeded();
     QString clockText() const;
     void setTrayTitle(const QString& title);
     void unloadSystemTray();

@@ -50,7 +50,7 @@ void Form1::Start_Click()
     Timer2->stop();
     Abbruch->setText(QStringLiteral("Timer Abbr&echen"));
     if (!AddToTrayIconCheck->isChecked()) {
-        showMinimized();
+        minimiseIfItCanComeBack();
     } else {
         MinimizeToTray();
         setTrayTitle(windowTitle());
@@ -126,6 +126,7 @@ void Form1::Timer1_Timer()
 
 void Form1::bringWindowBack(bool showBeforeRestore)
 {
+    requestActivationIfNeeded();
     const Qt::WindowStates normal = windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
     if (showBeforeRestore) {
         show();
