@@ -1,5 +1,8 @@
 #include "app/single_instance.h"
 
+#include <algorithm>
+#include <utility>
+
 #include <QDBusConnectionInterface>
 #include <QDBusError>
 #include <QDBusReply>
