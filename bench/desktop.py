@@ -135,8 +135,8 @@ class Desktop:
         return address
 
     def env(self, private_bus=False):
-        """The environment of one launch: its own runtime directory (Tarvo's single-instance lock
-        lives there) and, if asked, its own session bus (the peer allows one instance per bus)."""
+        """The environment of one launch: its own runtime directory and, if asked, its own session bus
+        (Tarvo and the peer each allow one instance per bus)."""
         env = dict(self.base_env)
         self.runtime_count += 1
         runtime = os.path.join(self.tmp, f"runtime.{self.runtime_count}")

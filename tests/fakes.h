@@ -110,6 +110,7 @@ struct FakeWindowSystem final : WindowSystem {
     };
     bool tray = true;
     bool keepAboveWorks = true;
+    bool restoreWorks = true;
     std::vector<bool> keepAbove; // every pin (true) and unpin (false), in order
     std::vector<std::shared_ptr<FakeTrayEntry>> trayIcons; // every icon added, in order
     std::vector<QWidget*> activated;
@@ -122,6 +123,7 @@ struct FakeWindowSystem final : WindowSystem {
         return std::make_unique<Icon>(trayIcons.back());
     }
     bool canKeepAbove() const override { return keepAboveWorks; }
+    bool canRestoreMinimised() const override { return restoreWorks; }
     void activate(QWidget* window) override { activated.push_back(window); }
 
     // The icon in the tray now, or null.

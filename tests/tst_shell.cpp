@@ -111,6 +111,7 @@ private Q_SLOTS:
     }
 
     // Without a notification area a hidden window could not come back: every way uses the taskbar.
+    // Where a minimised window cannot bring itself back either (native Wayland), it stays up.
     void withoutTrayTheTaskbar_data()
     {
         QTest::addColumn<QString>("way");
@@ -122,9 +123,10 @@ private Q_SLOTS:
     void withoutTrayTheTaskbar()
     {
         QFETCH(QString, way);
-        for (const bool tray : {true, false}) {
+        for (const auto& [tray, restores] : {std::pair{true, true}, {false, true}, {true, false}, {false, false}}) {
             Harness h(way == u"T" ? u"S M90 T"_s : QString());
             h.windowSystem->tray = tray;
+            h.windowSystem->restoreWorks = restores;
             h.load();
             h.form->AddToTrayIconCheck->setChecked(way != u"box");
             if (way == u"start" || way == u"box")
@@ -136,8 +138,28 @@ private Q_SLOTS:
             if (way == u"minimise")
                 h.form->MinimizeWindow();
             QCOMPARE(h.form->isHidden(), tray);
-            QCOMPARE(h.form->isMinimized(), !tray);
+            QCOMPARE(h.form->isMinimized(), !tray && restores);
             QCOMPARE(h.windowSystem->shownIcon() != nullptr, tray);
+        }
+    }
+
+    // Coming back for the last minute: where the window cannot raise itself, it asks for activation.
+    void lastMinuteAsksForActivation()
+    {
+        for (const bool restores : {true, false}) {
+            Harness h(u"A M2"_s);
+            h.windowSystem->tray = false;
+            h.windowSystem->restoreWorks = restores;
+            h.load();
+            h.tick(59);
+            QWidget elsewhere; // the user works in another window
+            elsewhere.show();
+            elsewhere.activateWindow();
+            QTRY_VERIFY(!h.form->isActiveWindow());
+            QVERIFY(h.windowSystem->activated.empty());
+            h.tick(); // 60 seconds left
+            QCoreApplication::processEvents();
+            QCOMPARE(h.windowSystem->activated.size(), restores ? 0u : 1u);
         }
     }
 

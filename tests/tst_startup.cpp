@@ -1,9 +1,6 @@
-// Start-up: the command line, the single instance, and ending without an action.
-#include <QTemporaryDir>
-
+// Start-up: the command line and ending without an action.
 #include "app/command_line.h"
 #include "app/qt_options.h"
-#include "app/single_instance.h"
 #include "app/twips.h"
 #include "fakes.h"
 
@@ -211,26 +208,6 @@ private Q_SLOTS:
         QCOMPARE(whileAsked, asks && mayAsk ? u"0 Tarvo   - P A U S E - 1"_s : QString());
         if (!ends)
             QVERIFY(f.windowTitle() == title && f.Timer1->isActive());
-    }
-
-    void locksAndKeys()
-    {
-        QTemporaryDir dir;
-        SingleInstance a(u"display_0"_s, dir.path()); // other sessions are independent
-        SingleInstance b(u"display_1"_s, dir.path());
-        QVERIFY(a.claim() && b.claim());
-        // What a crashed instance leaves: a lock naming a process that no longer runs, and a socket file.
-        QFile lock(dir.filePath(u"tarvo-k2.lock"_s));
-        QVERIFY(lock.open(QIODevice::WriteOnly));
-        lock.write("999999\ntarvo\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-        lock.close();
-        QVERIFY(QFile(dir.filePath(u"tarvo-k2.socket"_s)).open(QIODevice::WriteOnly));
-        QVERIFY(SingleInstance(u"k2"_s, dir.path()).claim());
-        qputenv("WAYLAND_DISPLAY", "");
-        qputenv("DISPLAY", "host/x:10.0");
-        QCOMPARE(sessionKey(), u"host_x_10.0"_s);
-        qputenv("WAYLAND_DISPLAY", "wayland-1");
-        QCOMPARE(sessionKey(), u"wayland-1"_s);
     }
 };
 

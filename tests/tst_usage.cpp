@@ -22,6 +22,9 @@ private Q_SLOTS:
         QTest::newRow("-H is the hours letter") << QStringList { "-H" } << StartMode::Run;
         QTest::newRow("part of one argument") << QStringList { "S --help" } << StartMode::Run;
         QTest::newRow("with a value") << QStringList { "--help=all" } << StartMode::Run;
+        QTest::newRow("steering a running one") << QStringList { "A", "--cancel", "--help" } << StartMode::Remote;
+        QTest::newRow("add with its number joined") << QStringList { "--add=5" } << StartMode::Remote;
+        QTest::newRow("status, upper case is letters") << QStringList { "--STATUS" } << StartMode::Run;
     }
     void startMode()
     {

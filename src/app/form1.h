@@ -260,6 +260,8 @@ private:
     bool countdownIdle() const { return m_countdown->state() == Countdown::State::Idle; }
     void QuitFromEntryPanel();
     void bringWindowBack(bool showBeforeRestore);
+    void minimiseIfItCanComeBack();
+    void requestActivationIfNeeded();
     QString clockText() const;
     void setTrayTitle(const QString& title);
     void unloadSystemTray();

@@ -65,6 +65,9 @@ bool Form1::Form_QueryUnload(const std::function<bool()>& mayAsk)
         EndProgram(0);
         return false;
     }
+    // Cancelled from the command line (tarvo --cancel) while the question was open: nothing to resume.
+    if (CountdownMaske->isHidden())
+        return true;
     setWindowTitle(title);
     m_countdown->release();
     return true;

@@ -99,15 +99,35 @@ void Form1::MinimizeWindow()
         if (m_systemTray)
             m_systemTray->ChangeToolTipText(windowTitle());
     } else {
-        showMinimized();
+        minimiseIfItCanComeBack();
     }
+}
+
+// Tarvo comes back for the last minute by itself. Where the window system does not let a program
+// restore its minimised window, it is not minimised at all: the countdown would end unseen.
+void Form1::minimiseIfItCanComeBack()
+{
+    if (m_services.windowSystem->canRestoreMinimised())
+        showMinimized();
+}
+
+// Where a window cannot raise itself, it at least asks the desktop for the focus or for attention,
+// once the caller has shown it again.
+void Form1::requestActivationIfNeeded()
+{
+    if (m_services.windowSystem->canRestoreMinimised())
+        return;
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible() && !isActiveWindow())
+            m_services.windowSystem->activate(this);
+    });
 }
 
 void Form1::MinimizeToTray()
 {
     // Without a notification area a hidden window could not be brought back: use the taskbar.
     if (!m_services.windowSystem->trayAvailable()) {
-        showMinimized();
+        minimiseIfItCanComeBack();
         return;
     }
     if (!m_systemTray)

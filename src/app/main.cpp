@@ -1,10 +1,14 @@
 #include <cstdio>
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QStringList>
 
 #include "app/command_line.h"
 #include "app/form1.h"
+#include "app/form1_remote.h"
+#include "app/platform_choice.h"
+#include "app/remote_command.h"
 #include "app/qt_options.h"
 #include "app/single_instance.h"
 #include "app/usage.h"
@@ -47,6 +51,11 @@ int main(int argc, char** argv)
         return printAndExit(tarvo::usageText());
     case tarvo::StartMode::Version:
         return printAndExit(QStringLiteral("Tarvo ") + tarvo::Form1::GetVersionNumber() + QLatin1Char('\n'));
+    case tarvo::StartMode::Remote: {
+        // Answered over the session bus, without a display.
+        QCoreApplication app(argc, argv);
+        return tarvo::runRemoteCommand(arguments, QStringLiteral(TARVO_APP_ID));
+    }
     case tarvo::StartMode::Run:
         break;
     }
@@ -60,7 +69,10 @@ int main(int argc, char** argv)
     }
 #endif
 
+    const bool viaXWayland = tarvo::preferXWayland();
     QApplication app(argc, argv);
+    if (viaXWayland)
+        qunsetenv("QT_QPA_PLATFORM");
     // The option letters are read only from what Qt left of the arguments: "-style fusion" or
     // "-display :0" must not start anything.
     const QString commandLine
@@ -74,14 +86,22 @@ int main(int argc, char** argv)
     // end it.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    tarvo::SingleInstance instance(tarvo::sessionKey(), tarvo::runtimeDirectory());
-    if (!instance.claim())
+    tarvo::SingleInstance instance(QDBusConnection::sessionBus(), QStringLiteral(TARVO_APP_ID));
+    switch (instance.claim()) {
+    case tarvo::SingleInstance::Claim::Forwarded:
         return 0;
+    case tarvo::SingleInstance::Claim::Unchecked:
+        std::fprintf(stderr, "%s\n", qPrintable(instance.warning()));
+        break;
+    case tarvo::SingleInstance::Claim::First:
+        break;
+    }
 
     // From here on a SIGTERM or Ctrl+C ends Tarvo through its own ending, which removes the tray icon.
     tarvo::TerminationSignals termination;
     tarvo::Form1 form(tarvo::systemServices(), commandLine);
-    QObject::connect(&instance, &tarvo::SingleInstance::activationRequested, &form, &tarvo::Form1::BringToFront);
+    tarvo::Form1Remote remote(form);
+    instance.serve(&remote);
     QObject::connect(&termination, &tarvo::TerminationSignals::received, &form, &tarvo::Form1::EndOnSignal);
     form.Form_Load();
     if (form.hasEnded())

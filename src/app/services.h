@@ -78,6 +78,8 @@ public:
                                                   std::function<void(TrayClick)> onClick) = 0;
     // False where the compositor alone decides stacking and focus (Wayland).
     virtual bool canKeepAbove() const = 0;
+    // False where a minimised window cannot bring itself back (Wayland): only the user can.
+    virtual bool canRestoreMinimised() const = 0;
     // Brings a shown window to the front, as far as the window system lets a program do that.
     virtual void activate(QWidget* window) = 0;
 };

@@ -1,96 +1,166 @@
 #include "app/single_instance.h"
 
+#include <algorithm>
+#include <utility>
+
+#include <QDBusConnectionInterface>
+#include <QDBusError>
+#include <QDBusReply>
+#include <QDBusVirtualObject>
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QLocalServer>
-#include <QLocalSocket>
-#include <QLockFile>
-#include <QRegularExpression>
-#include <QStandardPaths>
-#include <QThread>
+
+#include "app/remote_control.h"
 
 namespace tarvo {
 namespace {
-const QByteArray kRaise = QByteArrayLiteral("raise\n");
-constexpr int kWaitForFirstMs = 10000;
+
+// A running Tarvo answers at once; one that is still starting may first finish its window.
+constexpr int kAnswerMs = 10000;
+
+const QString kStartsAnyway = QStringLiteral(" Tarvo startet trotzdem.");
+
+QString noCountdown()
+{
+    return QStringLiteral("Es läuft kein Countdown.");
+}
+
 } // namespace
 
-QString sessionKey()
+// The object a later start talks to. Each call is answered in the thread that runs the window.
+class InstanceObject final : public QDBusVirtualObject {
+public:
+    explicit InstanceObject(QString name)
+        : m_name(std::move(name))
+    {
+    }
+
+    RemoteControl* control = nullptr;
+
+    QString introspect(const QString&) const override
+    {
+        return QStringLiteral("<interface name=\"%1\">"
+                              "<method name=\"Activate\"/>"
+                              "<method name=\"Status\"><arg name=\"armed\" type=\"b\" direction=\"out\"/>"
+                              "<arg name=\"line\" type=\"s\" direction=\"out\"/></method>"
+                              "<method name=\"Cancel\"><arg name=\"cancelled\" type=\"b\" direction=\"out\"/>"
+                              "<arg name=\"line\" type=\"s\" direction=\"out\"/></method>"
+                              "<method name=\"Add\"><arg name=\"minutes\" type=\"u\" direction=\"in\"/>"
+                              "<arg name=\"added\" type=\"b\" direction=\"out\"/>"
+                              "<arg name=\"line\" type=\"s\" direction=\"out\"/></method>"
+                              "</interface>")
+            .arg(m_name);
+    }
+
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
+    {
+        if (!message.interface().isEmpty() && message.interface() != m_name)
+            return false;
+        const QString member = message.member();
+        const QString signature = message.signature();
+        QDBusMessage reply;
+        if (member == QLatin1String("Activate") && signature.isEmpty()) {
+            if (control)
+                control->comeForward();
+            reply = message.createReply();
+        } else if (member == QLatin1String("Status") && signature.isEmpty()) {
+            const RemoteControl::Status status = control ? control->status() : RemoteControl::Status {};
+            reply = message.createReply({ status.armed, status.armed ? status.line : noCountdown() });
+        } else if (member == QLatin1String("Cancel") && signature.isEmpty()) {
+            const bool cancelled = control && control->cancel();
+            reply = message.createReply(
+                { cancelled, cancelled ? QStringLiteral("Der Countdown wurde abgebrochen.") : noCountdown() });
+        } else if (member == QLatin1String("Add") && signature == QLatin1String("u")) {
+            const uint minutes = message.arguments().constFirst().toUInt();
+            if (minutes < 1 || minutes > uint(kMaxAddMinutes)) {
+                reply = message.createErrorReply(
+                    QDBusError::InvalidArgs, QStringLiteral("minutes must be 1 to %1").arg(kMaxAddMinutes));
+            } else {
+                const bool added = control && control->add(int(minutes));
+                reply = message.createReply({ added, added ? control->status().line : noCountdown() });
+            }
+        } else {
+            return false;
+        }
+        connection.send(reply);
+        return true;
+    }
+
+private:
+    QString m_name;
+};
+
+QString instancePath(const QString& name)
 {
-    QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
-    if (display.isEmpty())
-        display = qEnvironmentVariable("DISPLAY");
-    if (display.isEmpty())
-        display = QStringLiteral("none");
-    display.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("_"));
-    return display;
+    return QLatin1Char('/') + QString(name).replace(QLatin1Char('.'), QLatin1Char('/'));
 }
 
-QString runtimeDirectory()
+QDBusMessage callInstance(const QDBusConnection& bus, const QString& name, const QString& method,
+    const QVariantList& arguments, int timeoutMs)
 {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
-    return dir;
+    QDBusMessage call = QDBusMessage::createMethodCall(name, instancePath(name), name, method);
+    call.setArguments(arguments);
+    return bus.call(call, QDBus::BlockWithGui, timeoutMs);
 }
 
-SingleInstance::SingleInstance(QString key, QString directory)
-    : m_lockPath(directory + QStringLiteral("/tarvo-") + key + QStringLiteral(".lock"))
-    , m_socketPath(directory + QStringLiteral("/tarvo-") + key + QStringLiteral(".socket"))
+SingleInstance::SingleInstance(QDBusConnection bus, QString name)
+    : m_bus(std::move(bus))
+    , m_name(std::move(name))
+    , m_object(std::make_unique<InstanceObject>(m_name))
 {
 }
 
 SingleInstance::~SingleInstance()
 {
-    if (m_server)
-        m_server->close();
+    m_bus.unregisterObject(instancePath(m_name));
+    if (m_owner)
+        m_bus.interface()->unregisterService(m_name);
 }
 
-bool SingleInstance::claim()
+void SingleInstance::serve(RemoteControl* control)
 {
-    m_lock = std::make_unique<QLockFile>(m_lockPath);
-    // Never stale by age: only a lock whose process has died is taken over.
-    m_lock->setStaleLockTime(0);
-    const QDeadlineTimer deadline(kWaitForFirstMs);
-    while (!m_lock->tryLock(0)) {
-        // The holder may still be starting: keep asking until its socket answers or the lock frees.
-        if (askRunningInstance())
-            return false;
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(50);
+    m_object->control = control;
+}
+
+SingleInstance::Claim SingleInstance::claim()
+{
+    if (!m_bus.isConnected()) {
+        m_warning = QStringLiteral("tarvo: Kein Session-Bus erreichbar (%1): ob Tarvo schon läuft, lässt sich "
+                                   "nicht prüfen.")
+                        .arg(m_bus.lastError().message())
+            + kStartsAnyway;
+        return Claim::Unchecked;
     }
-    QLocalServer::removeServer(m_socketPath);
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (socket->readAll().contains(kRaise.trimmed())) {
-                    socket->write("ok\n");
-                    socket->flush();
-                    Q_EMIT activationRequested();
-                }
-            });
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    // The object is there before the name, so that whoever finds the name finds it answering.
+    m_bus.registerVirtualObject(instancePath(m_name), m_object.get());
+    const QDeadlineTimer deadline(kAnswerMs);
+    for (;;) {
+        const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = m_bus.interface()->registerService(
+            m_name, QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
+        if (!reply.isValid()) {
+            m_warning = QStringLiteral("tarvo: Der Session-Bus vergibt den Namen %1 nicht (%2): ob Tarvo schon "
+                                       "läuft, lässt sich nicht prüfen.")
+                            .arg(m_name, reply.error().message())
+                + kStartsAnyway;
+            return Claim::Unchecked;
         }
-    });
-    m_server->listen(m_socketPath);
-    return true;
-}
-
-bool SingleInstance::askRunningInstance() const
-{
-    QLocalSocket socket;
-    socket.connectToServer(m_socketPath);
-    if (!socket.waitForConnected(500))
-        return false;
-    socket.write(kRaise);
-    socket.flush();
-    socket.waitForBytesWritten(1000);
-    const bool answered = socket.waitForReadyRead(2000);
-    socket.disconnectFromServer();
-    return answered;
+        if (reply.value() == QDBusConnectionInterface::ServiceRegistered) {
+            m_owner = true;
+            return Claim::First;
+        }
+        const QDBusMessage answer = callInstance(
+            m_bus, m_name, QStringLiteral("Activate"), {}, int(std::max<qint64>(1, deadline.remainingTime())));
+        if (answer.type() == QDBusMessage::ReplyMessage)
+            return Claim::Forwarded;
+        // The owner ended between the two steps: the name is free again.
+        const QString error = answer.errorName();
+        if ((error == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown")
+                || error == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner"))
+            && !deadline.hasExpired())
+            continue;
+        m_warning = QStringLiteral("tarvo: Der laufende Tarvo antwortet nicht (%1).").arg(answer.errorMessage())
+            + kStartsAnyway;
+        return Claim::Unchecked;
+    }
 }
 
 } // namespace tarvo

@@ -2,45 +2,54 @@
 
 #include <memory>
 
-#include <QObject>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QString>
-
-class QLocalServer;
-class QLockFile;
+#include <QVariantList>
 
 namespace tarvo {
 
-// One Tarvo per user and graphical session. The first start holds a lock file and listens on a
-// local socket; a later start finds the lock taken, asks the first one to come to the front, and
-// ends. A crashed instance leaves a lock whose process is gone, which the next start takes over.
-class SingleInstance : public QObject {
-    Q_OBJECT
+class InstanceObject;
+class RemoteControl;
 
+// One Tarvo per user session. The first start owns a well-known name on the session bus; the bus
+// belongs to its user, so no one else can take the name, block it or talk to it, and every start of
+// the session finds the same name whichever display variable its launcher set. A later start finds
+// the name taken, asks its owner to come forward, and ends. The same name answers --status, --cancel
+// and --add (app/remote_command.h).
+class SingleInstance {
 public:
-    // key: names the session, e.g. from sessionKey(); directory: where the lock and socket live.
-    SingleInstance(QString key, QString directory);
-    ~SingleInstance() override;
+    enum class Claim {
+        First, // the name is ours: run
+        Forwarded, // another Tarvo runs and came forward: end
+        Unchecked, // no bus, or the owner does not answer: run all the same; warning() says why
+    };
 
-    // True when this is the only instance; false when another runs and was asked to come forward.
-    bool claim();
+    // name: the well-known bus name, Tarvo's application id.
+    SingleInstance(QDBusConnection bus, QString name);
+    ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
 
-Q_SIGNALS:
-    void activationRequested();
+    Claim claim();
+    QString warning() const { return m_warning; }
+    // From now on the calls of later starts reach control; nullptr stops that.
+    void serve(RemoteControl* control);
 
 private:
-    bool askRunningInstance() const;
-
-    QString m_lockPath;
-    QString m_socketPath;
-    std::unique_ptr<QLockFile> m_lock;
-    QLocalServer* m_server = nullptr;
+    QDBusConnection m_bus;
+    QString m_name;
+    std::unique_ptr<InstanceObject> m_object;
+    QString m_warning;
+    bool m_owner = false;
 };
 
-// The user's graphical session as a short name usable in a file name: the X display or the Wayland
-// socket this process talks to.
-QString sessionKey();
+// The bus object of a name: "/org/example/tarvo" for "org.example.tarvo"; its interface is the name.
+QString instancePath(const QString& name);
 
-// The per-user directory for the lock and the socket.
-QString runtimeDirectory();
+// Calls a method of the running instance and waits for the answer. Events keep being delivered
+// meanwhile, so that an instance served by the same thread (a test) can answer.
+QDBusMessage callInstance(const QDBusConnection& bus, const QString& name, const QString& method,
+    const QVariantList& arguments, int timeoutMs);
 
 } // namespace tarvo

@@ -48,7 +48,7 @@ void Form1::Start_Click()
     }
     Abbruch->setText(QStringLiteral("Timer Abbr&echen"));
     if (!AddToTrayIconCheck->isChecked()) {
-        showMinimized();
+        minimiseIfItCanComeBack();
     } else {
         MinimizeToTray();
         setTrayTitle(windowTitle());
@@ -116,6 +116,7 @@ void Form1::showSecondsLeft(std::int32_t n)
 
 void Form1::bringWindowBack(bool showBeforeRestore)
 {
+    requestActivationIfNeeded();
     const Qt::WindowStates normal = windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
     if (showBeforeRestore) {
         show();

@@ -96,6 +96,7 @@ public:
     }
 
     bool canKeepAbove() const override { return !isWayland(); }
+    bool canRestoreMinimised() const override { return !isWayland(); }
 
     void activate(QWidget* window) override
     {

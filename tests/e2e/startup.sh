@@ -16,13 +16,50 @@ wid=$(tarvo_window '^Tarvo$')
 check "window appears" test -n "$wid"
 check "no frame from the window manager" sh -c "xprop -id $wid _NET_FRAME_EXTENTS | grep -q '= 0, 0, 0, 0'"
 
-# A second start brings the first one forward and ends.
-xdotool windowminimize "$wid"
-wait_for 10 iconic "$wid"
-timeout 20 "$TARVO" S M1 >/dev/null 2>&1 && rc=0 || rc=$?
-check "second start exits 0" test "$rc" -eq 0
-check "first window restored" wait_for 10 normal "$wid"
-check "one window left" shown_is 1 '^Tarvo$'
+# A second start brings the first one forward and ends at once, whichever display variables its
+# launcher set: the screen number and a Wayland socket name the same session.
+while IFS='|' read -r what variables; do
+    xdotool windowminimize "$wid"
+    wait_for 10 iconic "$wid"
+    started=$SECONDS
+    timeout 20 env $variables "$TARVO" S M1 </dev/null >/dev/null 2>&1 && rc=0 || rc=$?
+    check "second start, $what: exits 0 within 5 s" test "$rc" -eq 0 -a $((SECONDS - started)) -le 5
+    check "second start, $what: first window restored" wait_for 10 normal "$wid"
+    check "second start, $what: one window left" shown_is 1 '^Tarvo$'
+done <<TABLE
+same display|DISPLAY=$DISPLAY
+with the screen number|DISPLAY=$DISPLAY.0
+with WAYLAND_DISPLAY too|DISPLAY=$DISPLAY WAYLAND_DISPLAY=wayland-tarvo-e2e XDG_SESSION_TYPE=wayland
+TABLE
+stop_tarvo
+
+# Another user's lock, socket and runtime directory where Tarvo would fall back to without
+# XDG_RUNTIME_DIR (a private TMPDIR stands for /tmp) block nothing.
+foreign=$E2E_TMP/tmp
+mkdir -m 1777 "$foreign"
+sleep 600 &
+holder=$!
+E2E_PIDS+=("$holder")
+for name in "tarvo-_${DISPLAY#:}" "tarvo-_${DISPLAY#:}.0"; do
+    printf '%s\nsleep\n%s\n' "$holder" "$(hostname)" >"$foreign/$name.lock"
+    mkdir "$foreign/$name.socket"
+done
+install -d -m 700 "$foreign/runtime-$(id -un)"
+chown -R nobody "$foreign"/*
+env -u XDG_RUNTIME_DIR TMPDIR="$foreign" "$TARVO" A M5 >>"$E2E_TMP/tarvo.log" 2>&1 &
+TARVO_PID=$!
+E2E_PIDS+=("$TARVO_PID")
+check "foreign lock and runtime directory: the countdown starts" test -n "$(main_window '^5 Minute')"
+check "foreign lock and runtime directory: Tarvo runs on" kill -0 "$TARVO_PID"
+stop_tarvo
+
+# No session bus answers: Tarvo starts all the same, and says why it cannot look for another one.
+: >"$E2E_TMP/tarvo.log"
+DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/tarvo-e2e "$TARVO" A M5 >>"$E2E_TMP/tarvo.log" 2>&1 &
+TARVO_PID=$!
+E2E_PIDS+=("$TARVO_PID")
+check "no session bus: the countdown starts" test -n "$(main_window '^5 Minute')"
+check "no session bus: the warning" grep -q "Kein Session-Bus erreichbar.*Tarvo startet trotzdem" "$E2E_TMP/tarvo.log"
 stop_tarvo
 
 # Two and ten starts in the same instant: all but one end, and one window is shown.
