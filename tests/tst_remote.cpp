@@ -219,7 +219,7 @@ private Q_SLOTS:
                                    "| PAUSE";
         QTest::newRow("cancel") << "N M5"
                                 << "cancel"
-                                << "1  | 297 entry Tarvo";
+                                << "1  | 300 entry Tarvo";
         QTest::newRow("cancel, idle: the program stays") << ""
                                                          << "cancel"
                                                          << "0  | 3600 entry Tarvo";

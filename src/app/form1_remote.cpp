@@ -2,12 +2,10 @@
 
 #include <algorithm>
 
-#include <QCheckBox>
 #include <QDateTime>
-#include <QFrame>
-#include <QTimer>
 
 #include "app/form1.h"
+#include "countdown/countdown.h"
 #include "power/action_kind.h"
 
 namespace tarvo {
@@ -31,27 +29,29 @@ void Form1Remote::comeForward()
     m_form.BringToFront();
 }
 
-// From Start until the action or a cancel: the countdown panel is up, running or paused.
+// From Start until the action or a cancel, running or paused.
 bool Form1Remote::armed() const
 {
-    return !m_form.hasEnded() && !m_form.CountdownMaske->isHidden() && m_form.RemainingSeconds > 0;
+    const Countdown::State state = m_form.countdown().state();
+    return !m_form.hasEnded() && (state == Countdown::State::Running || state == Countdown::State::Paused);
 }
 
 RemoteControl::Status Form1Remote::status() const
 {
     if (!armed())
         return {};
+    const Countdown& countdown = m_form.countdown();
     const auto action = m_form.selectedAction();
     return { true,
-        countdownStatusLine(action ? actionWord(*action) : m_form.ActionLabel, m_form.RemainingSeconds,
-            m_form.services().clock->now(), !m_form.Timer1->isActive()) };
+        countdownStatusLine(action ? actionWord(*action) : m_form.ActionLabel, countdown.remainingSeconds(),
+            m_form.services().clock->now(), countdown.state() == Countdown::State::Paused) };
 }
 
 bool Form1Remote::cancel()
 {
     if (!armed())
         return false;
-    m_form.Abbruch_Click();
+    m_form.CancelCountdown();
     return true;
 }
 
@@ -60,13 +60,7 @@ bool Form1Remote::add(int minutes)
     if (!armed() || minutes < 1 || minutes > kMaxAddMinutes)
         return false;
     // Up to 14 days in all; a longer countdown from the command line is never shortened.
-    constexpr std::int32_t cap = std::int32_t { kMaxAddMinutes } * 60;
-    const std::int32_t before = m_form.RemainingSeconds;
-    m_form.RemainingSeconds = std::max(before, std::min(cap, before + minutes * 60));
-    m_form.RefreshDurationFields();
-    m_form.Anz_Minuten_Click(); // the unit and the figures, also out of the last minute's seconds
-    if (m_form.Timer1->isActive())
-        m_form.Endzeit_Eintragen();
+    m_form.countdown().extend(minutes);
     return true;
 }
 
