@@ -21,7 +21,7 @@
 #include <QTimer>
 
 #include "app/form1.h"
-#include "app/services.h"
+#include "app/system_services.h"
 #include "shell/always_on_top.h"
 #include "shell/system_tray.h"
 

@@ -4,7 +4,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "app/look.h"
+#include "base/look.h"
 #include "fakes.h"
 #include "info/desktop_entry.h"
 #include "info/help_text.h"
@@ -28,6 +28,13 @@ bool valid(const QString& path)
 {
     static const bool installed = !QStandardPaths::findExecutable(u"desktop-file-validate"_s).isEmpty();
     return !installed || QProcess::execute(u"desktop-file-validate"_s, {path}) == 0;
+}
+
+// The dialog as the main window opens it, on the window's fakes.
+std::unique_ptr<InfoDialog> infoDialog(const Harness& h)
+{
+    return std::make_unique<InfoDialog>(h.form.get(), Form1::GetVersionNumber(), h.form->GV_URL, *h.dialogs,
+                                        *h.desktop);
 }
 
 } // namespace
@@ -56,7 +63,8 @@ private Q_SLOTS:
         QFETCH(QString, gesture);
         QFETCH(bool, closes);
         const auto h = loaded();
-        InfoDialog d(h->form.get());
+        const auto dialog = infoDialog(*h);
+        InfoDialog& d = *dialog;
         d.show();
         QWidget* widget = target == u"InfoDialog" ? &d : d.findChild<QWidget*>(target);
         if (gesture == u"escape") {
@@ -82,7 +90,8 @@ private Q_SLOTS:
     {
         const auto h = loaded();
         const QColor light = QApplication::palette().color(QPalette::HighlightedText);
-        InfoDialog d(h->form.get());
+        const auto dialog = infoDialog(*h);
+        InfoDialog& d = *dialog;
         mouse(d.CreateShortcuts, QEvent::MouseMove);
         QCOMPARE(textColour(d.CreateShortcuts), light);
         mouse(&d, QEvent::MouseMove);
@@ -111,7 +120,8 @@ private Q_SLOTS:
         const QString before = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.path()));
         const auto h = loaded();
-        InfoDialog d(h->form.get());
+        const auto dialog = infoDialog(*h);
+        InfoDialog& d = *dialog;
         d.show();
         const QString path = dir.filePath(u"TarvoInfo.txt"_s);
         // Writes what the field holds now, with CR LF line ends, and opens another editor each time.

@@ -3,7 +3,7 @@
 
 #include "app/command_line.h"
 #include "app/single_instance.h"
-#include "app/twips.h"
+#include "base/twips.h"
 #include "fakes.h"
 
 using namespace tarvo;

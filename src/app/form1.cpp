@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include <cstdio>
+#include <vector>
 
 #include <QCheckBox>
 #include <QFrame>
@@ -11,8 +12,10 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include "app/look.h"
-#include "app/twips.h"
+#include "base/controls.h"
+#include "base/look.h"
+#include "base/twips.h"
+#include "power/action_table.h"
 #include "shell/always_on_top.h"
 #include "shell/system_tray.h"
 #include "shell/window_shape.h"
@@ -20,35 +23,11 @@
 namespace tarvo {
 namespace {
 
-template <typename W>
-W* make(QWidget* parent, const char* name)
-{
-    auto* widget = new W(parent);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-void place(QWidget* widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(twipsRect(left, top, width, height));
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRect twips, const QFont& font,
-                  const QColor& colour)
-{
-    auto* label = make<QLabel>(parent, name);
-    label->setText(caption);
-    place(label, twips.x(), twips.y(), twips.width(), twips.height());
-    label->setFont(font);
-    setTextColour(label, colour);
-    return label;
-}
-
 QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& caption, QRect twips, bool checked)
 {
     auto* box = make<QCheckBox>(parent, name);
     box->setText(caption);
-    place(box, twips.x(), twips.y(), twips.width(), twips.height());
+    place(box, twips);
     box->setFont(uiFont(8.25, true));
     setTextColour(box, colours::entryText);
     box->setChecked(checked);
@@ -59,7 +38,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 {
     auto* button = make<QPushButton>(parent, name);
     button->setText(caption);
-    place(button, twips.x(), twips.y(), twips.width(), twips.height());
+    place(button, twips);
     button->setFont(uiFont(8.25, bold));
     setTextColour(button, Qt::black);
     return button;
@@ -70,7 +49,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 QLineEdit* makeField(QWidget* parent, const char* name, QRect twips, double pointSize, bool bold)
 {
     auto* field = make<QLineEdit>(parent, name);
-    place(field, twips.x(), twips.y(), twips.width(), twips.height());
+    place(field, twips);
     field->setFont(uiFont(pointSize, bold));
     field->setAlignment(Qt::AlignCenter);
     field->setFrame(false);
@@ -174,37 +153,25 @@ void Form1::buildWindow()
 
 void Form1::buildActionPanel()
 {
-    struct Row {
-        QPushButton** button;
-        const char* name;
-        int left;
-        const char* tip;
-        QLabel** caption;
-        const char* captionName;
-        const char* text;
-    };
-    const Row rows[] = {
-        {&LogOffBtn, "LogOffBtn", 495, "Benutzer Abmelden auswählen", &Label6, "Label6", "Abmelden"},
-        {&RuhezustandBtn, "RuhezustandBtn", 1440, "Ruhezustand auswählen", &Label1, "Label1", "Ruhezustand"},
-        {&StandbyBtn, "StandbyBtn", 2520, "Standby-Modus auswählen", &Label2, "Label2", "Standby"},
-        {&NeustartBtn, "NeustartBtn", 3600, "Windows Neustart auswählen", &Label3, "Label3", "Neustart"},
-        {&AusschaltenBtn, "AusschaltenBtn", 4680, "Windows herunterfahren  auswählen", &Label4, "Label4",
-         "Ausschalten"},
-    };
+    // From left to right the buttons stand in the action table's order backwards, log off first.
+    const int lefts[] = {495, 1440, 2520, 3600, 4680};
+    const auto rows = actionTable();
     const QColor captionColour = highlightTextOn(colours::band);
-    for (const Row& row : rows) {
-        auto* button = make<QPushButton>(Picture1, row.name);
-        place(button, row.left, 960, 495, 495);
-        button->setIconSize(QSize(31, 31));
-        button->setToolTip(QString::fromUtf8(row.tip));
-        *row.button = button;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const ActionRow& row = rows[rows.size() - 1 - i];
+        const int left = lefts[i];
+        ActionControls& controls = m_actionControls.at(static_cast<std::size_t>(row.kind));
+        controls.button = make<QPushButton>(Picture1, row.buttonName);
+        place(controls.button, left, 960, 495, 495);
+        controls.button->setIconSize(QSize(31, 31));
+        controls.button->setToolTip(QString::fromUtf8(row.buttonTip));
         // The caption is centred under its button.
         const int captionWidth = 1095;
-        *row.caption = makeLabel(Picture1, row.captionName, QString::fromUtf8(row.text),
-                                 tw(row.left + 495 / 2 - captionWidth / 2, 1560, captionWidth, 255),
-                                 uiFont(8.25, false), captionColour);
-        (*row.caption)->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        (*row.caption)->setAttribute(Qt::WA_TranslucentBackground);
+        controls.caption = makeLabel(Picture1, row.captionName, QString::fromUtf8(row.word),
+                                     tw(left + 495 / 2 - captionWidth / 2, 1560, captionWidth, 255),
+                                     uiFont(8.25, false), captionColour);
+        controls.caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        controls.caption->setAttribute(Qt::WA_TranslucentBackground);
     }
 
     InfoField = make<QLabel>(Picture1, "InfoField");
@@ -378,25 +345,26 @@ void Form1::buildCountdownPanel()
 
 void Form1::buildActionGroup()
 {
-    Check_Runterfahren = make<QRadioButton>(Frame3, "Check_Runterfahren");
-    Check_NeuStarten = make<QRadioButton>(Frame3, "Check_NeuStarten");
-    Check_Standby = make<QRadioButton>(Frame3, "Check_Standby");
-    Check_Ruhezustand = make<QRadioButton>(Frame3, "Check_Ruhezustand");
-    Check_LogOff = make<QRadioButton>(Frame3, "Check_LogOff");
-    Check_Runterfahren->setChecked(true);
+    for (const ActionRow& row : actionTable())
+        m_actionControls.at(static_cast<std::size_t>(row.kind)).option = make<QRadioButton>(Frame3, row.optionName);
+    actionOption(ActionKind::Ausschalten)->setChecked(true);
 }
 
 void Form1::setKeyboardOrder()
 {
-    QWidget* order[] = {LogOffBtn,     RuhezustandBtn,   StandbyBtn,       NeustartBtn,
-                        AusschaltenBtn, JetztBtn,         ClassicModeShowTimer, Abbruch,
-                        ZeitEingabe,   CounterHourText,  CounterMinuteText, VScroll1,
-                        HourTimeText,  MinuteTimeText,   VScroll2,         Btn_15,
-                        Btn_30,        Btn_45,           Btn_60,           Btn_90,
-                        Btn_120,       Btn_180,          Btn_24,           Anz_Minuten,
-                        Check_ForceShutdown, Akustik,    AddToTrayIconCheck, SystemTRayFrame1,
-                        Start,         ChangeMinuteHourBtn, Command1};
-    for (std::size_t i = 1; i < std::size(order); ++i)
+    // The action buttons from left to right, then the rest.
+    std::vector<QWidget*> order;
+    const auto rows = actionTable();
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row)
+        order.push_back(actionButton(row->kind));
+    order.insert(order.end(),
+                 {JetztBtn,          ClassicModeShowTimer, Abbruch,       ZeitEingabe,         CounterHourText,
+                  CounterMinuteText, VScroll1,             HourTimeText,  MinuteTimeText,      VScroll2,
+                  Btn_15,            Btn_30,               Btn_45,        Btn_60,              Btn_90,
+                  Btn_120,           Btn_180,              Btn_24,        Anz_Minuten,         Check_ForceShutdown,
+                  Akustik,           AddToTrayIconCheck,   SystemTRayFrame1, Start,            ChangeMinuteHourBtn,
+                  Command1});
+    for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
 

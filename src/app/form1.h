@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -10,8 +11,9 @@
 #include <QString>
 #include <QWidget>
 
-#include "app/services.h"
+#include "app/system_services.h"
 #include "power/action_kind.h"
+#include "shell/drag_start.h"
 
 class QCheckBox;
 class QFrame;
@@ -76,6 +78,7 @@ public:
     void Timer2_Timer();
     void AktiveLED_DblClick();
     void AdvanceLed();
+    // Shows the remaining time: the display, the window title and the tray tooltip (not the duration).
     void Set_Minute();
     void Anz_Minuten_Click();
     void Label5_Click();
@@ -84,6 +87,7 @@ public:
     void Endzeit_Eintragen();
 
     // ---- duration
+    // Sets the duration to whole minutes and rewrites every duration field (not the display).
     void SetMinutes(std::int16_t minutes);
     void AddMinutes(std::int16_t minutes, bool roundToTen);
     void SubtractMinutes(std::int16_t minutes, bool roundToTen);
@@ -127,17 +131,11 @@ public:
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
 
-    // ---- action panel
-    QPushButton* LogOffBtn = nullptr;
-    QPushButton* RuhezustandBtn = nullptr;
-    QPushButton* StandbyBtn = nullptr;
-    QPushButton* NeustartBtn = nullptr;
-    QPushButton* AusschaltenBtn = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
+    // ---- action panel: each action's button (AusschaltenBtn ...), its caption (Label4 ...) and its
+    // option in the hidden group (Check_Runterfahren ...), named as the action table names them.
+    QPushButton* actionButton(ActionKind action) const;
+    QLabel* actionCaption(ActionKind action) const;
+    QRadioButton* actionOption(ActionKind action) const;
     QLabel* InfoField = nullptr;
     QLabel* LightFlag = nullptr;
 
@@ -191,13 +189,6 @@ public:
     QLabel* LiteGreenPic = nullptr;
     QLabel* GreenPic = nullptr;
 
-    // ---- hidden option group holding the selected action
-    QRadioButton* Check_Runterfahren = nullptr;
-    QRadioButton* Check_NeuStarten = nullptr;
-    QRadioButton* Check_Standby = nullptr;
-    QRadioButton* Check_Ruhezustand = nullptr;
-    QRadioButton* Check_LogOff = nullptr;
-
     // The never-shown owner of the tray icon; exists only while the icon is shown.
     SystemTray* systemTray() const { return m_systemTray.get(); }
     Services& services() { return m_services; }
@@ -229,7 +220,6 @@ private:
     void runShortcutSetup();
     void showActionPicture(ActionKind action, bool pressed);
     void CancelCountdown();
-    void QuitFromEntryPanel();
     void bringWindowBack(bool showBeforeRestore);
     QString clockText() const;
     void setTrayTitle(const QString& title);
@@ -237,15 +227,20 @@ private:
     void PowerRequest(PowerCode code);
     void EndProgram(int exitCode);
 
-    QPushButton* actionButton(ActionKind action) const;
-    QLabel* actionCaption(ActionKind action) const;
-    QRadioButton* actionOption(ActionKind action) const;
+    bool isActionCaption(const QWidget* widget) const;
+
+    struct ActionControls {
+        QPushButton* button = nullptr;
+        QLabel* caption = nullptr;
+        QRadioButton* option = nullptr;
+    };
+    // Indexed by ActionKind.
+    std::array<ActionControls, 5> m_actionControls{};
 
     Services m_services;
     QString m_commandLine;
     std::unique_ptr<SystemTray> m_systemTray;
-    QPointer<QWidget> m_dragCandidate;
-    QPoint m_dragStart;
+    DragStart m_drag{*this};
     QPointer<QWidget> m_clickCandidate;
     bool m_rightMinimised = false;
     bool m_ended = false;

@@ -1,9 +1,11 @@
-#include "app/services.h"
+#include "app/system_services.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
 
+#include "info/system_desktop.h"
+#include "shell/qt_window_system.h"
 
 namespace tarvo {
 namespace {

@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/look.h"
+#include "base/look.h"
 #include "countdown/duration.h"
 #include "shell/always_on_top.h"
 #include "shell/system_tray.h"
@@ -111,7 +111,7 @@ void Form1::Timer1_Timer()
     }
     if (n >= 1) {
         if (n == 60)
-            AlwaysOnTop1->SetToTop(true);
+            AlwaysOnTop1->SetToTop();
         if (n < 31)
             setTextColour(Display, textColour(Display) == colours::blink ? colours::white : colours::blink);
     }
@@ -168,7 +168,7 @@ void Form1::CancelCountdown()
     CountdownMaske->hide();
     Start->show();
     Start->setEnabled(false);
-    AusschaltenBtn->setFocus();
+    actionButton(ActionKind::Ausschalten)->setFocus();
     Initialize();
     // Cancelling selects shut down again. In the Classic view ("C A") that click would carry the
     // shut down out at once: cancelling a countdown must never switch the computer off.

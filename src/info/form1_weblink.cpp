@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 
-#include "app/look.h"
+#include "base/look.h"
 
 namespace tarvo {
 namespace {

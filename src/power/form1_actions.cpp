@@ -9,24 +9,19 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "power/action_table.h"
+
 namespace tarvo {
 namespace {
 
-// The question asked before carrying an action out at once. CR CR makes an empty line.
+// The question asked before carrying the action named by actionLabel out at once. CR CR makes an
+// empty line.
 QString immediateQuestion(const QString& actionLabel)
 {
-    const QString gap = QStringLiteral("\r\r");
-    if (actionLabel == QLatin1String("Ausschalten"))
-        return actionLabel + QStringLiteral(" durchführen") + gap
-               + QStringLiteral("Soll Windows jetzt heruntergefahren werden?");
-    if (actionLabel == QLatin1String("Neustart"))
-        return actionLabel + QStringLiteral(" durchführen") + gap
-               + QStringLiteral("Soll Windows jetzt neu gestartet werden?");
-    if (actionLabel == QLatin1String("Abmelden"))
-        return QStringLiteral("Benutzer ") + actionLabel + gap
-               + QStringLiteral("Soll der aktuelle Windows-Benutzer jetzt abgemeldet werden?");
-    return QStringLiteral("In den ") + actionLabel + QStringLiteral("-Modus wechseln") + gap
-           + QStringLiteral("Soll der ") + actionLabel + QStringLiteral(" - Modus jetzt aktiviert werden?");
+    if (const ActionRow* row = actionRowByWord(actionLabel))
+        return QString::fromUtf8(row->question);
+    return QStringLiteral("In den ") + actionLabel + QStringLiteral("-Modus wechseln\r\r") + QStringLiteral("Soll der ")
+           + actionLabel + QStringLiteral(" - Modus jetzt aktiviert werden?");
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "app/look.h"
+#include "base/look.h"
 
 #include <cmath>
 
