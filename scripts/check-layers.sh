@@ -8,28 +8,25 @@ set -u
 src=${1:-$(dirname "$0")/../src}
 layers=(base countdown entry power shell info app)
 
-rank() {
-    local i
-    for i in "${!layers[@]}"; do
-        [[ ${layers[$i]} == "$1" ]] && { echo "$i"; return; }
-    done
-    echo -1
-}
+declare -A rank
+for i in "${!layers[@]}"; do
+    rank[${layers[$i]}]=$i
+done
 
 status=0
 for file in "$src"/*/*.h "$src"/*/*.cpp; do
     [[ -e $file ]] || continue
     relative=${file#"$src"/}
     folder=${relative%%/*}
-    [[ $(basename "$file") == form1* ]] && folder=app
-    own=$(rank "$folder")
+    [[ ${file##*/} == form1* ]] && folder=app
+    own=${rank[$folder]:--1}
     if ((own < 0)); then
         echo "$relative: the folder $folder is no layer (add it to src/CMakeLists.txt and $0)"
         status=1
         continue
     fi
     while IFS= read -r included; do
-        target=$(rank "${included%%/*}")
+        target=${rank[${included%%/*}]:--1}
         if ((target > own)); then
             echo "$relative includes $included: $folder may not use ${included%%/*}, which lies above it"
             status=1

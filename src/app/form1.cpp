@@ -355,8 +355,8 @@ void Form1::setKeyboardOrder()
     // The action buttons from left to right, then the rest.
     std::vector<QWidget*> order;
     const auto rows = actionTable();
-    for (auto row = rows.rbegin(); row != rows.rend(); ++row)
-        order.push_back(actionButton(row->kind));
+    for (std::size_t i = rows.size(); i-- > 0;)
+        order.push_back(actionButton(rows[i].kind));
     order.insert(order.end(),
                  {JetztBtn,          ClassicModeShowTimer, Abbruch,       ZeitEingabe,         CounterHourText,
                   CounterMinuteText, VScroll1,             HourTimeText,  MinuteTimeText,      VScroll2,

@@ -10,11 +10,6 @@ PowerCode powerCodeFor(ActionKind action, bool force)
     return force ? row.forcedCode : row.code;
 }
 
-QString actionWord(ActionKind action)
-{
-    return QString::fromUtf8(actionRow(action).word);
-}
-
 QString powerCodeName(PowerCode code)
 {
     switch (code) {
