@@ -4,7 +4,7 @@
 
 #include <QDateTime>
 
-#include "app/services.h"
+#include "base/services.h"
 
 namespace tarvo::test {
 

@@ -22,7 +22,7 @@
 #include <QTimer>
 
 #include "app/form1.h"
-#include "app/services.h"
+#include "app/system_services.h"
 #include "fake_clock.h"
 #include "shell/always_on_top.h"
 #include "shell/system_tray.h"

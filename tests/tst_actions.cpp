@@ -13,11 +13,12 @@ namespace {
 // The looks of the five buttons, left to right: 'c' colour or 'g' grey, upper case with a bold caption.
 QString looks(const Form1& f)
 {
-    const std::pair<QPushButton*, QLabel*> pairs[] = {{f.LogOffBtn, f.Label6}, {f.RuhezustandBtn, f.Label1},
-                                                      {f.StandbyBtn, f.Label2}, {f.NeustartBtn, f.Label3},
-                                                      {f.AusschaltenBtn, f.Label4}};
+    const ActionKind leftToRight[] = {ActionKind::Abmelden, ActionKind::Ruhezustand, ActionKind::Standby,
+                                      ActionKind::Neustart, ActionKind::Ausschalten};
     QString result;
-    for (const auto& [button, caption] : pairs) {
+    for (ActionKind action : leftToRight) {
+        const QPushButton* button = f.actionButton(action);
+        const QLabel* caption = f.actionCaption(action);
         const QImage image = button->icon().pixmap(QSize(31, 31)).toImage();
         bool colour = false; // the grey pictures have no coloured pixel
         for (int y = 0; y < image.height(); ++y)
@@ -170,9 +171,9 @@ private Q_SLOTS:
         QVERIFY(f.ClassicMode && !f.Abdeckung->isHidden() && f.JetztBtn->isHidden());
         QVERIFY(f.ClassicModeShowTimer->isVisible());
         // The pointer lights one button after the other.
-        for (const auto& [button, look] : {std::pair{f.LogOffBtn, "Ccccc"}, {f.RuhezustandBtn, "cCccc"},
-                                           {f.StandbyBtn, "ccCcc"}, {f.AusschaltenBtn, "ccccC"}}) {
-            moveTo(button);
+        for (const auto& [action, look] : {std::pair{ActionKind::Abmelden, "Ccccc"}, {ActionKind::Ruhezustand, "cCccc"},
+                                           {ActionKind::Standby, "ccCcc"}, {ActionKind::Ausschalten, "ccccC"}}) {
+            moveTo(f.actionButton(action));
             QTRY_COMPARE(looks(f), QLatin1String(look));
         }
         QTest::mouseMove(f.Picture1, QPoint(20, 20));
@@ -180,13 +181,13 @@ private Q_SLOTS:
         QVERIFY(h->power->requests.empty());
         // One click carries the action out, power off for shutting down even with the box cleared.
         f.Check_ForceShutdown->setChecked(false);
-        QTest::mouseClick(f.AusschaltenBtn, Qt::LeftButton);
+        QTest::mouseClick(f.actionButton(ActionKind::Ausschalten), Qt::LeftButton);
         QCOMPARE(h->power->requests, std::vector<int>{8});
 
         // The standard view: the pointer changes nothing.
         const auto plain = loaded();
-        QTest::mouseClick(plain->form->NeustartBtn, Qt::LeftButton);
-        moveTo(plain->form->LogOffBtn);
+        QTest::mouseClick(plain->form->actionButton(ActionKind::Neustart), Qt::LeftButton);
+        moveTo(plain->form->actionButton(ActionKind::Abmelden));
         QTest::mouseMove(plain->form->Picture1, QPoint(20, 20));
         QCOMPARE(looks(*plain->form), u"gggCg"_s);
     }
@@ -223,8 +224,8 @@ private Q_SLOTS:
         QCOMPARE(f.RemainingSeconds, 3600);
         QCOMPARE(looks(f), u"ggggg"_s);
         // Now a click only selects.
-        moveTo(f.LogOffBtn);
-        QTest::mouseClick(f.LogOffBtn, Qt::LeftButton);
+        moveTo(f.actionButton(ActionKind::Abmelden));
+        QTest::mouseClick(f.actionButton(ActionKind::Abmelden), Qt::LeftButton);
         QTRY_COMPARE(looks(f), u"Cgggg"_s);
         QVERIFY(h->power->requests.empty());
     }

@@ -2,7 +2,7 @@
 // duration fields, and the rules of the one duration. The fake clock stands at 14:07:30 on 6 December.
 #include <map>
 
-#include "app/look.h"
+#include "base/look.h"
 #include "countdown/clock_text.h"
 #include "countdown/duration.h"
 #include "entry/minutes_field.h"
@@ -54,7 +54,7 @@ private Q_SLOTS:
         // Escape cancels, whichever control has the focus: the entry panel again, shutting down selected,
         // the time left kept.
         f.Check_ForceShutdown->setChecked(false);
-        f.StandbyBtn->click();
+        f.actionButton(ActionKind::Standby)->click();
         h->tick(30);
         f.show();
         f.activateWindow();

@@ -7,7 +7,7 @@
 #include <QTimer>
 
 #include "countdown/countdown.h"
-#include "countdown/missed_deadline.h"
+#include "power/missed_deadline.h"
 #include "fake_clock.h"
 
 using namespace tarvo;

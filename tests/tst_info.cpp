@@ -8,7 +8,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "app/look.h"
+#include "base/look.h"
 #include "fakes.h"
 #include "info/desktop_entry.h"
 #include "info/help_text.h"
@@ -67,6 +67,13 @@ bool valid(const QString& path)
     return !installed || QProcess::execute(u"desktop-file-validate"_s, {path}) == 0;
 }
 
+// The dialog as the main window opens it, on the window's fakes.
+std::unique_ptr<InfoDialog> infoDialog(const Harness& h)
+{
+    return std::make_unique<InfoDialog>(h.form.get(), Form1::GetVersionNumber(), h.form->GV_URL, *h.dialogs,
+                                        *h.desktop);
+}
+
 } // namespace
 
 class TestInfo : public QObject {
@@ -93,7 +100,8 @@ private Q_SLOTS:
         QFETCH(QString, gesture);
         QFETCH(bool, closes);
         const auto h = loaded();
-        InfoDialog d(h->form.get());
+        const auto dialog = infoDialog(*h);
+        InfoDialog& d = *dialog;
         d.show();
         QWidget* widget = target == u"InfoDialog" ? &d : d.findChild<QWidget*>(target);
         if (gesture == u"escape") {
@@ -119,7 +127,8 @@ private Q_SLOTS:
     {
         const auto h = loaded();
         const QColor light = QApplication::palette().color(QPalette::HighlightedText);
-        InfoDialog d(h->form.get());
+        const auto dialog = infoDialog(*h);
+        InfoDialog& d = *dialog;
         mouse(d.CreateShortcuts, QEvent::MouseMove);
         QCOMPARE(textColour(d.CreateShortcuts), light);
         mouse(&d, QEvent::MouseMove);
@@ -148,7 +157,8 @@ private Q_SLOTS:
         const QString before = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.path()));
         const auto h = loaded();
-        InfoDialog d(h->form.get());
+        const auto dialog = infoDialog(*h);
+        InfoDialog& d = *dialog;
         d.show();
         const QString path = dir.filePath(u"TarvoInfo.txt"_s);
         // Writes what the field holds now, with CR LF line ends, and opens another editor each time.

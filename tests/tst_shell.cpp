@@ -81,7 +81,7 @@ private Q_SLOTS:
             window.showMinimized();
             window.hide();
             SystemTray tray(ws);
-            tray.AddTrayIcon(&window, u"Tarvo"_s, false, &window);
+            tray.AddTrayIcon(&window, u"Tarvo"_s, &window);
             ws.clickTray(click);
             ws.clickTray(click); // a later click finds no icon left
             seen << u"%1 %2 %3"_s.arg(window.isVisible() && !window.isMinimized())

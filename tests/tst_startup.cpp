@@ -1,7 +1,7 @@
 // Start-up: the command line and ending without an action.
 #include "app/command_line.h"
 #include "app/qt_options.h"
-#include "app/twips.h"
+#include "base/twips.h"
 #include "fakes.h"
 
 using namespace tarvo;

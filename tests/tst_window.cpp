@@ -106,7 +106,7 @@ private Q_SLOTS:
         const auto h = windowIn(windowState("paused"));
         Form1& f = *h->form;
         for (QWidget* w : std::initializer_list<QWidget*>{f.Display, f.MinutenDisplay, f.Display2, f.Endzeit_Display,
-                                                          f.Check_ForceShutdown, f.Label4, f.Display0, f.Label5}) {
+                                                          f.Check_ForceShutdown, f.actionCaption(ActionKind::Ausschalten), f.Display0, f.Label5}) {
             QImage image(w->size(), QImage::Format_RGB32);
             image.fill(Qt::red);
             QPainter painter(&image);
@@ -236,7 +236,7 @@ private Q_SLOTS:
             f.ShowSelectedAction();
             QCOMPARE(f.Check_ForceShutdown->isEnabled(), option == "Check_Runterfahren"_L1);
             QCOMPARE(f.Check_ForceShutdown->isChecked(), ticked);
-            f.Check_Runterfahren->setChecked(true);
+            f.actionOption(ActionKind::Ausschalten)->setChecked(true);
             f.ShowSelectedAction();
             QVERIFY(f.Check_ForceShutdown->isEnabled() && f.Check_ForceShutdown->isChecked() == ticked);
         }

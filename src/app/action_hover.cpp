@@ -5,15 +5,16 @@
 #include <QPushButton>
 
 #include "app/form1.h"
+#include "power/action_table.h"
 
 namespace tarvo {
 
-ActionHoverFilter::ActionHoverFilter(Form1& form, std::vector<std::pair<QPushButton*, ActionKind>> buttons)
+ActionHoverFilter::ActionHoverFilter(Form1& form)
     : QObject(&form)
     , m_form(form)
-    , m_buttons(std::move(buttons))
 {
-    for (const auto& [button, action] : m_buttons) {
+    for (const ActionRow& row : actionTable()) {
+        QPushButton* button = m_form.actionButton(row.kind);
         // Moves without a held mouse button reach a widget only when it tracks the mouse.
         button->setMouseTracking(true);
         button->installEventFilter(this);
@@ -28,8 +29,8 @@ bool ActionHoverFilter::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_form.Picture1) {
         // The panel's background leaves no caption bold; only touched when one is, so moves stay cheap.
         if (m_form.ClassicMode) {
-            for (QLabel* caption : {m_form.Label1, m_form.Label2, m_form.Label3, m_form.Label4, m_form.Label6}) {
-                if (caption->font().bold()) {
+            for (const ActionRow& row : actionTable()) {
+                if (m_form.actionCaption(row.kind)->font().bold()) {
                     m_form.ShowPressedPictures();
                     break;
                 }
@@ -37,9 +38,9 @@ bool ActionHoverFilter::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     }
-    for (const auto& [button, action] : m_buttons) {
-        if (watched == button) {
-            m_form.ActionButton_MouseMove(action);
+    for (const ActionRow& row : actionTable()) {
+        if (watched == m_form.actionButton(row.kind)) {
+            m_form.ActionButton_MouseMove(row.kind);
             // While a mouse button is held the push button needs the move itself.
             return static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton;
         }

@@ -1,13 +1,6 @@
 #pragma once
 
-#include <utility>
-#include <vector>
-
 #include <QObject>
-
-#include "power/action_kind.h"
-
-class QPushButton;
 
 namespace tarvo {
 
@@ -19,14 +12,13 @@ class ActionHoverFilter final : public QObject {
     Q_OBJECT
 
 public:
-    ActionHoverFilter(Form1& form, std::vector<std::pair<QPushButton*, ActionKind>> buttons);
+    explicit ActionHoverFilter(Form1& form);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     Form1& m_form;
-    std::vector<std::pair<QPushButton*, ActionKind>> m_buttons;
 };
 
 } // namespace tarvo

@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include <cstdio>
+#include <vector>
 
 #include <QCheckBox>
 #include <QFrame>
@@ -11,16 +12,17 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include "app/look.h"
-#include "app/twips.h"
+#include "base/controls.h"
+#include "base/look.h"
+#include "base/twips.h"
 #include "app/widget_builders.h"
+#include "power/action_table.h"
 #include "shell/always_on_top.h"
 #include "shell/system_tray.h"
 #include "shell/window_shape.h"
 
 namespace tarvo {
 
-using namespace widget_builders;
 
 Form1::Form1(Services services, QString commandLine, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
@@ -90,44 +92,25 @@ void Form1::buildWindow()
 
 void Form1::buildActionPanel()
 {
-    struct Row {
-        QPushButton** button;
-        const char* name;
-        int left;
-        const char* tip;
-        QLabel** caption;
-        const char* captionName;
-        const char* text;
-    };
-    // The tooltips of restart and shut down name the system on Windows only.
-#if defined(Q_OS_WIN)
-    const char* const restartTip = "Windows Neustart auswählen";
-    const char* const shutDownTip = "Windows herunterfahren  auswählen";
-#else
-    const char* const restartTip = "Neustart auswählen";
-    const char* const shutDownTip = "Rechner herunterfahren  auswählen";
-#endif
-    const Row rows[] = {
-        {&LogOffBtn, "LogOffBtn", 495, "Benutzer Abmelden auswählen", &Label6, "Label6", "Abmelden"},
-        {&RuhezustandBtn, "RuhezustandBtn", 1440, "Ruhezustand auswählen", &Label1, "Label1", "Ruhezustand"},
-        {&StandbyBtn, "StandbyBtn", 2520, "Standby-Modus auswählen", &Label2, "Label2", "Standby"},
-        {&NeustartBtn, "NeustartBtn", 3600, restartTip, &Label3, "Label3", "Neustart"},
-        {&AusschaltenBtn, "AusschaltenBtn", 4680, shutDownTip, &Label4, "Label4", "Ausschalten"},
-    };
+    // From left to right the buttons stand in the action table's order backwards, log off first.
+    const int lefts[] = {495, 1440, 2520, 3600, 4680};
+    const auto rows = actionTable();
     const QColor captionColour = highlightTextOn(colours::band);
-    for (const Row& row : rows) {
-        auto* button = make<QPushButton>(Picture1, row.name);
-        place(button, row.left, 960, 495, 495);
-        button->setIconSize(QSize(31, 31));
-        button->setToolTip(QString::fromUtf8(row.tip));
-        *row.button = button;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const ActionRow& row = rows[rows.size() - 1 - i];
+        const int left = lefts[i];
+        ActionControls& controls = m_actionControls.at(static_cast<std::size_t>(row.kind));
+        controls.button = make<QPushButton>(Picture1, row.buttonName);
+        place(controls.button, left, 960, 495, 495);
+        controls.button->setIconSize(QSize(31, 31));
+        controls.button->setToolTip(QString::fromUtf8(row.buttonTip));
         // The caption is centred under its button.
         const int captionWidth = 1095;
-        *row.caption = makeLabel(Picture1, row.captionName, QString::fromUtf8(row.text),
-                                 tw(row.left + 495 / 2 - captionWidth / 2, 1560, captionWidth, 255),
-                                 uiFont(8.25, false), captionColour);
-        (*row.caption)->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        (*row.caption)->setAttribute(Qt::WA_TranslucentBackground);
+        controls.caption = makeLabel(Picture1, row.captionName, QString::fromUtf8(row.word),
+                                     tw(left + 495 / 2 - captionWidth / 2, 1560, captionWidth, 255),
+                                     uiFont(8.25, false), captionColour);
+        controls.caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        controls.caption->setAttribute(Qt::WA_TranslucentBackground);
     }
 
     InfoField = make<QLabel>(Picture1, "InfoField");
@@ -302,25 +285,26 @@ void Form1::buildCountdownPanel()
 
 void Form1::buildActionGroup()
 {
-    Check_Runterfahren = make<QRadioButton>(Frame3, "Check_Runterfahren");
-    Check_NeuStarten = make<QRadioButton>(Frame3, "Check_NeuStarten");
-    Check_Standby = make<QRadioButton>(Frame3, "Check_Standby");
-    Check_Ruhezustand = make<QRadioButton>(Frame3, "Check_Ruhezustand");
-    Check_LogOff = make<QRadioButton>(Frame3, "Check_LogOff");
-    Check_Runterfahren->setChecked(true);
+    for (const ActionRow& row : actionTable())
+        m_actionControls.at(static_cast<std::size_t>(row.kind)).option = make<QRadioButton>(Frame3, row.optionName);
+    actionOption(ActionKind::Ausschalten)->setChecked(true);
 }
 
 void Form1::setKeyboardOrder()
 {
-    QWidget* order[] = {LogOffBtn,     RuhezustandBtn,   StandbyBtn,       NeustartBtn,
-                        AusschaltenBtn, JetztBtn,         ClassicModeShowTimer, Abbruch,
-                        ZeitEingabe,   CounterHourText,  CounterMinuteText, VScroll1,
-                        HourTimeText,  MinuteTimeText,   VScroll2,         Btn_15,
-                        Btn_30,        Btn_45,           Btn_60,           Btn_90,
-                        Btn_120,       Btn_180,          Btn_24,           Anz_Minuten,
-                        Check_ForceShutdown, Akustik,    AddToTrayIconCheck, SystemTRayFrame1,
-                        Start,         ChangeMinuteHourBtn, Command1};
-    for (std::size_t i = 1; i < std::size(order); ++i)
+    // The action buttons from left to right, then the rest.
+    std::vector<QWidget*> order;
+    const auto rows = actionTable();
+    for (std::size_t i = rows.size(); i-- > 0;)
+        order.push_back(actionButton(rows[i].kind));
+    order.insert(order.end(),
+                 {JetztBtn,          ClassicModeShowTimer, Abbruch,       ZeitEingabe,         CounterHourText,
+                  CounterMinuteText, VScroll1,             HourTimeText,  MinuteTimeText,      VScroll2,
+                  Btn_15,            Btn_30,               Btn_45,        Btn_60,              Btn_90,
+                  Btn_120,           Btn_180,              Btn_24,        Anz_Minuten,         Check_ForceShutdown,
+                  Akustik,           AddToTrayIconCheck,   SystemTRayFrame1, Start,            ChangeMinuteHourBtn,
+                  Command1});
+    for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
 

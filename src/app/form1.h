@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -10,9 +11,10 @@
 #include <QString>
 #include <QWidget>
 
-#include "app/services.h"
+#include "app/system_services.h"
 #include "countdown/countdown.h"
 #include "power/action_kind.h"
+#include "shell/drag_start.h"
 
 class QCheckBox;
 class QFrame;
@@ -82,6 +84,7 @@ public:
     void Timer2_Timer();
     void AktiveLED_DblClick();
     void AdvanceLed();
+    // Shows the remaining time: the display, the window title and the tray tooltip (not the duration).
     void Set_Minute();
     void Anz_Minuten_Click();
     void Label5_Click();
@@ -90,6 +93,7 @@ public:
     void Endzeit_Eintragen();
 
     // ---- duration
+    // Sets the duration to whole minutes and rewrites every duration field (not the display).
     void SetMinutes(std::int16_t minutes);
     void AddMinutes(std::int16_t minutes, bool roundToTen);
     void SubtractMinutes(std::int16_t minutes, bool roundToTen);
@@ -138,17 +142,11 @@ public:
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
 
-    // ---- action panel
-    QPushButton* LogOffBtn = nullptr;
-    QPushButton* RuhezustandBtn = nullptr;
-    QPushButton* StandbyBtn = nullptr;
-    QPushButton* NeustartBtn = nullptr;
-    QPushButton* AusschaltenBtn = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
+    // ---- action panel: each action's button (AusschaltenBtn ...), its caption (Label4 ...) and its
+    // option in the hidden group (Check_Runterfahren ...), named as the action table names them.
+    QPushButton* actionButton(ActionKind action) const;
+    QLabel* actionCaption(ActionKind action) const;
+    QRadioButton* actionOption(ActionKind action) const;
     QLabel* InfoField = nullptr;
     QLabel* LightFlag = nullptr;
 
@@ -202,13 +200,6 @@ public:
     QLabel* LiteGreenPic = nullptr;
     QLabel* GreenPic = nullptr;
 
-    // ---- hidden option group holding the selected action
-    QRadioButton* Check_Runterfahren = nullptr;
-    QRadioButton* Check_NeuStarten = nullptr;
-    QRadioButton* Check_Standby = nullptr;
-    QRadioButton* Check_Ruhezustand = nullptr;
-    QRadioButton* Check_LogOff = nullptr;
-
     // The never-shown owner of the tray icon; exists only while the icon is shown.
     SystemTray* systemTray() const { return m_systemTray.get(); }
     Services& services() { return m_services; }
@@ -258,7 +249,6 @@ private:
     void showExtended();
     void askAfterMissedDeadline(const QDateTime& endTime);
     bool countdownIdle() const { return m_countdown->state() == Countdown::State::Idle; }
-    void QuitFromEntryPanel();
     void bringWindowBack(bool showBeforeRestore);
     void minimiseIfItCanComeBack();
     void requestActivationIfNeeded();
@@ -269,16 +259,21 @@ private:
     void PowerRequestDone(PowerCode code, const PowerOutcome& outcome);
     void EndProgram(int exitCode);
 
-    QPushButton* actionButton(ActionKind action) const;
-    QLabel* actionCaption(ActionKind action) const;
-    QRadioButton* actionOption(ActionKind action) const;
+    bool isActionCaption(const QWidget* widget) const;
+
+    struct ActionControls {
+        QPushButton* button = nullptr;
+        QLabel* caption = nullptr;
+        QRadioButton* option = nullptr;
+    };
+    // Indexed by ActionKind.
+    std::array<ActionControls, 5> m_actionControls{};
 
     Services m_services;
     QString m_commandLine;
     Countdown* m_countdown;
     std::unique_ptr<SystemTray> m_systemTray;
-    QPointer<QWidget> m_dragCandidate;
-    QPoint m_dragStart;
+    DragStart m_drag{*this};
     QPointer<QWidget> m_clickCandidate;
     bool m_rightMinimised = false;
     bool m_hourFields = false; // the entry panel shows the hour and minute fields

@@ -7,32 +7,12 @@
 #include <QPushButton>
 
 #include "app/action_hover.h"
-#include "app/look.h"
+#include "base/look.h"
 #include "info/info_dialog.h"
+#include "power/action_table.h"
 
 namespace tarvo {
 namespace {
-
-const char* pictureName(ActionKind action)
-{
-    switch (action) {
-    case ActionKind::Ausschalten:
-        return "shutdown";
-    case ActionKind::Neustart:
-        return "restart";
-    case ActionKind::Standby:
-        return "standby";
-    case ActionKind::Ruhezustand:
-        return "hibernate";
-    case ActionKind::Abmelden:
-        return "logoff";
-    }
-    return "shutdown";
-}
-
-// The order in which the looks are switched.
-constexpr ActionKind kAllActions[] = {ActionKind::Standby, ActionKind::Neustart, ActionKind::Ausschalten,
-                                      ActionKind::Ruhezustand, ActionKind::Abmelden};
 
 void setBold(QLabel* caption, bool bold)
 {
@@ -55,7 +35,7 @@ void Form1::showActionPicture(ActionKind action, bool pressed)
 {
     // Hovering in the Classic view switches the pictures often: draw each one once.
     const QString name = QStringLiteral("action_%1_%2")
-                             .arg(QLatin1String(pictureName(action)),
+                             .arg(QLatin1String(actionRow(action).picture),
                                   pressed ? QStringLiteral("colour") : QStringLiteral("grey"));
     const qreal ratio = devicePixelRatioF();
     const QString key = QStringLiteral("tarvo:%1@%2").arg(name).arg(ratio);
@@ -69,18 +49,18 @@ void Form1::showActionPicture(ActionKind action, bool pressed)
 
 void Form1::ShowNeutralPictures()
 {
-    for (ActionKind action : kAllActions)
-        showActionPicture(action, false);
-    for (QLabel* caption : {Label1, Label2, Label3, Label4, Label6})
-        setBold(caption, false);
+    for (const ActionRow& row : actionTable()) {
+        showActionPicture(row.kind, false);
+        setBold(actionCaption(row.kind), false);
+    }
 }
 
 void Form1::ShowPressedPictures()
 {
-    for (ActionKind action : kAllActions)
-        showActionPicture(action, true);
-    for (QLabel* caption : {Label1, Label2, Label3, Label4, Label6})
-        setBold(caption, false);
+    for (const ActionRow& row : actionTable()) {
+        showActionPicture(row.kind, true);
+        setBold(actionCaption(row.kind), false);
+    }
 }
 
 void Form1::ActionButton_MouseMove(ActionKind action)
@@ -113,11 +93,7 @@ void Form1::ClassicModeShowTimer_Click()
 
 void Form1::connectClassicAndQuit()
 {
-    new ActionHoverFilter(*this, {{LogOffBtn, ActionKind::Abmelden},
-                                  {RuhezustandBtn, ActionKind::Ruhezustand},
-                                  {StandbyBtn, ActionKind::Standby},
-                                  {NeustartBtn, ActionKind::Neustart},
-                                  {AusschaltenBtn, ActionKind::Ausschalten}});
+    new ActionHoverFilter(*this);
     connect(ClassicModeShowTimer, &QPushButton::clicked, this, &Form1::ClassicModeShowTimer_Click);
     watchSessionEnd();
 }
@@ -125,7 +101,7 @@ void Form1::connectClassicAndQuit()
 void Form1::runShortcutSetup()
 {
     // The dialog is loaded for its routines but never shown.
-    InfoDialog dialog(this);
+    InfoDialog dialog(this, GetVersionNumber(), GV_URL, *m_services.dialogs, *m_services.desktop);
     dialog.CreateShortcuts_Click();
     dialog.Close_Click();
 }

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/twips.h"
+#include "base/twips.h"
 #include "countdown/duration.h"
 
 namespace tarvo {

@@ -10,7 +10,8 @@
 #include <QTimer>
 
 #include "app/command_line.h"
-#include "app/twips.h"
+#include "base/version.h"
+#include "base/twips.h"
 #include "countdown/clock_text.h"
 #include "shell/always_on_top.h"
 #include "shell/system_tray.h"
@@ -23,7 +24,7 @@ const QString kWebPage = QString::fromUtf8(TARVO_WEB_PAGE);
 
 QString Form1::GetVersionNumber()
 {
-    return QStringLiteral("Vers. 1.31");
+    return QStringLiteral("Vers. ") + QLatin1String(kVersion);
 }
 
 QString Form1::BefZeileAbrufen(int maxArgs) const
@@ -54,7 +55,7 @@ void Form1::Form_Load()
     show();
     QCoreApplication::processEvents();
     AlwaysOnTop1->SetToTop();
-    AusschaltenBtn->setFocus();
+    actionButton(ActionKind::Ausschalten)->setFocus();
     WWWLink->setToolTip(QStringLiteral("Dies ist die ") + GetVersionNumber()
                         + QStringLiteral(" klicken sie hier im WWW nach einer neuen Version zu suchen"));
     SetMinutes(60);

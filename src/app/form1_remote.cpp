@@ -6,7 +6,7 @@
 
 #include "app/form1.h"
 #include "countdown/countdown.h"
-#include "power/action_kind.h"
+#include "power/action_table.h"
 
 namespace tarvo {
 
@@ -43,7 +43,7 @@ RemoteControl::Status Form1Remote::status() const
     const Countdown& countdown = m_form.countdown();
     const auto action = m_form.selectedAction();
     return { true,
-        countdownStatusLine(action ? actionWord(*action) : m_form.ActionLabel, countdown.remainingSeconds(),
+        countdownStatusLine(action ? QString::fromUtf8(actionRow(*action).word) : m_form.ActionLabel, countdown.remainingSeconds(),
             m_form.services().clock->now(), countdown.state() == Countdown::State::Paused) };
 }
 

@@ -2,7 +2,6 @@
 // its passive parts.
 #include "app/form1.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QKeyEvent>
@@ -14,13 +13,13 @@
 #include <QShortcut>
 #include <QTimer>
 
-#include "app/look.h"
-#include "app/twips.h"
+#include "base/look.h"
+#include "base/twips.h"
 #include "countdown/clock_text.h"
 #include "info/info_dialog.h"
+#include "power/action_table.h"
 #include "shell/always_on_top.h"
 #include "shell/system_tray.h"
-#include "shell/window_shape.h"
 
 namespace tarvo {
 
@@ -30,9 +29,11 @@ void Form1::connectHandlers()
     connect(Start, &QPushButton::clicked, this, &Form1::Start_Click);
     connect(Abbruch, &QPushButton::clicked, this, &Form1::Abbruch_Click);
     connect(JetztBtn, &QPushButton::clicked, this, &Form1::JetztBtn_Click);
-    for (ActionKind action : {ActionKind::Ausschalten, ActionKind::Neustart, ActionKind::Standby,
-                              ActionKind::Ruhezustand, ActionKind::Abmelden})
-        connect(actionButton(action), &QPushButton::clicked, this, [this, action] { ActionButton_Click(action); });
+    for (const ActionRow& row : actionTable()) {
+        connect(actionButton(row.kind), &QPushButton::clicked, this,
+                [this, action = row.kind] { ActionButton_Click(action); });
+        actionCaption(row.kind)->installEventFilter(this);
+    }
     // Check boxes react to a change made by Tarvo itself as to a click.
     connect(Anz_Minuten, &QCheckBox::toggled, this, &Form1::Anz_Minuten_Click);
     connect(AddToTrayIconCheck, &QCheckBox::toggled, this, &Form1::AddToTrayIconCheck_Click);
@@ -49,8 +50,7 @@ void Form1::connectHandlers()
 
     for (QWidget* w : std::initializer_list<QWidget*>{
              Picture1, Abdeckung, Eingabemaske, CountdownMaske, Display0, Label8, Label9, Uhrzeit_Frame1, Display,
-             MinutenDisplay, Display2, Endzeit_Display, Uhrzeit_Display, VersionInfoLabel, Label1, Label2, Label3,
-             Label4, Label6, Label5, InfoField, LightFlag, AktiveLED, SystemTRayFrame1, Akustik, Anz_Minuten,
+             MinutenDisplay, Display2, Endzeit_Display, Uhrzeit_Display, VersionInfoLabel, Label5, InfoField, LightFlag, AktiveLED, SystemTRayFrame1, Akustik, Anz_Minuten,
              Check_ForceShutdown, AddToTrayIconCheck, ZeitEingabe}) {
         w->installEventFilter(this);
     }
@@ -132,7 +132,7 @@ void Form1::MinimizeToTray()
     }
     if (!m_systemTray)
         m_systemTray = std::make_unique<SystemTray>(*m_services.windowSystem);
-    m_systemTray->AddTrayIcon(this, QStringLiteral("Tarvo Mausklick öffnet den Dialog"), false, this);
+    m_systemTray->AddTrayIcon(this, QStringLiteral("Tarvo Mausklick öffnet den Dialog"), this);
     hide();
 }
 
@@ -168,7 +168,7 @@ void Form1::LightFlag_Click()
 {
     AlwaysOnTop1->SetToNormal();
     LightFlag->hide();
-    InfoDialog dialog(this);
+    InfoDialog dialog(this, GetVersionNumber(), GV_URL, *m_services.dialogs, *m_services.desktop);
     m_services.dialogs->runModal(dialog);
     AlwaysOnTop1->SetToNormal();
 }
@@ -208,29 +208,20 @@ void Form1::mouseDoubleClickEvent(QMouseEvent* event)
         MinimizeWindow();
 }
 
-// A press arms the drag; it starts once the held mouse has really moved, so that clicks and
-// double-clicks on the same control stay clicks.
 void Form1::armDrag(QWidget* source, Qt::MouseButton button, QPoint globalPos)
 {
     m_rightMinimised = false;
-    m_dragCandidate.clear();
-    if (button != Qt::LeftButton)
-        return;
-    m_dragCandidate = source;
-    m_dragStart = globalPos;
+    m_drag.press(source, button, globalPos);
 }
 
 bool Form1::dragOnMove(QWidget* source, const QMouseEvent& event)
 {
-    if (m_dragCandidate != source || !(event.buttons() & Qt::LeftButton)
-        || (event.globalPosition().toPoint() - m_dragStart).manhattanLength() < QApplication::startDragDistance())
+    if (!m_drag.move(source, event))
         return false;
-    m_dragCandidate.clear();
     m_clickCandidate.clear();
     // A check box that started the drag must not toggle when the mouse is let go.
     if (auto* box = qobject_cast<QCheckBox*>(source))
         box->setDown(false);
-    dragWindow(this, Qt::LeftButton);
     return true;
 }
 
@@ -322,8 +313,9 @@ bool Form1::pressOn(QWidget* widget, const QMouseEvent& mouse)
         armDrag(widget, mouse.button(), global);
         return true;
     }
-    if (isOneOf(widget, {Label1, Label2, Label3, Label4, Label6, Eingabemaske, Display0, Label8, Label9,
-                         Uhrzeit_Frame1, CountdownMaske, Display, Uhrzeit_Display, VersionInfoLabel})) {
+    if (isActionCaption(widget)
+        || isOneOf(widget, {Eingabemaske, Display0, Label8, Label9, Uhrzeit_Frame1, CountdownMaske, Display,
+                            Uhrzeit_Display, VersionInfoLabel})) {
         armDrag(widget, mouse.button(), global);
         if (mouse.button() == Qt::RightButton && mouse.modifiers() == Qt::NoModifier)
             MinimizeWindow();
@@ -344,7 +336,7 @@ bool Form1::pressOn(QWidget* widget, const QMouseEvent& mouse)
 
 bool Form1::releaseOn(QWidget* widget, const QMouseEvent& mouse)
 {
-    m_dragCandidate.clear();
+    m_drag.disarm();
     const bool clicked = m_clickCandidate == widget && mouse.button() == Qt::LeftButton
                          && widget->rect().contains(mouse.position().toPoint());
     m_clickCandidate.clear();

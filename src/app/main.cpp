@@ -12,6 +12,7 @@
 #include "app/qt_options.h"
 #include "app/single_instance.h"
 #include "app/usage.h"
+#include "base/version.h"
 #include "app/termination_signals.h"
 
 namespace {
@@ -79,7 +80,7 @@ int main(int argc, char** argv)
         = tarvo::commandLineText(tarvo::withoutQtOptions(QCoreApplication::arguments().mid(1)));
     // No display name: Qt would append it to every window title, and the titles carry the countdown.
     QApplication::setApplicationName(QStringLiteral("tarvo"));
-    QApplication::setApplicationVersion(QStringLiteral("1.31"));
+    QApplication::setApplicationVersion(QLatin1String(tarvo::kVersion));
     // The installed desktop entry's name, so that docks and Wayland compositors match the window to it.
     QApplication::setDesktopFileName(QStringLiteral(TARVO_APP_ID));
     // Tarvo ends on its own terms; a message box closed while the window sits in the tray must not

@@ -1,4 +1,4 @@
-#include "app/services.h"
+#include "app/system_services.h"
 
 #include <ctime>
 #include <utility>
@@ -7,6 +7,9 @@
 #include <QDialog>
 #include <QMessageBox>
 #include <QAbstractButton>
+
+#include "info/system_desktop.h"
+#include "shell/qt_window_system.h"
 
 namespace tarvo {
 namespace {

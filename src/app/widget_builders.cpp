@@ -7,26 +7,11 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/look.h"
-#include "app/twips.h"
+#include "base/controls.h"
+#include "base/look.h"
+#include "base/twips.h"
 
-namespace tarvo::widget_builders {
-
-void place(QWidget* widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(twipsRect(left, top, width, height));
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRect twips, const QFont& font,
-                  const QColor& colour)
-{
-    auto* label = make<QLabel>(parent, name);
-    label->setText(caption);
-    place(label, twips.x(), twips.y(), twips.width(), twips.height());
-    label->setFont(font);
-    setTextColour(label, colour);
-    return label;
-}
+namespace tarvo {
 
 QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& caption, QRect twips, bool checked)
 {
@@ -89,4 +74,4 @@ QRect tw(int left, int top, int width, int height)
     return {left, top, width, height};
 }
 
-} // namespace tarvo::widget_builders
+} // namespace tarvo

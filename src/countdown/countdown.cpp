@@ -6,7 +6,7 @@
 
 #include <QTimer>
 
-#include "app/services.h"
+#include "base/services.h"
 #include "countdown/duration.h"
 
 namespace tarvo {

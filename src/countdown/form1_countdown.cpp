@@ -11,9 +11,9 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/look.h"
+#include "base/look.h"
 #include "countdown/duration.h"
-#include "countdown/missed_deadline.h"
+#include "power/missed_deadline.h"
 #include "shell/always_on_top.h"
 #include "shell/system_tray.h"
 
@@ -94,7 +94,7 @@ void Form1::showCountdownStep(const CountdownStep& s)
         setWindowTitle(QStringLiteral("Shutdown!!"));
     }
     if (s.pin)
-        AlwaysOnTop1->SetToTop(true);
+        AlwaysOnTop1->SetToTop();
     if (s.blink)
         setTextColour(Display, *s.blink ? colours::blink : colours::white);
     if (s.fire) {
@@ -187,7 +187,7 @@ void Form1::showExtended()
 void Form1::askAfterMissedDeadline(const QDateTime& endTime)
 {
     bringWindowBack(true);
-    AlwaysOnTop1->SetToTop(true);
+    AlwaysOnTop1->SetToTop();
     m_services.windowSystem->activate(this);
     Timer2->start(); // the clock goes on while the question is open
     const bool yes = m_services.dialogs->ask(
@@ -213,7 +213,7 @@ void Form1::CancelCountdown()
     CountdownMaske->hide();
     Start->show();
     Start->setEnabled(false);
-    AusschaltenBtn->setFocus();
+    actionButton(ActionKind::Ausschalten)->setFocus();
     Initialize();
     // Cancelling selects shut down again. In the Classic view ("C A") that click would carry the
     // shut down out at once: cancelling a countdown must never switch the computer off.

@@ -8,8 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/look.h"
-#include "app/twips.h"
+#include "base/look.h"
+#include "base/twips.h"
 #include "countdown/duration.h"
 #include "shell/system_tray.h"
 

@@ -7,7 +7,7 @@
 #include <QMouseEvent>
 #include <QValidator>
 
-#include "app/form1.h"
+#include "base/services.h"
 #include "entry/key_filter.h"
 
 namespace tarvo {
@@ -39,10 +39,12 @@ bool movesWithinWindow(Qt::FocusReason reason)
 
 } // namespace
 
-EntryEvents::EntryEvents(Form1& form)
-    : QObject(&form)
-    , m_form(form)
-    , m_minutesField(form.ZeitEingabe)
+EntryEvents::EntryEvents(QWidget& window, Beeper& beeper, FieldHandler entered, FieldHandler left)
+    : QObject(&window)
+    , m_window(window)
+    , m_beeper(beeper)
+    , m_entered(std::move(entered))
+    , m_left(std::move(left))
 {
 }
 
@@ -57,9 +59,6 @@ bool EntryEvents::eventFilter(QObject* watched, QEvent* event)
     auto* field = qobject_cast<QLineEdit*>(watched);
     if (field == nullptr)
         return false;
-    // The window is only touched when a handler runs: the fields outlive its destructor.
-    const bool minutesField = field == m_minutesField;
-
     switch (event->type()) {
     case QEvent::KeyPress:
         return filterTyping(field, *static_cast<QKeyEvent*>(event));
@@ -67,10 +66,7 @@ bool EntryEvents::eventFilter(QObject* watched, QEvent* event)
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (!movesWithinWindow(reason))
             break;
-        if (minutesField)
-            m_form.ZeitEingabe_GotFocus();
-        else
-            m_form.DurationField_GotFocus(field);
+        m_entered(field);
         // The press that gave the focus places the caret next; the whole text is selected again
         // when that press ends, so that typing still replaces it.
         m_selectOnRelease = reason == Qt::MouseFocusReason ? field : nullptr;
@@ -92,12 +88,9 @@ bool EntryEvents::eventFilter(QObject* watched, QEvent* event)
         // Qt names the new focus widget before it tells the old one.
         const QWidget* next = QApplication::focusWidget();
         if (!movesWithinWindow(static_cast<QFocusEvent*>(event)->reason()) || next == nullptr
-            || next->window() != &m_form)
+            || next->window() != &m_window)
             break;
-        if (minutesField)
-            m_form.ZeitEingabe_Validate();
-        else
-            m_form.DurationField_Validate(field);
+        m_left(field);
         break;
     }
     default:
@@ -116,7 +109,7 @@ bool EntryEvents::filterTyping(QLineEdit* field, const QKeyEvent& key)
     const QString kept = acceptedDurationText(key.text());
     if (kept.size() == key.text().size())
         return false;
-    m_form.services().beeper->beep();
+    m_beeper.beep();
     if (!kept.isEmpty())
         field->insert(kept);
     return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QObject>
 #include <QPointer>
 
@@ -8,17 +10,20 @@ class QLineEdit;
 
 namespace tarvo {
 
-class Form1;
+class Beeper;
 
-// Watches the five duration fields of the main window: drops refused typed characters with a
-// beep, and hands focus changes between the window's own controls to the fields' handlers. A
+// Watches the duration fields of a window: drops refused typed characters with a beep, and hands
+// focus changes between the window's own controls to the fields' handlers. A
 // focus lost to another application or to a popup (the field's context menu) is no leave: the
 // field is validated only when the user moves on inside the window.
 class EntryEvents : public QObject {
     Q_OBJECT
 
 public:
-    explicit EntryEvents(Form1& form);
+    using FieldHandler = std::function<void(QLineEdit* field)>;
+    // entered runs when a field gets the focus, left when it loses it to another control of window.
+    // They run only while a field has an event, so the fields may outlive the window's destructor.
+    EntryEvents(QWidget& window, Beeper& beeper, FieldHandler entered, FieldHandler left);
 
     // Typing stops at maxTyped characters; text set by Tarvo itself is never cut.
     void watch(QLineEdit* field, int maxTyped);
@@ -29,8 +34,10 @@ protected:
 private:
     bool filterTyping(QLineEdit* field, const QKeyEvent& key);
 
-    Form1& m_form;
-    QLineEdit* m_minutesField;
+    QWidget& m_window;
+    Beeper& m_beeper;
+    FieldHandler m_entered;
+    FieldHandler m_left;
     QPointer<QLineEdit> m_selectOnRelease;
 };
 

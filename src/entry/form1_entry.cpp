@@ -35,7 +35,10 @@ void applySpinStep(Form1& form, const SpinStep& step)
 
 void Form1::connectEntryHandlers()
 {
-    auto* events = new EntryEvents(*this);
+    auto* events = new EntryEvents(
+        *this, *m_services.beeper,
+        [this](QLineEdit* field) { field == ZeitEingabe ? ZeitEingabe_GotFocus() : DurationField_GotFocus(field); },
+        [this](QLineEdit* field) { field == ZeitEingabe ? ZeitEingabe_Validate() : DurationField_Validate(field); });
     const std::pair<QLineEdit*, int> fields[] = {
         {ZeitEingabe, 5}, {CounterHourText, 3}, {CounterMinuteText, 2}, {HourTimeText, 2}, {MinuteTimeText, 2}};
     for (const auto& [field, maxTyped] : fields)

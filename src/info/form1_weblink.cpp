@@ -4,7 +4,8 @@
 #include <QFrame>
 #include <QLabel>
 
-#include "info/web_link_mouse.h"
+#include "base/look.h"
+#include "app/web_link_mouse.h"
 
 namespace tarvo {
 

@@ -9,9 +9,10 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "app/form1.h"
-#include "app/look.h"
-#include "app/twips.h"
+#include "base/controls.h"
+#include "base/look.h"
+#include "base/services.h"
+#include "base/twips.h"
 #include "info/help_text.h"
 #include "info/whole_file.h"
 #include "shell/window_shape.h"
@@ -23,22 +24,11 @@ const QColor kTeal{0, 128, 128};
 constexpr int kCornerDiameter = 55;
 
 template <typename W>
-W* make(QWidget* parent, const char* name, int left, int top, int width, int height)
+W* makeAt(QWidget* parent, const char* name, int left, int top, int width, int height)
 {
-    auto* widget = new W(parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(twipsRect(left, top, width, height));
+    auto* widget = make<W>(parent, name);
+    place(widget, left, top, width, height);
     return widget;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRect twips, const QFont& font,
-                  const QColor& colour)
-{
-    auto* label = make<QLabel>(parent, name, twips.x(), twips.y(), twips.width(), twips.height());
-    label->setText(caption);
-    label->setFont(font);
-    setTextColour(label, colour);
-    return label;
 }
 
 QColor highlightText()
@@ -48,9 +38,13 @@ QColor highlightText()
 
 } // namespace
 
-InfoDialog::InfoDialog(Form1* form)
-    : QDialog(form, Qt::Dialog | Qt::FramelessWindowHint)
-    , m_form(*form)
+InfoDialog::InfoDialog(QWidget* owner, QString version, QString webAddress, Dialogs& dialogs, Desktop& desktop)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint)
+    , m_owner(owner)
+    , m_version(std::move(version))
+    , m_webAddress(std::move(webAddress))
+    , m_dialogs(dialogs)
+    , m_desktop(desktop)
 {
     setObjectName(QStringLiteral("InfoDialog"));
     setWindowTitle(QStringLiteral("Info Dialog - Tarvo"));
@@ -69,19 +63,19 @@ void InfoDialog::buildControls()
 {
     Label1 = makeLabel(this, "Label1", QStringLiteral("Tarvo"), {600, 120, 3615, 495}, uiFont(18, true),
                        highlightText());
-    VersionLAbel = makeLabel(this, "VersionLAbel", Form1::GetVersionNumber(), {4320, 240, 1575, 375},
+    VersionLAbel = makeLabel(this, "VersionLAbel", m_version, {4320, 240, 1575, 375},
                              uiFont(9.75, true), highlightText());
-    WWWLink = makeLabel(this, "WWWLink", m_form.GV_URL, {2640, 600, 3195, 255}, uiFont(9, true, true), kInfoLinkBlue);
+    WWWLink = makeLabel(this, "WWWLink", m_webAddress, {2640, 600, 3195, 255}, uiFont(9, true, true), kInfoLinkBlue);
     WWWLink->setToolTip(QStringLiteral("zur Tarvo - Homepage"));
 
     // A one-pixel rule across the whole dialog in the colour of window borders.
-    Line1 = make<QFrame>(this, "Line1", 0, 960, 6720, 15);
+    Line1 = makeAt<QFrame>(this, "Line1", 0, 960, 6720, 15);
     Line1->setAutoFillBackground(true);
     QPalette linePalette = Line1->palette();
     linePalette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
     Line1->setPalette(linePalette);
 
-    Text1 = make<QPlainTextEdit>(this, "Text1", 240, 1080, 5895, 4935);
+    Text1 = makeAt<QPlainTextEdit>(this, "Text1", 240, 1080, 5895, 4935);
     Text1->setFont(uiFont(9.75, false));
     Text1->setFrameShape(QFrame::NoFrame);
     // The lines are laid out with blanks; wrapping them would undo that.
@@ -93,7 +87,7 @@ void InfoDialog::buildControls()
     Text1->setPlainText(helpText());
     Text1->setToolTip(QStringLiteral("Tip: Doppelklick auf das Textfeld öffnet den Text im Notepad.."));
 
-    Close = make<QPushButton>(this, "Close", 4320, 6120, 1455, 375);
+    Close = makeAt<QPushButton>(this, "Close", 4320, 6120, 1455, 375);
     Close->setText(QStringLiteral("Schliessen"));
     Close->setFont(uiFont(9.75, true));
     Close->setToolTip(QStringLiteral("Schliesst den Info-Dialog"));
@@ -121,7 +115,7 @@ void InfoDialog::Close_Click()
 void InfoDialog::WWWLink_Click()
 {
     setTextColour(WWWLink, highlightText());
-    m_form.services().desktop->openUrl(QUrl(m_form.GV_URL));
+    m_desktop.openUrl(QUrl(m_webAddress));
 }
 
 void InfoDialog::Text1_DblClick()
@@ -133,7 +127,7 @@ void InfoDialog::Text1_DblClick()
     text += QLatin1String("\r\n");
     if (!writeWholeFile(path, text.toUtf8()))
         return;
-    m_form.services().desktop->openInTextEditor(path);
+    m_desktop.openInTextEditor(path);
 }
 
 void InfoDialog::setLinksColour()
@@ -145,12 +139,12 @@ void InfoDialog::setLinksColour()
 QWidget* InfoDialog::questionParent()
 {
     // Run from start-up the dialog stays hidden; the questions then belong to the main window.
-    return isVisible() ? static_cast<QWidget*>(this) : static_cast<QWidget*>(&m_form);
+    return isVisible() ? static_cast<QWidget*>(this) : m_owner;
 }
 
 void InfoDialog::showEvent(QShowEvent* event)
 {
-    const QScreen* screen = m_form.screen() != nullptr ? m_form.screen() : this->screen();
+    const QScreen* screen = m_owner != nullptr && m_owner->screen() != nullptr ? m_owner->screen() : this->screen();
     if (screen != nullptr)
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     QDialog::showEvent(event);
@@ -158,27 +152,12 @@ void InfoDialog::showEvent(QShowEvent* event)
 
 bool InfoDialog::pressForDrag(QWidget* widget, const QMouseEvent& mouse, bool closeOnRight)
 {
-    if (mouse.button() == Qt::LeftButton) {
-        // The drag starts once the mouse really moves, so that double clicks stay double clicks.
-        m_dragCandidate = widget;
-        m_dragStart = mouse.globalPosition().toPoint();
-        return false;
-    }
+    m_drag.press(widget, mouse.button(), mouse.globalPosition().toPoint());
     if (closeOnRight && mouse.button() == Qt::RightButton && mouse.modifiers() == Qt::NoModifier) {
         Close_Click();
         return true;
     }
     return false;
-}
-
-bool InfoDialog::dragOnMove(QWidget* widget, const QMouseEvent& mouse)
-{
-    if (m_dragCandidate != widget || !(mouse.buttons() & Qt::LeftButton)
-        || (mouse.globalPosition().toPoint() - m_dragStart).manhattanLength() < QApplication::startDragDistance())
-        return false;
-    m_dragCandidate.clear();
-    dragWindow(this, Qt::LeftButton);
-    return true;
 }
 
 void InfoDialog::mousePressEvent(QMouseEvent* event)
@@ -190,12 +169,12 @@ void InfoDialog::mousePressEvent(QMouseEvent* event)
 void InfoDialog::mouseMoveEvent(QMouseEvent* event)
 {
     setLinksColour();
-    dragOnMove(this, *event);
+    m_drag.move(this, *event);
 }
 
 void InfoDialog::mouseReleaseEvent(QMouseEvent*)
 {
-    m_dragCandidate.clear();
+    m_drag.disarm();
 }
 
 void InfoDialog::mouseDoubleClickEvent(QMouseEvent* event)
@@ -221,9 +200,9 @@ bool InfoDialog::eventFilter(QObject* watched, QEvent* event)
             setTextColour(widget, highlightText());
             return true;
         }
-        return dragOnMove(isText ? static_cast<QWidget*>(Text1) : widget, *mouse);
+        return m_drag.move(isText ? static_cast<QWidget*>(Text1) : widget, *mouse);
     case QEvent::MouseButtonRelease:
-        m_dragCandidate.clear();
+        m_drag.disarm();
         if (isLink) {
             if (mouse->button() == Qt::LeftButton && widget->rect().contains(mouse->position().toPoint())) {
                 if (widget == WWWLink)

@@ -2,8 +2,9 @@
 
 #include <QColor>
 #include <QDialog>
-#include <QPoint>
-#include <QPointer>
+#include <QString>
+
+#include "shell/drag_start.h"
 
 class QFrame;
 class QLabel;
@@ -12,7 +13,8 @@ class QPushButton;
 
 namespace tarvo {
 
-class Form1;
+class Desktop;
+class Dialogs;
 
 // The colour of the dialog's two links while the mouse is elsewhere.
 inline const QColor kInfoLinkBlue{192, 208, 255};
@@ -23,7 +25,9 @@ class InfoDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit InfoDialog(Form1* form);
+    // owner: the main window, which the dialog stands over and whose questions it borrows while it
+    // is not shown itself; version: the version text; webAddress: the product's web page.
+    InfoDialog(QWidget* owner, QString version, QString webAddress, Dialogs& dialogs, Desktop& desktop);
 
     // Asks where launchers should go and writes them. Start-up's SETUP calls it on a dialog that is
     // never shown.
@@ -55,12 +59,14 @@ private:
     // Remembers a left press as the possible start of a drag; a right one without modifier keys
     // closes the dialog when closeOnRight. True when the press was used up.
     bool pressForDrag(QWidget* widget, const QMouseEvent& mouse, bool closeOnRight);
-    bool dragOnMove(QWidget* widget, const QMouseEvent& mouse);
     QWidget* questionParent();
 
-    Form1& m_form;
-    QPointer<QWidget> m_dragCandidate;
-    QPoint m_dragStart;
+    QWidget* m_owner;
+    QString m_version;
+    QString m_webAddress;
+    Dialogs& m_dialogs;
+    Desktop& m_desktop;
+    DragStart m_drag{*this};
 };
 
 } // namespace tarvo

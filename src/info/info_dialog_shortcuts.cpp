@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <QLabel>
 
-#include "app/form1.h"
-#include "app/look.h"
+#include "base/look.h"
+#include "base/services.h"
 #include "info/desktop_entry.h"
 #include "info/info_dialog.h"
 #include "info/shortcut_folders.h"
@@ -29,9 +29,8 @@ QString programPath()
 void InfoDialog::CreateShortcuts_Click()
 {
     setTextColour(CreateShortcuts, QApplication::palette().color(QPalette::HighlightedText));
-    Dialogs& dialogs = *m_form.services().dialogs;
     const Answer desktop
-        = dialogs.askYesNoCancel(questionParent(), QStringLiteral("Auf dem Desktop erstellen?"),
+        = m_dialogs.askYesNoCancel(questionParent(), QStringLiteral("Auf dem Desktop erstellen?"),
                                  QStringLiteral("Sollen auch Verknüpfungen auf dem Desktop erstellt werden?"));
     if (desktop == Answer::Cancel) {
         setTextColour(CreateShortcuts, kInfoLinkBlue);
@@ -53,7 +52,7 @@ void InfoDialog::CreateShortcuts_Click()
         writeDesktopEntry({target, QDir::current().absoluteFilePath(kClassic), classic, kClassic, folder}, true);
     }
 
-    if (dialogs.ask(questionParent(), QStringLiteral("Startmenü Eintrag erzeugen?"),
+    if (m_dialogs.ask(questionParent(), QStringLiteral("Startmenü Eintrag erzeugen?"),
                     QStringLiteral("Shutdown-Verknüpfung im Startmenü erzeugen?"), true)) {
         const QString menu = systemMenuFolder();
         if (!menu.isEmpty())

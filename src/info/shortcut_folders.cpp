@@ -45,7 +45,7 @@ QString chooseMenuFolder(const QString& dataDirs, const QString& userApplication
     if (dirs.isEmpty())
         dirs = QStringList{QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")};
     for (const QString& dir : dirs) {
-        const QString applications = withoutTrailingSlash(dir) + QLatin1String("/applications");
+        QString applications = withoutTrailingSlash(dir) + QLatin1String("/applications");
         if (canWrite(applications))
             return applications;
     }
@@ -54,7 +54,7 @@ QString chooseMenuFolder(const QString& dataDirs, const QString& userApplication
 
 QString systemMenuFolder()
 {
-    const QString folder
+    QString folder
         = chooseMenuFolder(qEnvironmentVariable("XDG_DATA_DIRS"),
                            QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation), canWriteInto);
     if (!folder.isEmpty())

@@ -1,4 +1,4 @@
-#include "app/services.h"
+#include "info/system_desktop.h"
 
 #include <QDesktopServices>
 

@@ -1,39 +1,13 @@
 #include "power/action_kind.h"
 
+#include "power/action_table.h"
+
 namespace tarvo {
 
 PowerCode powerCodeFor(ActionKind action, bool force)
 {
-    switch (action) {
-    case ActionKind::Ausschalten:
-        return force ? power_code::PowerOff : power_code::Shutdown;
-    case ActionKind::Neustart:
-        return power_code::Restart;
-    case ActionKind::Standby:
-        return power_code::Standby;
-    case ActionKind::Ruhezustand:
-        return power_code::Hibernate;
-    case ActionKind::Abmelden:
-        return power_code::LogOff;
-    }
-    return power_code::Shutdown;
-}
-
-QString actionWord(ActionKind action)
-{
-    switch (action) {
-    case ActionKind::Ausschalten:
-        return QStringLiteral("Ausschalten");
-    case ActionKind::Neustart:
-        return QStringLiteral("Neustart");
-    case ActionKind::Standby:
-        return QStringLiteral("Standby");
-    case ActionKind::Ruhezustand:
-        return QStringLiteral("Ruhezustand");
-    case ActionKind::Abmelden:
-        return QStringLiteral("Abmelden");
-    }
-    return {};
+    const ActionRow& row = actionRow(action);
+    return force ? row.forcedCode : row.code;
 }
 
 QString powerCodeName(PowerCode code)

@@ -25,9 +25,6 @@ inline constexpr PowerCode PowerOff = 8;
 // The code that carrying out an action requests; the force flag only matters for shutting down.
 PowerCode powerCodeFor(ActionKind action, bool force);
 
-// The action word shown to the user, e.g. "Ausschalten".
-QString actionWord(ActionKind action);
-
 // A short English name of a code for logs and the dry run, e.g. "Standby", "PowerOff".
 QString powerCodeName(PowerCode code);
 

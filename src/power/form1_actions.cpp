@@ -10,33 +10,19 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include "power/action_table.h"
+
 namespace tarvo {
 namespace {
 
-// The words of the immediate questions that name the system: Windows on Windows, the computer and
-// the user elsewhere.
-#if defined(Q_OS_WIN)
-const char* const kShutDownQuestion = "Soll Windows jetzt heruntergefahren werden?";
-const char* const kRestartQuestion = "Soll Windows jetzt neu gestartet werden?";
-const char* const kLogOffQuestion = "Soll der aktuelle Windows-Benutzer jetzt abgemeldet werden?";
-#else
-const char* const kShutDownQuestion = "Soll der Rechner jetzt heruntergefahren werden?";
-const char* const kRestartQuestion = "Soll der Rechner jetzt neu gestartet werden?";
-const char* const kLogOffQuestion = "Soll der aktuelle Benutzer jetzt abgemeldet werden?";
-#endif
-
-// The question asked before carrying an action out at once. CR CR makes an empty line.
+// The question asked before carrying the action named by actionLabel out at once. CR CR makes an
+// empty line.
 QString immediateQuestion(const QString& actionLabel)
 {
-    const QString gap = QStringLiteral("\r\r");
-    if (actionLabel == QLatin1String("Ausschalten"))
-        return actionLabel + QStringLiteral(" durchführen") + gap + QString::fromUtf8(kShutDownQuestion);
-    if (actionLabel == QLatin1String("Neustart"))
-        return actionLabel + QStringLiteral(" durchführen") + gap + QString::fromUtf8(kRestartQuestion);
-    if (actionLabel == QLatin1String("Abmelden"))
-        return QStringLiteral("Benutzer ") + actionLabel + gap + QString::fromUtf8(kLogOffQuestion);
-    return QStringLiteral("In den ") + actionLabel + QStringLiteral("-Modus wechseln") + gap
-           + QStringLiteral("Soll der ") + actionLabel + QStringLiteral(" - Modus jetzt aktiviert werden?");
+    if (const ActionRow* row = actionRowByWord(actionLabel))
+        return QString::fromUtf8(row->question);
+    return QStringLiteral("In den ") + actionLabel + QStringLiteral("-Modus wechseln\r\r") + QStringLiteral("Soll der ")
+           + actionLabel + QStringLiteral(" - Modus jetzt aktiviert werden?");
 }
 
 } // namespace

@@ -3,8 +3,8 @@
 #include <QEvent>
 #include <QMouseEvent>
 
-#include "app/look.h"
-#include "app/services.h"
+#include "base/look.h"
+#include "base/services.h"
 
 namespace tarvo {
 namespace {
@@ -46,28 +46,23 @@ void AlwaysOnTop::showPicture(QLabel* picture)
         label->setVisible(label == picture);
 }
 
-void AlwaysOnTop::SetToTop(const QVariant& strSaveSettings)
+void AlwaysOnTop::SetToTop()
 {
     m_onTop = true;
     showPicture(AOT_Enabled);
     pin(true);
-    if (strSaveSettings.isValid() && strSaveSettings.toBool())
-        SaveSettings();
 }
 
-void AlwaysOnTop::SetToNormal(const QVariant& strSaveSettings)
+void AlwaysOnTop::SetToNormal()
 {
     m_onTop = false;
     // The mouse is over the pin after a click on it, so it shows the hover look.
     showPicture(AOT_MouseMove);
     pin(false);
-    if (strSaveSettings.isValid() && strSaveSettings.toBool())
-        SaveSettings();
 }
 
 void AlwaysOnTop::pin(bool above)
 {
-    SaveSettings();
     if (m_canPin)
         m_windowSystem.setKeepAbove(window(), above);
 }

@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QPointer>
-#include <QVariant>
 
 namespace tarvo {
 
@@ -18,11 +17,9 @@ public:
     AlwaysOnTop(WindowSystem& windowSystem, QWidget* parent);
 
     bool GetIsOnTop() const { return m_onTop; }
-    // The argument asks to store the choice; Tarvo keeps no settings, so nothing is stored.
-    void SetToTop(const QVariant& strSaveSettings = {});
-    void SetToNormal(const QVariant& strSaveSettings = {});
-    void SaveSettings() { }
-    void LoadSettings() { }
+    // Tarvo keeps no settings: the choice is not stored.
+    void SetToTop();
+    void SetToNormal();
 
     QLabel* AOT_Disabled = nullptr;
     QLabel* AOT_MouseMove = nullptr;

@@ -1,4 +1,4 @@
-#include "app/services.h"
+#include "shell/qt_window_system.h"
 
 #include <optional>
 

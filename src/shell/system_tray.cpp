@@ -3,7 +3,7 @@
 #include <QIcon>
 #include <QWidget>
 
-#include "app/services.h"
+#include "base/services.h"
 
 namespace tarvo {
 namespace {
@@ -35,8 +35,7 @@ SystemTray::SystemTray(WindowSystem& windowSystem)
 
 SystemTray::~SystemTray() = default;
 
-void SystemTray::AddTrayIcon(
-    QWidget* RefIcon_Form, const QString& c_ToolTipText, bool /*c_OpenMenueOnRightClick*/, QWidget* c_ShowFormOnClick)
+void SystemTray::AddTrayIcon(QWidget* RefIcon_Form, const QString& c_ToolTipText, QWidget* c_ShowFormOnClick)
 {
     m_showOnClick = c_ShowFormOnClick;
     if (m_icon)

@@ -24,9 +24,8 @@ public:
     SystemTray& operator=(const SystemTray&) = delete;
 
     // Shows the icon of RefIcon_Form with the tooltip as given. While an icon is shown, a second
-    // call keeps it and its tooltip. Tarvo has no tray menu, so c_OpenMenueOnRightClick changes nothing.
-    void AddTrayIcon(QWidget* RefIcon_Form, const QString& c_ToolTipText = {}, bool c_OpenMenueOnRightClick = false,
-        QWidget* c_ShowFormOnClick = nullptr);
+    // call keeps it and its tooltip.
+    void AddTrayIcon(QWidget* RefIcon_Form, const QString& c_ToolTipText = {}, QWidget* c_ShowFormOnClick = nullptr);
     void ChangeToolTipText(const QString& text);
     void RemoveTrayIcon();
 

@@ -1,4 +1,4 @@
-#include "countdown/missed_deadline.h"
+#include "power/missed_deadline.h"
 
 namespace tarvo {
 namespace {

@@ -8,8 +8,6 @@
 #include <QString>
 #include <QUrl>
 
-#include "power/power_backend.h"
-
 class QDialog;
 class QIcon;
 class QWidget;
@@ -90,22 +88,5 @@ public:
     virtual ~AppControl() = default;
     virtual void endProgram(int exitCode) = 0;
 };
-
-// Everything the main window needs from the operating system, handed over at construction.
-struct Services {
-    std::unique_ptr<Clock> clock;
-    std::unique_ptr<Beeper> beeper;
-    std::unique_ptr<Dialogs> dialogs;
-    std::unique_ptr<PowerBackend> power;
-    std::unique_ptr<Desktop> desktop;
-    std::unique_ptr<WindowSystem> windowSystem;
-    std::unique_ptr<AppControl> app;
-};
-
-// The real services of this machine.
-Services systemServices();
-std::unique_ptr<Dialogs> makeDialogs();
-std::unique_ptr<Desktop> makeDesktop();
-std::unique_ptr<WindowSystem> makeWindowSystem();
 
 } // namespace tarvo

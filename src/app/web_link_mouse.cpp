@@ -1,4 +1,4 @@
-#include "info/web_link_mouse.h"
+#include "app/web_link_mouse.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 
 #include "app/form1.h"
-#include "app/look.h"
+#include "base/look.h"
 
 namespace tarvo {
 

@@ -1,4 +1,4 @@
-#include "app/look.h"
+#include "base/look.h"
 
 #include <cmath>
 
@@ -66,19 +66,14 @@ bool uiFontInstalled()
     return uiFontFamilies().contains(QFontInfo(uiFont(8.25, false)).family());
 }
 
-QFont arialFont(double pointSize, bool bold, bool underline)
-{
-    return uiFont(pointSize, bold, underline);
-}
-
 void setTextColour(QWidget* widget, const QColor& colour)
 {
     QPalette palette = widget->palette();
     // Half-way to the background, so a greyed-out box still looks greyed out on the dark panels.
     const QColor back = backgroundBehind(widget);
-    const QColor dimmed = QColor::fromRgbF(colour.redF() * 0.5 + back.redF() * 0.5,
-                                           colour.greenF() * 0.5 + back.greenF() * 0.5,
-                                           colour.blueF() * 0.5 + back.blueF() * 0.5);
+    const QColor dimmed = QColor::fromRgbF(colour.redF() * 0.5f + back.redF() * 0.5f,
+                                           colour.greenF() * 0.5f + back.greenF() * 0.5f,
+                                           colour.blueF() * 0.5f + back.blueF() * 0.5f);
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
         palette.setColor(QPalette::Active, role, colour);
         palette.setColor(QPalette::Inactive, role, colour);

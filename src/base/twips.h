@@ -17,11 +17,6 @@ constexpr int twipsToPixels(int twips)
                       : -((-twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
 }
 
-constexpr int pixelsToTwips(int pixels)
-{
-    return pixels * kTwipsPerPixel;
-}
-
 inline QRect twipsRect(int left, int top, int width, int height)
 {
     return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};

@@ -27,8 +27,6 @@ inline const QColor band{47, 76, 188};    // the title band behind the action ca
 // font with Arial's metrics) keeps them inside their boxes. The families are named in order, so a
 // machine without Liberation Sans still gets a metric-compatible font before fontconfig's default.
 QFont uiFont(double pointSize, bool bold, bool underline = false);
-// The same font where a window asks for Arial by name (the info dialog).
-QFont arialFont(double pointSize, bool bold, bool underline = false);
 // The families uiFont asks for, first choice first, and whether one of them is installed.
 QStringList uiFontFamilies();
 bool uiFontInstalled();
