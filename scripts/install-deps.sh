@@ -14,6 +14,8 @@ test_packages+=(dpkg-dev appstream groff-base)
 test_packages+=(clang libclang-rt-14-dev)
 # The benchmark's window probe (bench/window_watch.cpp) talks to the X server directly.
 test_packages+=(libx11-dev)
+# A Wayland session for the end-to-end tests: weston headless with Xwayland, and Qt's Wayland plug-in.
+test_packages+=(weston xwayland qt6-wayland)
 bench_packages=(kshutdown)
 
 wanted=("${build_packages[@]}")
