@@ -128,6 +128,15 @@ focus_key() {
     xdotool key --clearmodifiers "$@"
 }
 
+# e2e_own_session_bus VAR: one more private session bus, for a second Tarvo that must not find the
+# first by its bus name; its address in VAR.
+e2e_own_session_bus() {
+    local own_reply
+    own_reply=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 --nopidfile) || e2e_fail "no session bus"
+    printf -v "$1" '%s' "$(sed -n 1p <<<"$own_reply")"
+    E2E_PIDS+=("$(sed -n 2p <<<"$own_reply")")
+}
+
 # ---- logind on a private system bus (python3-dbusmock). Once it answers there, Tarvo's real power
 # back end is used for the rest of the script: TARVO_POWER is unset and the system bus is that one.
 e2e_start_logind() {

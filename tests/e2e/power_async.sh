@@ -24,10 +24,10 @@ start_restart_bus() {
 elapsed_since() { awk -v a="$1" -v b="$(date +%s.%N)" 'BEGIN { printf "%.2f", b - a }'; }
 within() { awk -v t="$1" -v limit="$2" 'BEGIN { exit !(t <= limit) }'; }
 
-# A one-minute countdown against that bus, as a Tarvo of its own (another runtime directory).
+# A one-minute countdown against that bus, as a Tarvo of its own (another session bus).
 start_restart_bus || e2e_fail "the restartable bus did not start" "$E2E_TMP/dbusmock.log"
-mkdir -m 700 "$E2E_TMP/runtime2"
-DBUS_SYSTEM_BUS_ADDRESS=unix:path=$RESTART_BUS XDG_RUNTIME_DIR=$E2E_TMP/runtime2 \
+e2e_own_session_bus second_session
+DBUS_SYSTEM_BUS_ADDRESS=unix:path=$RESTART_BUS DBUS_SESSION_BUS_ADDRESS=$second_session \
     "$TARVO" M1 A >"$E2E_TMP/countdown.log" 2>&1 &
 COUNTDOWN_PID=$!
 E2E_PIDS+=("$COUNTDOWN_PID")

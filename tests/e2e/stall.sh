@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
 # A countdown whose process is stopped (as by sleep or a debugger) keeps its end time: two dry runs
-# side by side, each with its own runtime directory so that both may run on one display.
+# side by side, each with its own session bus so that both may run on one display.
 #  - M2 A, stopped 20 s early on: the request still comes 120 s after the start.
 #  - M1 A, stopped 70 s, past its end time: it asks instead of acting, and No cancels.
 source "$(dirname "$0")/lib.sh"
 e2e_start_display
 
-# run_tarvo NAME ARGS...: Tarvo with its own runtime directory and log; its pid in the variable NAME.
+# run_tarvo NAME ARGS...: Tarvo with its own session bus and log; its pid in the variable NAME.
 run_tarvo() {
-    local name=$1
+    local name=$1 session
     shift
-    mkdir -m 700 -p "$E2E_TMP/rt-$name"
-    XDG_RUNTIME_DIR=$E2E_TMP/rt-$name "$TARVO" "$@" >"$E2E_TMP/$name.log" 2>&1 &
+    e2e_own_session_bus session
+    DBUS_SESSION_BUS_ADDRESS=$session "$TARVO" "$@" >"$E2E_TMP/$name.log" 2>&1 &
     printf -v "$name" '%s' $!
     E2E_PIDS+=($!)
 }
