@@ -1,4 +1,4 @@
-// The warning's timing and words, and what the companion holds in each countdown state.
+// The warning's timing and words, and what its actions do to the countdown.
 
 #include <QTest>
 
@@ -105,29 +105,6 @@ private slots:
             = tarvo::warningText(QStringLiteral("Ausschalten"), QDateTime(QDate(2026, 1, 1), QTime(22, 15)), remaining);
         QCOMPARE(text.summary, QStringLiteral("Ausschalten um 22:15 Uhr"));
         QCOMPARE(text.body, body);
-    }
-
-    // Idle sleep is held off only while the countdown runs; Firing comes before the power request.
-    void inhibitorFollowsState_data()
-    {
-        QTest::addColumn<State>("state");
-        QTest::addColumn<bool>("held");
-        QTest::newRow("idle") << State::Idle << false;
-        QTest::newRow("running") << State::Running << true;
-        QTest::newRow("paused") << State::Paused << false;
-        QTest::newRow("firing") << State::Firing << false;
-    }
-    void inhibitorFollowsState()
-    {
-        QFETCH(State, state);
-        QFETCH(bool, held);
-        Companion c;
-        c.countdown.current = State::Running;
-        c.countdown.remaining = 3600;
-        c.companion.update();
-        c.countdown.current = state;
-        c.companion.update();
-        QCOMPARE(c.inhibitor.isHeld(), held);
     }
 
     // The warning's actions steer the countdown; too late for "+10 Minuten" once it fires.

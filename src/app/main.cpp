@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "app/command_line.h"
+#include "app/desktop_wiring.h"
 #include "app/form1.h"
 #include "app/form1_remote.h"
 #include "app/platform_choice.h"
@@ -101,6 +102,7 @@ int main(int argc, char** argv)
     // From here on a SIGTERM or Ctrl+C ends Tarvo through its own ending, which removes the tray icon.
     tarvo::TerminationSignals termination;
     tarvo::Form1 form(tarvo::systemServices(), commandLine);
+    tarvo::DesktopWiring desktop(form, QDBusConnection::systemBus(), QDBusConnection::sessionBus());
     tarvo::Form1Remote remote(form);
     instance.serve(&remote);
     QObject::connect(&termination, &tarvo::TerminationSignals::received, &form, &tarvo::Form1::EndOnSignal);

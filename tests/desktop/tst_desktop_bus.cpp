@@ -1,4 +1,5 @@
-// The idle inhibitors and the countdown's notification against dbusmock services on private buses.
+// The idle inhibitors and the countdown's notification against dbusmock services on private buses,
+// on their own and beside a real main window.
 
 #include <QDBusArgument>
 #include <QDBusVariant>
@@ -6,8 +7,10 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include "app/desktop_wiring.h"
 #include "desktop/countdown_notifier.h"
 #include "desktop/idle_inhibitor.h"
+#include "fakes.h"
 #include "power/private_bus.h"
 
 using namespace tarvo;
@@ -19,7 +22,7 @@ const QString Reason = QStringLiteral("Der Countdown läuft");
 const QString Login1 = QStringLiteral("/org/freedesktop/login1");
 const QString Notifications = QStringLiteral("/org/freedesktop/Notifications");
 
-int logindInhibitors(const MockService& logind)
+int logindInhibitors(const MockService& logind, const QString& reason = Reason)
 {
     const QDBusMessage reply = logind.call(Login1, QStringLiteral("org.freedesktop.login1.Manager"),
         QStringLiteral("ListInhibitors"));
@@ -34,7 +37,7 @@ int logindInhibitors(const MockService& logind)
         list.beginStructure();
         list >> what >> who >> why >> mode >> uid >> pid;
         list.endStructure();
-        if (what == QLatin1String("idle") && who == QLatin1String("Tarvo") && why == Reason && mode == QLatin1String("block"))
+        if (what == QLatin1String("idle") && who == QLatin1String("Tarvo") && why == reason && mode == QLatin1String("block"))
             ++count;
     }
     list.endArray();
@@ -207,7 +210,112 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!(calls += daemon.takeCalls()).isEmpty(), 20000);
         QCOMPARE(calls.first(), QStringLiteral("CloseNotification 1")); // the daemon then logs its signal
     }
+
+    // The window's countdown keeps the desktop in step: logind's idle inhibitor while it runs, the
+    // warning while the window is in the tray, whose actions steer it, and Standby only once the
+    // desktop has given its own inhibitor back.
+    void windowWithDesktop_data()
+    {
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<QString>("act"); // "pause", "cancel", "fire", or "warn" and then "cancel", "extend", "show"
+        // The state, logind's inhibitors, the requests sent at once | in the end, the seconds left, the end time
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QStringList>("notifications"); // the daemon's calls, each as its beginning
+        const QString notify = QStringLiteral("Notify \"Tarvo\" 0 \"tarvo\" \"Ausschalten um 14:17 Uhr\" \"Noch 5 "
+                                              "Minuten.\" [\"default\", \"Tarvo zeigen\", \"cancel\", \"Abbrechen\", "
+                                              "\"extend\", \"+10 Minuten\"]");
+        const QString closed = QStringLiteral("CloseNotification 1");
+        QTest::newRow("paused") << "A T M10" << "pause" << "Paused 0 0|0 600 PAUSE" << QStringList{};
+        QTest::newRow("cancelled") << "A T M10" << "cancel" << "Idle 0 0|0 600 End-Zeit: 14:17" << QStringList{};
+        QTest::newRow("fired") << "A T M10" << "fire" << "Firing 0 1|1 0 End-Zeit: 14:17" << QStringList{notify, closed};
+        QTest::newRow("Standby waits for the desktop")
+            << "S T M10" << "fire" << "Firing 0 0|1 0 End-Zeit: 14:17"
+            << QStringList{QString(notify).replace(QLatin1String("Ausschalten"), QLatin1String("Standby")), closed};
+        QTest::newRow("warning, Abbrechen")
+            << "A T M10" << "warn cancel" << "Idle 0 0|0 600 End-Zeit: 14:17" << QStringList{notify, closed};
+        QTest::newRow("warning, +10 Minuten")
+            << "A T M10" << "warn extend" << "Running 1 0|0 900 End-Zeit: 14:27" << QStringList{notify, closed};
+        QTest::newRow("warning, window back")
+            << "A T M10" << "warn show" << "Running 1 0|0 300 End-Zeit: 14:17" << QStringList{notify, closed};
+    }
+    void windowWithDesktop()
+    {
+        QFETCH(QString, commandLine);
+        QFETCH(QString, act);
+        QFETCH(QString, after);
+        QFETCH(QStringList, notifications);
+        PrivateBus system, session;
+        MockService logind(system, QStringLiteral("org.freedesktop.login1"), {"--template", "logind"});
+        MockService daemon(session, QStringLiteral("org.freedesktop.Notifications"),
+            {"--template", "notification_daemon"});
+        const QString gnomePath = QStringLiteral("/org/gnome/SessionManager");
+        const QString gnomeName = QStringLiteral("org.gnome.SessionManager");
+        MockService gnome(session, gnomeName, {gnomeName, gnomePath, gnomeName});
+        QVERIFY(logind.isUp() && daemon.isUp() && gnome.isUp());
+        QVERIFY(gnome.addMethod(gnomePath, gnomeName, "Inhibit", "susu", "u", "ret = dbus.UInt32(7)"));
+        // Answers late, so that a sleep request that does not wait for it shows.
+        QVERIFY(gnome.addMethod(gnomePath, gnomeName, "Uninhibit", "u", "", "import time; time.sleep(0.5)"));
+
+        Harness h(commandLine);
+        Form1& f = *h.form;
+        DesktopWiring wiring(f, connectTo(system.address), connectTo(session.address));
+        h.load();
+        const QString reason = QStringLiteral("Ein Countdown läuft; die Aktion kommt zur eingestellten Zeit.");
+        QTRY_COMPARE_WITH_TIMEOUT(logindInhibitors(logind, reason), 1, 20000);
+        QStringList gnomeCalls;
+        QTRY_VERIFY_WITH_TIMEOUT(!(gnomeCalls += gnome.takeCalls()).isEmpty(), 20000);
+        QVERIFY2(gnomeCalls.first().startsWith(QLatin1String("Inhibit \"Tarvo\" 0 ")), qPrintable(gnomeCalls.join(" | ")));
+
+        QStringList calls;
+        const auto notificationCalls = [&] {
+            for (const QString& call : daemon.takeCalls())
+                if (call.startsWith(QLatin1String("Notify")) || call.startsWith(QLatin1String("CloseNotification")))
+                    calls << call;
+            return calls.size();
+        };
+        if (act == QLatin1String("pause"))
+            f.AktiveLED_DblClick();
+        else if (act == QLatin1String("cancel"))
+            f.CancelCountdown();
+        else if (act == QLatin1String("fire"))
+            h.tick(600);
+        else
+            h.tick(300);
+        const std::size_t sentAtOnce = h.power->requests.size();
+        if (act.startsWith(QLatin1String("warn"))) {
+            QTRY_COMPARE_WITH_TIMEOUT(notificationCalls(), 1, 20000);
+            const qint32 left = f.countdown().remainingSeconds();
+            // Sent again until it shows: the first may come before Tarvo has the notification's id.
+            if (act.endsWith(QLatin1String("cancel")))
+                QTRY_VERIFY_WITH_TIMEOUT((emitAction(daemon, 1, QStringLiteral("cancel")),
+                                             f.countdown().state() == Countdown::State::Idle),
+                    20000);
+            else if (act.endsWith(QLatin1String("extend")))
+                QTRY_VERIFY_WITH_TIMEOUT(
+                    (emitAction(daemon, 1, QStringLiteral("extend")), f.countdown().remainingSeconds() > left), 20000);
+            else
+                f.BringToFront();
+            QTRY_COMPARE_WITH_TIMEOUT(notificationCalls(), notifications.size(), 20000);
+        }
+        const bool running = f.countdown().state() == Countdown::State::Running;
+        QTRY_COMPARE_WITH_TIMEOUT(logindInhibitors(logind, reason), running ? 1 : 0, 20000);
+        if (act == QLatin1String("fire"))
+            QTRY_COMPARE_WITH_TIMEOUT(h.power->requests.size(), std::size_t{1}, 20000);
+        notificationCalls();
+        QCOMPARE(calls.size(), notifications.size());
+        for (qsizetype i = 0; i < calls.size(); ++i)
+            QVERIFY2(calls[i].startsWith(notifications[i]), qPrintable(calls[i]));
+        const QString seen = QStringLiteral("%1 %2 %3|%4 %5 %6")
+                                 .arg(QString::fromLatin1(QMetaEnum::fromType<Countdown::State>().valueToKey(
+                                     int(f.countdown().state()))))
+                                 .arg(logindInhibitors(logind, reason))
+                                 .arg(sentAtOnce)
+                                 .arg(h.power->requests.size())
+                                 .arg(f.RemainingSeconds)
+                                 .arg(f.Endzeit_Display->text());
+        QCOMPARE(seen, after);
+    }
 };
 
-QTEST_GUILESS_MAIN(TestDesktopBus)
+QTEST_MAIN(TestDesktopBus)
 #include "tst_desktop_bus.moc"
