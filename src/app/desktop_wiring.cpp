@@ -8,6 +8,7 @@
 #include "desktop/desktop_companion.h"
 #include "desktop/idle_inhibitor.h"
 #include "desktop/release_before_sleep.h"
+#include "power/action_table.h"
 
 namespace tarvo {
 
@@ -43,7 +44,7 @@ DesktopWiring::DesktopWiring(Form1& form, QDBusConnection systemBus, QDBusConnec
     hooks.cancelCountdown = [&form] { form.CancelCountdown(); };
     hooks.actionWord = [&form] {
         const auto action = form.selectedAction();
-        return action ? actionWord(*action) : form.ActionLabel;
+        return action ? QString::fromUtf8(actionRow(*action).word) : form.ActionLabel;
     };
     m_companion = std::make_unique<DesktopCompanion>(*m_view, *m_inhibitor, *m_notifier, std::move(hooks));
     form.services().power
