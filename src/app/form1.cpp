@@ -16,6 +16,7 @@
 #include "base/look.h"
 #include "base/twips.h"
 #include "app/widget_builders.h"
+#include "app/window_accessibility.h"
 #include "power/action_table.h"
 #include "shell/always_on_top.h"
 #include "shell/system_tray.h"
@@ -39,6 +40,7 @@ Form1::Form1(Services services, QString commandLine, QWidget* parent)
                    "off; on Debian: apt-get install fonts-liberation2\n",
                    stderr);
     buildWindow();
+    setWindowAccessibleTexts(*this);
     setKeyboardOrder();
     connectHandlers();
     connectCountdown();
