@@ -130,23 +130,23 @@ void LogindPower::request(PowerCode code, PowerDone done)
         });
         return;
     case power_code::Shutdown:
-        shutDownUnlessBlocked(std::move(done));
+        shutDownUnlessBlocked(done);
         return;
     case power_code::PowerOff:
         // Forced: logind and polkit decide what may override an inhibitor.
-        callManager(QStringLiteral("PowerOff"), kPowerOffFailed, std::move(done));
+        callManager(QStringLiteral("PowerOff"), kPowerOffFailed, done);
         return;
     case power_code::Restart:
         callManager(QStringLiteral("Reboot"), QStringLiteral("Der Rechner konnte nicht neu gestartet werden"),
-                    std::move(done));
+                    done);
         return;
     case power_code::Standby:
         callManager(QStringLiteral("Suspend"),
-                    QStringLiteral("Der Rechner konnte nicht in den Standby versetzt werden"), std::move(done));
+                    QStringLiteral("Der Rechner konnte nicht in den Standby versetzt werden"), done);
         return;
     case power_code::Hibernate:
         callManager(QStringLiteral("Hibernate"),
-                    QStringLiteral("Der Rechner konnte nicht in den Ruhezustand versetzt werden"), std::move(done));
+                    QStringLiteral("Der Rechner konnte nicht in den Ruhezustand versetzt werden"), done);
         return;
     default:
         break;
