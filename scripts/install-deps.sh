@@ -12,6 +12,8 @@ test_packages=(xvfb xauth x11-utils xdotool openbox trayer dbus-daemon python3-d
 test_packages+=(dpkg-dev appstream groff-base)
 # The fuzz harnesses (scripts/ci-fuzz.sh) need clang and its libFuzzer.
 test_packages+=(clang libclang-rt-14-dev)
+# scripts/clang-tidy.sh, run by scripts/test.sh after the build.
+test_packages+=(clang-tidy)
 # The benchmark's window probe (bench/window_watch.cpp) talks to the X server directly.
 test_packages+=(libx11-dev)
 # A Wayland session for the end-to-end tests: weston headless with Xwayland, and Qt's Wayland plug-in.

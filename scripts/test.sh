@@ -8,6 +8,8 @@ build=${TARVO_TEST_BUILD_DIR:-$root/build-test}
 "$root/scripts/install-deps.sh" test
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVO_BUILD_TESTS=ON >/dev/null
 cmake --build "$build"
+# The curated clang-tidy checks over all of src/ (the build wrote compile_commands.json).
+"$root/scripts/clang-tidy.sh" "$build"
 # Nothing a test starts may reach the real system bus.
 export DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent/tarvo-tests
 ctest --test-dir "$build" --output-on-failure --timeout 300

@@ -55,6 +55,7 @@ public:
 
     // ---- window
     void Initialize();
+    // MinimizeWindow goes to the tray or the taskbar as the tray box says; MinimizeToTray always to the tray.
     void MinimizeWindow();
     void MinimizeToTray();
     void ShowFullWindow();
@@ -81,15 +82,20 @@ public:
     void Timer1_Timer();
     // Cancels a running or paused countdown as "Timer Abbrechen" does; otherwise nothing.
     void CancelCountdown();
+    // The clock's tick: writes the time into both clock labels.
     void Timer2_Timer();
     void AktiveLED_DblClick();
+    // The light's blink step while counting (AktiveLED_DblClick pauses and resumes).
     void AdvanceLed();
     // Shows the remaining time: the display, the window title and the tray tooltip (not the duration).
     void Set_Minute();
     void Anz_Minuten_Click();
+    // Label5_Click and Command1_Click switch the entry panel between minutes and hours; Anz_Minuten_Click
+    // switches the countdown's display.
     void Label5_Click();
     void Command1_Click();
     void Label5_MouseMove();
+    // Writes the end time into the countdown panel (RefreshDurationFields: the entry panel's fields).
     void Endzeit_Eintragen();
 
     // ---- duration
@@ -97,10 +103,13 @@ public:
     void SetMinutes(std::int16_t minutes);
     void AddMinutes(std::int16_t minutes, bool roundToTen);
     void SubtractMinutes(std::int16_t minutes, bool roundToTen);
+    // Rewrites the duration fields and the day caption from the duration; while counting, only the day count.
     void RefreshDurationFields();
+    // Leaving the minutes field (DurationField_Validate: the hour and end-time fields).
     void ZeitEingabe_Validate();
 
     // ---- time entry
+    // The minutes field selects its text; the other duration fields also note their text for the leave.
     void ZeitEingabe_GotFocus();
     void DurationField_GotFocus(QLineEdit* field);
     void DurationField_Validate(QLineEdit* field);
@@ -111,11 +120,13 @@ public:
     // ---- actions
     void ActionButton_Click(ActionKind action);
     void JetztBtn_Click();
+    // Writes the selected action's texts into the window (selectedAction only reads it).
     void ShowSelectedAction();
     std::optional<ActionKind> selectedAction() const;
     // Asks the system whether the selected action can be carried out here; if not, says why in a
     // message box and returns false.
     bool SelectedActionPossible();
+    // Carries out the selected action through PowerRequest, once.
     void ShutDown();
     // A power request went out and its answer is still awaited.
     bool powerRequestOut() const { return m_powerRequestOut; }

@@ -13,7 +13,7 @@ namespace tarvo {
 // hidden in the tray or minimised; pushing the end back above 5 minutes arms it again.
 class WarningPolicy {
 public:
-    static constexpr std::int64_t LeadSeconds = 5 * 60;
+    static constexpr std::int64_t LeadSeconds = std::int64_t{5} * 60;
 
     struct Moment {
         CountdownView::State state;

@@ -17,7 +17,8 @@ QStringList helpTextLines()
     static const char* const lines[] = {
         "===========================================",
         "",
-        "Für " TARVO_HELP_SYSTEM,
+        // The system's name completes this line, no comma is missing.
+        "Für " TARVO_HELP_SYSTEM, // NOLINT(bugprone-suspicious-missing-comma)
         "",
         "===========================================",
         "",

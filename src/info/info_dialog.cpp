@@ -8,7 +8,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 
+#include "base/accessible_texts.h"
 #include "base/controls.h"
 #include "base/look.h"
 #include "base/services.h"
@@ -97,6 +99,18 @@ void InfoDialog::buildControls()
                                 {495, 6165, 2115, 345}, uiFont(9, true, true), kInfoLinkBlue);
     CreateShortcuts->setToolTip(QStringLiteral("Erstellt die Programmverknüpfungen für den Classic-Modus"));
 
+    static constexpr AccessibleText texts[] = {
+        {"Text1", "Hilfe", "Die Hilfe zu Tarvo; Doppelklick öffnet sie im Texteditor"},
+        {"WWWLink", "Tarvo-Homepage", "Öffnet die Web-Seite von Tarvo"},
+        {"CreateShortcuts", nullptr, "Erstellt die Programmverknüpfungen für den Classic-Modus"},
+        {"Close", nullptr, "Schliesst den Info-Dialog"},
+        {"VersionLAbel", "Version", "Die Version von Tarvo"},
+    };
+    applyAccessibleTexts(*this, texts);
+    Text1->verticalScrollBar()->setAccessibleName(QStringLiteral("Hilfe senkrecht blättern"));
+    Text1->horizontalScrollBar()->setAccessibleName(QStringLiteral("Hilfe waagerecht blättern"));
+    for (QScrollBar* bar : {Text1->verticalScrollBar(), Text1->horizontalScrollBar()})
+        bar->setAccessibleDescription(QStringLiteral("Verschiebt den sichtbaren Teil der Hilfe"));
     for (QLabel* link : {WWWLink, CreateShortcuts}) {
         link->setMouseTracking(true);
         link->setCursor(Qt::PointingHandCursor);

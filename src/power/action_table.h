@@ -20,6 +20,8 @@ struct ActionRow {
     const char* heading;     // the countdown panel's heading
     const char* nowCaption;  // the caption of the button that carries the action out at once
     const char* question;    // asked before carrying it out at once; CR CR makes an empty line
+    const char* accessibleName;        // what a screen reader calls the picture button
+    const char* accessibleDescription; // and what it says choosing it does
     PowerCode code;
     PowerCode forcedCode;    // the code when the force box is ticked
 };

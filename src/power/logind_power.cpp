@@ -45,7 +45,7 @@ std::optional<QList<Inhibitor>> readInhibitors(const QDBusMessage& reply)
     if (reply.signature() != QLatin1String("a(ssssuu)"))
         return std::nullopt;
     QList<Inhibitor> inhibitors;
-    const QDBusArgument list = reply.arguments().constFirst().value<QDBusArgument>();
+    const auto list = reply.arguments().constFirst().value<QDBusArgument>();
     list.beginArray();
     while (!list.atEnd()) {
         Inhibitor inhibitor;
@@ -130,23 +130,23 @@ void LogindPower::request(PowerCode code, PowerDone done)
         });
         return;
     case power_code::Shutdown:
-        shutDownUnlessBlocked(std::move(done));
+        shutDownUnlessBlocked(done);
         return;
     case power_code::PowerOff:
         // Forced: logind and polkit decide what may override an inhibitor.
-        callManager(QStringLiteral("PowerOff"), kPowerOffFailed, std::move(done));
+        callManager(QStringLiteral("PowerOff"), kPowerOffFailed, done);
         return;
     case power_code::Restart:
         callManager(QStringLiteral("Reboot"), QStringLiteral("Der Rechner konnte nicht neu gestartet werden"),
-                    std::move(done));
+                    done);
         return;
     case power_code::Standby:
         callManager(QStringLiteral("Suspend"),
-                    QStringLiteral("Der Rechner konnte nicht in den Standby versetzt werden"), std::move(done));
+                    QStringLiteral("Der Rechner konnte nicht in den Standby versetzt werden"), done);
         return;
     case power_code::Hibernate:
         callManager(QStringLiteral("Hibernate"),
-                    QStringLiteral("Der Rechner konnte nicht in den Ruhezustand versetzt werden"), std::move(done));
+                    QStringLiteral("Der Rechner konnte nicht in den Ruhezustand versetzt werden"), done);
         return;
     default:
         break;
@@ -176,7 +176,7 @@ PowerAvailability LogindPower::availability(PowerCode code)
     return PowerAvailability::yes();
 }
 
-void LogindPower::callManager(const QString& method, const QString& failure, PowerDone done)
+void LogindPower::callManager(const QString& method, const QString& failure, const PowerDone& done)
 {
     QDBusMessage call = managerCall(method);
     call << true; // interactive: polkit may ask the user
@@ -186,7 +186,7 @@ void LogindPower::callManager(const QString& method, const QString& failure, Pow
     });
 }
 
-void LogindPower::shutDownUnlessBlocked(PowerDone done)
+void LogindPower::shutDownUnlessBlocked(const PowerDone& done)
 {
     m_system.call(managerCall(QStringLiteral("ListInhibitors")), m_timeout, &m_calls,
                   [this, done](const QDBusMessage& reply) {
@@ -197,7 +197,7 @@ void LogindPower::shutDownUnlessBlocked(PowerDone done)
                   });
 }
 
-void LogindPower::terminateOwnSession(PowerDone done)
+void LogindPower::terminateOwnSession(const PowerDone& done)
 {
     QDBusMessage byPid = managerCall(QStringLiteral("GetSessionByPID"));
     byPid << quint32(QCoreApplication::applicationPid());
@@ -215,7 +215,7 @@ void LogindPower::terminateOwnSession(PowerDone done)
     });
 }
 
-void LogindPower::terminateSession(const QDBusMessage& found, PowerDone done)
+void LogindPower::terminateSession(const QDBusMessage& found, const PowerDone& done)
 {
     if (isErrorReply(found)) {
         done(failed(kLogoutFailed,

@@ -30,10 +30,10 @@ public:
     PowerAvailability availability(PowerCode code) override;
 
 private:
-    void callManager(const QString& method, const QString& failure, PowerDone done);
-    void shutDownUnlessBlocked(PowerDone done);
-    void terminateOwnSession(PowerDone done);
-    void terminateSession(const QDBusMessage& found, PowerDone done);
+    void callManager(const QString& method, const QString& failure, const PowerDone& done);
+    void shutDownUnlessBlocked(const PowerDone& done);
+    void terminateOwnSession(const PowerDone& done);
+    void terminateSession(const QDBusMessage& found, const PowerDone& done);
 
     BusLink m_system;
     std::chrono::milliseconds m_timeout;

@@ -88,7 +88,7 @@ SessionLogout::SessionLogout(BusLink::Connect sessionBus, std::chrono::milliseco
 {
 }
 
-void SessionLogout::logOut(Done done)
+void SessionLogout::logOut(const Done& done)
 {
     // The running session managers first; Plasma starts its log-out helper on demand, but starting
     // one of another desktop's helpers inside a foreign session would do harm, so only the running
@@ -117,7 +117,7 @@ void SessionLogout::logOut(Done done)
     });
 }
 
-void SessionLogout::tryFrom(Candidates candidates, std::size_t index, Done done)
+void SessionLogout::tryFrom(const Candidates& candidates, std::size_t index, const Done& done)
 {
     if (index >= candidates->size()) {
         done(std::nullopt);
@@ -131,7 +131,7 @@ void SessionLogout::tryFrom(Candidates candidates, std::size_t index, Done done)
     });
 }
 
-void SessionLogout::askToLogOut(const SessionManager& manager, Done done)
+void SessionLogout::askToLogOut(const SessionManager& manager, const Done& done)
 {
     if (!manager.replies) {
         QDBusConnection bus = m_bus.connection();

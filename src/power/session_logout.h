@@ -28,12 +28,12 @@ public:
     SessionLogout(BusLink::Connect sessionBus, std::chrono::milliseconds callTimeout, QObject* context);
 
     // Asks without waiting; done runs once, on the event loop.
-    void logOut(Done done);
+    void logOut(const Done& done);
 
 private:
     using Candidates = std::shared_ptr<const std::vector<const SessionManager*>>;
-    void tryFrom(Candidates candidates, std::size_t index, Done done);
-    void askToLogOut(const SessionManager& manager, Done done);
+    void tryFrom(const Candidates& candidates, std::size_t index, const Done& done);
+    void askToLogOut(const SessionManager& manager, const Done& done);
 
     BusLink m_bus;
     std::chrono::milliseconds m_timeout;

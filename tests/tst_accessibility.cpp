@@ -1,0 +1,96 @@
+// What a screen reader meets: every control a user can reach or work has a name and a description,
+// in every state of the main window and in the info dialog.
+#include <algorithm>
+
+#include <QAccessible>
+#include <QTest>
+
+#include "info/info_dialog.h"
+#include "window_states.h"
+
+using namespace tarvo;
+using namespace tarvo::test;
+
+namespace {
+
+bool interactive(const QAccessibleInterface& item)
+{
+    switch (item.role()) {
+    case QAccessible::PushButton:
+    case QAccessible::CheckBox:
+    case QAccessible::RadioButton:
+    case QAccessible::EditableText:
+    case QAccessible::ScrollBar:
+    case QAccessible::Link:
+        return true;
+    default:
+        return item.state().focusable;
+    }
+}
+
+// The shown controls one can reach or work that lack a name or a description (a tooltip serves as
+// one), as "objectName: what".
+void collectUnnamed(QAccessibleInterface* item, QStringList& unnamed)
+{
+    if (item == nullptr || item->state().invisible)
+        return;
+    if (interactive(*item)) {
+        const QString name = item->object() ? item->object()->objectName() : QStringLiteral("?");
+        // A caption such as "<>" names nothing.
+        const QString spoken = item->text(QAccessible::Name);
+        if (std::none_of(spoken.cbegin(), spoken.cend(), [](QChar c) { return c.isLetter(); }))
+            unnamed << name + QStringLiteral(": no name");
+        if (item->text(QAccessible::Description).trimmed().isEmpty())
+            unnamed << name + QStringLiteral(": no description");
+    }
+    for (int i = 0; i < item->childCount(); ++i)
+        collectUnnamed(item->child(i), unnamed);
+}
+
+QStringList unnamedControls(QWidget& window)
+{
+    window.show();
+    QStringList unnamed;
+    collectUnnamed(QAccessible::queryAccessibleInterface(&window), unnamed);
+    return unnamed;
+}
+
+} // namespace
+
+class TestAccessibility : public QObject {
+    Q_OBJECT
+
+private slots:
+    void windowControlsNamed_data()
+    {
+        QTest::addColumn<QString>("state");
+        for (const WindowState& state : windowStates())
+            QTest::newRow(state.name) << QString::fromUtf8(state.name);
+    }
+    void windowControlsNamed()
+    {
+        QFETCH(QString, state);
+        const auto h = windowIn(windowState(state.toUtf8().constData()));
+        QCOMPARE(unnamedControls(*h->form), QStringList());
+    }
+
+    void pictureButtonsNamedAfterTheirAction()
+    {
+        const auto h = loaded();
+        auto* button = h->form->findChild<QPushButton*>(QStringLiteral("NeustartBtn"));
+        QVERIFY(button);
+        QCOMPARE(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name),
+                 QStringLiteral("Aktion Neustart"));
+    }
+
+    void infoDialogControlsNamed()
+    {
+        const auto h = loaded();
+        InfoDialog dialog(h->form.get(), QStringLiteral("1.0"), QStringLiteral("https://example.org/"), *h->dialogs,
+                          *h->desktop);
+        QCOMPARE(unnamedControls(dialog), QStringList());
+    }
+};
+
+QTEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"
