@@ -3,6 +3,7 @@
 #include <QMessageBox>
 
 #include "fakes.h"
+#include "power/action_table.h"
 
 using namespace tarvo;
 using namespace tarvo::test;
@@ -43,6 +44,17 @@ class TestActions : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // Each action's request, without and with the force box: the box changes only shutting down.
+    void powerCodes()
+    {
+        QStringList seen;
+        for (const ActionRow& row : actionTable())
+            seen << u"%1 %2 %3"_s.arg(QLatin1String(row.word))
+                        .arg(powerCodeFor(row.kind, false))
+                        .arg(powerCodeFor(row.kind, true));
+        QCOMPARE(seen.join(u'|'), u"Ausschalten 1 8|Neustart 2 2|Standby 6 6|Ruhezustand 5 5|Abmelden 0 0"_s);
+    }
+
     void question_data()
     {
         QTest::addColumn<QString>("button");

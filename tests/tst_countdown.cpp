@@ -125,19 +125,6 @@ private Q_SLOTS:
         QVERIFY(!f.Timer1->isActive() && !f.Timer2->isActive() && !f.systemTray());
     }
 
-    void comingBackAtSixty()
-    {
-        auto h = started(u"2"_s, false);
-        h->tick(59);
-        QVERIFY(h->form->isHidden());
-        h->tick();
-        QVERIFY(!h->form->isHidden() && h->form->AlwaysOnTop1->GetIsOnTop());
-        h->form->hide();
-        h->tick();
-        QVERIFY(h->form->isHidden()); // without beeps, 59 does not force it back
-        QCOMPARE(h->beeper->count, 0);
-    }
-
     // The end time passed while the machine slept: the window comes back and asks, No the default;
     // only Yes carries the action out.
     void missedDeadline_data()

@@ -117,8 +117,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("owner");
         QTest::addColumn<QString>("warning");
-        QTest::newRow("no session bus") << "none"
-                                        << "tarvo: Kein Session-Bus erreichbar";
+        QTest::newRow("no session bus") << "none" << "tarvo: Kein Session-Bus erreichbar";
         QTest::newRow("name held by a program that does not answer") << "mute"
                                                                      << "tarvo: Der laufende Tarvo antwortet nicht";
     }
@@ -206,9 +205,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("act"); // "", "pause", "cancel", "add N", "pause add N"
         // The answer, the status line | the seconds left, the panel, the title | the end time shown
         QTest::addColumn<QString>("after");
-        QTest::newRow("idle") << ""
-                              << ""
-                              << "0  | 3600 entry Tarvo";
+        QTest::newRow("idle") << "" << "" << "0  | 3600 entry Tarvo";
         QTest::newRow("running") << "A M5"
                                  << ""
                                  << "1 Ausschalten in 0:04:57, um 14:12 Uhr | 297 countdown 5 Minute(n)  Ausschalten "
@@ -217,12 +214,8 @@ private Q_SLOTS:
                                 << "pause"
                                 << "1 Ausschalten angehalten, noch 0:04:57 | 297 countdown 5 Minute(n)  Ausschalten "
                                    "| PAUSE";
-        QTest::newRow("cancel") << "N M5"
-                                << "cancel"
-                                << "1  | 300 entry Tarvo";
-        QTest::newRow("cancel, idle: the program stays") << ""
-                                                         << "cancel"
-                                                         << "0  | 3600 entry Tarvo";
+        QTest::newRow("cancel") << "N M5" << "cancel" << "1  | 300 entry Tarvo";
+        QTest::newRow("cancel, idle: the program stays") << "" << "cancel" << "0  | 3600 entry Tarvo";
         QTest::newRow("add") << "A M5"
                              << "add 10"
                              << "1 Ausschalten in 0:14:57, um 14:22 Uhr | 897 countdown 15 Minute(n)  Ausschalten "
@@ -235,9 +228,7 @@ private Q_SLOTS:
                                              << "add 10"
                                              << "1 Ausschalten in 499:59:57, am 27.12. um 10:07 Uhr | 1799997 "
                                                 "countdown 30000 Minute(n)  Ausschalten | End-Zeit: 10:7";
-        QTest::newRow("add, idle") << ""
-                                   << "add 10"
-                                   << "0  | 3600 entry Tarvo";
+        QTest::newRow("add, idle") << "" << "add 10" << "0  | 3600 entry Tarvo";
         QTest::newRow("add, paused") << "A M5"
                                      << "pause add 1"
                                      << "1 Ausschalten angehalten, noch 0:05:57 | 357 countdown 6 Minute(n)  "
@@ -280,41 +271,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("waylandDisplay");
         QTest::addColumn<QString>("display");
         QTest::addColumn<QString>("platform");
-        QTest::newRow("Wayland session with XWayland") << ""
-                                                       << "wayland"
-                                                       << "wayland-0"
-                                                       << ":0"
-                                                       << "xcb";
-        QTest::newRow("only WAYLAND_DISPLAY tells") << ""
-                                                    << ""
-                                                    << "wayland-0"
-                                                    << ":1"
-                                                    << "xcb";
-        QTest::newRow("only the session type tells") << ""
-                                                     << "wayland"
-                                                     << ""
-                                                     << ":0"
-                                                     << "xcb";
-        QTest::newRow("no XWayland") << ""
-                                     << "wayland"
-                                     << "wayland-0"
-                                     << ""
-                                     << "";
-        QTest::newRow("native Wayland asked for") << "wayland"
-                                                  << "wayland"
-                                                  << "wayland-0"
-                                                  << ":0"
-                                                  << "";
-        QTest::newRow("another platform asked for") << "offscreen"
-                                                    << "wayland"
-                                                    << "wayland-0"
-                                                    << ":0"
-                                                    << "";
-        QTest::newRow("X11 session") << ""
-                                     << "x11"
-                                     << ""
-                                     << ":0"
-                                     << "";
+        QTest::newRow("Wayland session with XWayland") << "" << "wayland" << "wayland-0" << ":0" << "xcb";
+        QTest::newRow("only WAYLAND_DISPLAY tells") << "" << "" << "wayland-0" << ":1" << "xcb";
+        QTest::newRow("only the session type tells") << "" << "wayland" << "" << ":0" << "xcb";
+        QTest::newRow("no XWayland") << "" << "wayland" << "wayland-0" << "" << "";
+        QTest::newRow("native Wayland asked for") << "wayland" << "wayland" << "wayland-0" << ":0" << "";
+        QTest::newRow("another platform asked for") << "offscreen" << "wayland" << "wayland-0" << ":0" << "";
+        QTest::newRow("X11 session") << "" << "x11" << "" << ":0" << "";
     }
     void platforms()
     {
