@@ -22,7 +22,7 @@ int g_pipe[2] = { -1, -1 };
 extern "C" void onTerminationSignal(int signalNumber)
 {
     const int savedErrno = errno;
-    const unsigned char number = static_cast<unsigned char>(signalNumber);
+    const auto number = static_cast<unsigned char>(signalNumber);
     // A full pipe drops the byte; the signals already in it end Tarvo all the same.
     [[maybe_unused]] const ssize_t written = ::write(g_pipe[1], &number, 1);
     errno = savedErrno;

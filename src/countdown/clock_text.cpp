@@ -16,8 +16,7 @@ QString timeFormatWithoutZone(const QString& format)
     // the zone field "t".
     QString out;
     bool quoted = false;
-    for (qsizetype i = 0; i < format.size(); ++i) {
-        const QChar c = format.at(i);
+    for (const QChar c : format) {
         if (c == QLatin1Char('\'')) {
             quoted = !quoted;
             out += c;
