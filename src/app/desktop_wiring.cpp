@@ -31,7 +31,7 @@ private:
     Countdown& m_countdown;
 };
 
-DesktopWiring::DesktopWiring(Form1& form, QDBusConnection systemBus, QDBusConnection sessionBus)
+DesktopWiring::DesktopWiring(Form1& form, const QDBusConnection& systemBus, const QDBusConnection& sessionBus)
     : QObject(nullptr)
     , m_view(std::make_unique<View>(form.countdown()))
     , m_inhibitor(std::make_unique<IdleInhibitor>(systemBus, sessionBus,

@@ -18,7 +18,7 @@ class IdleInhibitor;
 class DesktopWiring final : public QObject {
     Q_OBJECT
 public:
-    DesktopWiring(Form1& form, QDBusConnection systemBus, QDBusConnection sessionBus);
+    DesktopWiring(Form1& form, const QDBusConnection& systemBus, const QDBusConnection& sessionBus);
     ~DesktopWiring() override;
 
 protected:
