@@ -131,6 +131,11 @@ public:
     // A power request went out and its answer is still awaited.
     bool powerRequestOut() const { return m_powerRequestOut; }
 
+    // The duration in seconds; while counting, the seconds left (the model's remaining time between ticks).
+    std::int32_t remainingSeconds() const { return RemainingSeconds; }
+    bool classicMode() const { return ClassicMode; }
+    const QString& webAddress() const { return GV_URL; }
+
     // ---- shared state
     std::int32_t RemainingSeconds = 0;
     std::int16_t DayCount = 0;
