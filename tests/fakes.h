@@ -29,6 +29,16 @@
 
 namespace tarvo::test {
 
+// A control of the window by its objectName; a missing one ends the test run, naming it.
+template <class W = QWidget>
+W* control(const QObject& owner, const char* name)
+{
+    auto* found = owner.findChild<W*>(QLatin1String(name));
+    if (!found)
+        qFatal("no control named %s", name);
+    return found;
+}
+
 struct FakeBeeper final : Beeper {
     int count = 0;
     std::function<void()> onBeep;
@@ -200,15 +210,15 @@ inline std::unique_ptr<Harness> loaded(const QString& commandLine = {})
 inline QString disagreement(const Harness& h)
 {
     const Form1& f = *h.form;
-    const int minutes = f.ZeitEingabe->text().toInt();
+    const int minutes = control<QLineEdit>(f, "ZeitEingabe")->text().toInt();
     const QTime end = h.clock->time.addSecs(qint64{minutes} * 60).time();
     const auto two = [](int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); };
     const QString expected = QString::number(minutes / 60) + u':' + two(minutes % 60) + u' ' + two(end.hour()) + u':'
                              + two(end.minute()) + u' '
                              + (minutes >= 1440 ? u'+' + QString::number(minutes / 1440) : QString());
-    const QString shown = f.CounterHourText->text() + u':' + f.CounterMinuteText->text() + u' ' + f.HourTimeText->text()
-                          + u':' + f.MinuteTimeText->text() + u' '
-                          + (f.AnzahlTageLabel->isHidden() ? QString() : f.AnzahlTageLabel->text().section(u' ', 0, 0));
+    const QString shown = control<QLineEdit>(f, "CounterHourText")->text() + u':' + control<QLineEdit>(f, "CounterMinuteText")->text() + u' ' + control<QLineEdit>(f, "HourTimeText")->text()
+                          + u':' + control<QLineEdit>(f, "MinuteTimeText")->text() + u' '
+                          + (control<QLabel>(f, "AnzahlTageLabel")->isHidden() ? QString() : control<QLabel>(f, "AnzahlTageLabel")->text().section(u' ', 0, 0));
     return shown == expected ? QString() : shown + QStringLiteral(" instead of ") + expected;
 }
 

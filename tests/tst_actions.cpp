@@ -73,8 +73,8 @@ private Q_SLOTS:
         const auto h = loaded();
         h->dialogs->answer = code >= 0;
         QTest::mouseClick(h->form->findChild<QPushButton*>(button), Qt::LeftButton);
-        h->form->Check_ForceShutdown->setChecked(false); // plain shut down, not power off
-        QTest::mouseClick(h->form->JetztBtn, Qt::LeftButton);
+        control<QCheckBox>(*h->form, "Check_ForceShutdown")->setChecked(false); // plain shut down, not power off
+        QTest::mouseClick(control<QPushButton>(*h->form, "JetztBtn"), Qt::LeftButton);
         QVERIFY(h->dialogs->shown.size() == 1 && h->dialogs->shown[0].startsWith(u"ask No|"_s)); // Enter answers No
         QCOMPARE(h->power->requests, code < 0 ? std::vector<int>{} : std::vector<int>{code});
         QCOMPARE(h->app->endings, code < 0 ? std::vector<int>{} : std::vector<int>{0});
@@ -86,7 +86,7 @@ private Q_SLOTS:
     {
         const auto h = loaded(u"M1 A"_s);
         h->form->JetztBtn_Click();
-        QVERIFY(h->form->Timer1->isActive());
+        QVERIFY(control<QTimer>(*h->form, "Timer1")->isActive());
         h->tick(50);
         h->dialogs->answer = true;
         h->dialogs->onAsk = [&h] { h->tick(10); };
@@ -124,11 +124,11 @@ private Q_SLOTS:
         const QString reason = u"Der Ruhezustand ist auf diesem Rechner nicht verfügbar."_s;
         h.power->possible = possible ? PowerAvailability::yes() : PowerAvailability::no(reason);
         h.load();
-        h.form->Check_ForceShutdown->setChecked(false);
+        control<QCheckBox>(*h.form, "Check_ForceShutdown")->setChecked(false);
         if (!then.isEmpty())
             QTest::mouseClick(h.form->findChild<QPushButton*>(then), Qt::LeftButton);
         QCOMPARE(h.power->asked, asked < 0 ? std::vector<int>{} : std::vector<int>{asked});
-        QCOMPARE(h.form->Timer1->isActive(), counting);
+        QCOMPARE(control<QTimer>(*h.form, "Timer1")->isActive(), counting);
         QCOMPARE(h.power->requests, requested < 0 ? std::vector<int>{} : std::vector<int>{requested});
         QCOMPARE(h.dialogs->shown.contains(u"Warning|Tarvo|"_s + reason), !possible && asked >= 0);
         QCOMPARE(h.form->hasEnded(), requested >= 0);
@@ -160,12 +160,12 @@ private Q_SLOTS:
         h.load();
         h.tick(60);
         QCOMPARE(h.power->requests, std::vector<int>{8});
-        QVERIFY(h.form->powerRequestOut() && !h.form->hasEnded() && !h.form->Timer1->isActive());
-        QCOMPARE(h.form->Display->text(), u"Shutdown!!!"_s);
+        QVERIFY(h.form->powerRequestOut() && !h.form->hasEnded() && !control<QTimer>(*h.form, "Timer1")->isActive());
+        QCOMPARE(control<QLabel>(*h.form, "Display")->text(), u"Shutdown!!!"_s);
         if (meanwhile == "clicks"_L1) {
             h.form->JetztBtn_Click();
             h.form->Abbruch_Click();
-            QVERIFY(!h.form->CountdownMaske->isHidden());
+            QVERIFY(!control<QFrame>(*h.form, "CountdownMaske")->isHidden());
         }
         if (meanwhile == "SIGTERM"_L1)
             h.form->EndOnSignal(15);
@@ -180,19 +180,19 @@ private Q_SLOTS:
     {
         const auto h = loaded(u"C"_s);
         Form1& f = *h->form;
-        QVERIFY(f.ClassicMode && !f.Abdeckung->isHidden() && f.JetztBtn->isHidden());
-        QVERIFY(f.ClassicModeShowTimer->isVisible());
+        QVERIFY(f.classicMode() && !control<QLabel>(f, "Abdeckung")->isHidden() && control<QPushButton>(f, "JetztBtn")->isHidden());
+        QVERIFY(control<QPushButton>(f, "ClassicModeShowTimer")->isVisible());
         // The pointer lights one button after the other.
         for (const auto& [action, look] : {std::pair{ActionKind::Abmelden, "Ccccc"}, {ActionKind::Ruhezustand, "cCccc"},
                                            {ActionKind::Standby, "ccCcc"}, {ActionKind::Ausschalten, "ccccC"}}) {
             moveTo(f.actionButton(action));
             QTRY_COMPARE(looks(f), QLatin1String(look));
         }
-        QTest::mouseMove(f.Picture1, QPoint(20, 20));
+        QTest::mouseMove(control<QLabel>(f, "Picture1"), QPoint(20, 20));
         QTRY_COMPARE(looks(f), u"ccccc"_s);
         QVERIFY(h->power->requests.empty());
         // One click carries the action out, power off for shutting down even with the box cleared.
-        f.Check_ForceShutdown->setChecked(false);
+        control<QCheckBox>(f, "Check_ForceShutdown")->setChecked(false);
         QTest::mouseClick(f.actionButton(ActionKind::Ausschalten), Qt::LeftButton);
         QCOMPARE(h->power->requests, std::vector<int>{8});
 
@@ -200,7 +200,7 @@ private Q_SLOTS:
         const auto plain = loaded();
         QTest::mouseClick(plain->form->actionButton(ActionKind::Neustart), Qt::LeftButton);
         moveTo(plain->form->actionButton(ActionKind::Abmelden));
-        QTest::mouseMove(plain->form->Picture1, QPoint(20, 20));
+        QTest::mouseMove(control<QLabel>(*plain->form, "Picture1"), QPoint(20, 20));
         QCOMPARE(looks(*plain->form), u"gggCg"_s);
     }
 
@@ -208,9 +208,9 @@ private Q_SLOTS:
     void cancelInClassicView()
     {
         const auto h = loaded(u"C A"_s);
-        QVERIFY(h->form->ClassicMode && h->form->Timer1->isActive());
+        QVERIFY(h->form->classicMode() && control<QTimer>(*h->form, "Timer1")->isActive());
         h->form->Abbruch_Click();
-        QVERIFY(!h->form->Timer1->isActive() && h->form->ClassicMode);
+        QVERIFY(!control<QTimer>(*h->form, "Timer1")->isActive() && h->form->classicMode());
         QVERIFY(h->power->requests.empty() && h->app->endings.empty());
     }
 
@@ -228,12 +228,12 @@ private Q_SLOTS:
         QFETCH(QString, after);
         const auto h = loaded(u"C"_s);
         Form1& f = *h->form;
-        f.ZeitEingabe->setText(minutes);
-        QTest::mouseClick(f.ClassicModeShowTimer, Qt::LeftButton);
-        QVERIFY(!f.ClassicMode && f.JetztBtn->isVisible() && f.ClassicModeShowTimer->isHidden());
-        QVERIFY(f.Abdeckung->isHidden());
-        QCOMPARE(f.ZeitEingabe->text(), after);
-        QCOMPARE(f.RemainingSeconds, 3600);
+        control<QLineEdit>(f, "ZeitEingabe")->setText(minutes);
+        QTest::mouseClick(control<QPushButton>(f, "ClassicModeShowTimer"), Qt::LeftButton);
+        QVERIFY(!f.classicMode() && control<QPushButton>(f, "JetztBtn")->isVisible() && control<QPushButton>(f, "ClassicModeShowTimer")->isHidden());
+        QVERIFY(control<QLabel>(f, "Abdeckung")->isHidden());
+        QCOMPARE(control<QLineEdit>(f, "ZeitEingabe")->text(), after);
+        QCOMPARE(f.remainingSeconds(), 3600);
         QCOMPARE(looks(f), u"ggggg"_s);
         // Now a click only selects.
         moveTo(f.actionButton(ActionKind::Abmelden));

@@ -18,8 +18,8 @@ namespace {
 std::unique_ptr<Harness> started(const QString& minutes, bool beeps)
 {
     auto h = loaded();
-    h->form->Akustik->setChecked(beeps);
-    h->form->ZeitEingabe->setText(minutes);
+    control<QCheckBox>(*h->form, "Akustik")->setChecked(beeps);
+    control<QLineEdit>(*h->form, "ZeitEingabe")->setText(minutes);
     h->form->Start_Click();
     return h;
 }
@@ -47,27 +47,27 @@ private Q_SLOTS:
     {
         auto h = started(u"2"_s, false);
         Form1& f = *h->form;
-        QVERIFY(!f.Timer2->isActive() && f.Eingabemaske->isHidden() && !f.CountdownMaske->isHidden());
-        QVERIFY(f.Start->isHidden() && f.isHidden() && f.systemTray()->isIconShown());
+        QVERIFY(!control<QTimer>(f, "Timer2")->isActive() && control<QFrame>(f, "Eingabemaske")->isHidden() && !control<QFrame>(f, "CountdownMaske")->isHidden());
+        QVERIFY(control<QPushButton>(f, "Start")->isHidden() && f.isHidden() && f.systemTray()->isIconShown());
         QCOMPARE(f.windowTitle(), u"0:02 Stunde(n)  Ausschalten"_s);
-        QCOMPARE(f.Endzeit_Display->text(), u"End-Zeit: 14:9"_s);
+        QCOMPARE(control<QLabel>(f, "Endzeit_Display")->text(), u"End-Zeit: 14:9"_s);
         // Escape cancels, whichever control has the focus: the entry panel again, shutting down selected,
         // the time left kept.
-        f.Check_ForceShutdown->setChecked(false);
+        control<QCheckBox>(f, "Check_ForceShutdown")->setChecked(false);
         f.actionButton(ActionKind::Standby)->click();
         h->tick(30);
         f.show();
         f.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f));
         h->clock->time = h->clock->time.addSecs(600);
-        QTest::keyClick(f.Akustik, Qt::Key_Escape);
-        QVERIFY(!f.Timer1->isActive() && f.Timer2->isActive());
-        QVERIFY(!f.Eingabemaske->isHidden() && f.CountdownMaske->isHidden());
-        QCOMPARE(f.windowTitle() + u'|' + f.Uhrzeit_Display->text(), u"Tarvo|Zeit:14:18"_s); // 30 ticks and ten minutes later
+        QTest::keyClick(control<QCheckBox>(f, "Akustik"), Qt::Key_Escape);
+        QVERIFY(!control<QTimer>(f, "Timer1")->isActive() && control<QTimer>(f, "Timer2")->isActive());
+        QVERIFY(!control<QFrame>(f, "Eingabemaske")->isHidden() && control<QFrame>(f, "CountdownMaske")->isHidden());
+        QCOMPARE(f.windowTitle() + u'|' + control<QLabel>(f, "Uhrzeit_Display")->text(), u"Tarvo|Zeit:14:18"_s); // 30 ticks and ten minutes later
         QCOMPARE(f.selectedAction(), std::optional(ActionKind::Ausschalten));
-        QVERIFY(f.Check_ForceShutdown->isChecked() && f.Start->isEnabled());
+        QVERIFY(control<QCheckBox>(f, "Check_ForceShutdown")->isChecked() && control<QPushButton>(f, "Start")->isEnabled());
         // The duration entered stays, and the fields tell it counted from now.
-        QCOMPARE(f.ZeitEingabe->text(), u"2"_s);
+        QCOMPARE(control<QLineEdit>(f, "ZeitEingabe")->text(), u"2"_s);
         QCOMPARE(disagreement(*h), QString());
         QVERIFY(h->app->endings.empty() && h->power->requests.empty());
     }
@@ -87,9 +87,9 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(int, seconds);
         auto h = started(text, false);
-        QCOMPARE(h->form->Timer1->isActive(), seconds != 0);
-        QCOMPARE(h->form->Eingabemaske->isHidden(), seconds != 0);
-        QCOMPARE(h->form->RemainingSeconds, seconds != 0 ? seconds : -300);
+        QCOMPARE(control<QTimer>(*h->form, "Timer1")->isActive(), seconds != 0);
+        QCOMPARE(control<QFrame>(*h->form, "Eingabemaske")->isHidden(), seconds != 0);
+        QCOMPARE(h->form->remainingSeconds(), seconds != 0 ? seconds : -300);
         QCOMPARE(h->dialogs->shown.join(u'\n'),
                  seconds != 0 ? QString()
                               : u"Information|Falsche Eingabe|Sie haben einen ungültigen Wert eingetragen (es sind "
@@ -106,23 +106,23 @@ private Q_SLOTS:
         std::map<int, bool> blinking;
         while (!f.hasEnded()) {
             h->tick();
-            title[f.RemainingSeconds] = f.windowTitle();
-            hidden[f.RemainingSeconds] = f.isHidden();
-            blinking[f.RemainingSeconds] = textColour(f.Display) == colours::blink;
+            title[f.remainingSeconds()] = f.windowTitle();
+            hidden[f.remainingSeconds()] = f.isHidden();
+            blinking[f.remainingSeconds()] = textColour(control<QLabel>(f, "Display")) == colours::blink;
         }
         QCOMPARE(h->beeper->count, 11);
         QVERIFY(!blinking[31] && blinking[30] && !blinking[25] && blinking[24]);
-        QCOMPARE((QStringList{title[60], title[45], title[21], title[20], title[1], title[0], f.Display->text()}),
+        QCOMPARE((QStringList{title[60], title[45], title[21], title[20], title[1], title[0], control<QLabel>(f, "Display")->text()}),
                  (QStringList{"0:01 Stunde(n)  Ausschalten", "45 Sekunden Ausschalten", "26 Sekunden Ausschalten",
                               "0:00 Stunde(n)  Ausschalten", "Shutdown!!", "Shutdown!!!", "Shutdown!!!"}));
-        QVERIFY(f.MinutenDisplay->isHidden());
+        QVERIFY(control<QLabel>(f, "MinutenDisplay")->isHidden());
         // Back from the tray with the beeps, pinned at 60.
         QVERIFY(hidden[61] && !hidden[59]);
         QCOMPARE(h->windowSystem->keepAbove, (std::vector<bool>{true, true}));
         // Fires exactly once, power off because the box is ticked by default.
         QCOMPARE(h->power->requests, std::vector<int>{8});
         QCOMPARE(h->app->endings, std::vector<int>{0});
-        QVERIFY(!f.Timer1->isActive() && !f.Timer2->isActive() && !f.systemTray());
+        QVERIFY(!control<QTimer>(f, "Timer1")->isActive() && !control<QTimer>(f, "Timer2")->isActive() && !f.systemTray());
     }
 
     // The end time passed while the machine slept: the window comes back and asks, No the default;
@@ -151,43 +151,43 @@ private Q_SLOTS:
         QVERIFY(h->windowSystem->keepAbove.size() == pins + 1 && h->windowSystem->keepAbove.back());
         QCOMPARE(h->power->requests, yes ? std::vector<int>{8} : std::vector<int>{});
         QCOMPARE(h->app->endings, yes ? std::vector<int>{0} : std::vector<int>{});
-        QCOMPARE(f.Eingabemaske->isHidden(), yes);
-        QCOMPARE(f.Timer2->isActive(), !yes);
+        QCOMPARE(control<QFrame>(f, "Eingabemaske")->isHidden(), yes);
+        QCOMPARE(control<QTimer>(f, "Timer2")->isActive(), !yes);
     }
 
     void pauseAndResume()
     {
         auto h = started(u"2"_s, false);
         Form1& f = *h->form;
-        const auto led = [&f] { return f.AktiveLED->pixmap().cacheKey(); };
+        const auto led = [&f] { return control<QLabel>(f, "AktiveLED")->pixmap().cacheKey(); };
         h->tick(20);
-        QTest::mouseDClick(f.AktiveLED, Qt::LeftButton);
-        QVERIFY(!f.Timer1->isActive() && f.Timer2->isActive());
-        QCOMPARE(f.Endzeit_Display->text(), u"PAUSE"_s);
-        QCOMPARE(led(), f.RedPic->pixmap().cacheKey());
+        QTest::mouseDClick(control<QLabel>(f, "AktiveLED"), Qt::LeftButton);
+        QVERIFY(!control<QTimer>(f, "Timer1")->isActive() && control<QTimer>(f, "Timer2")->isActive());
+        QCOMPARE(control<QLabel>(f, "Endzeit_Display")->text(), u"PAUSE"_s);
+        QCOMPARE(led(), control<QLabel>(f, "RedPic")->pixmap().cacheKey());
         h->clock->time = h->clock->time.addSecs(300); // 14:12:30
-        QTest::mouseDClick(f.AktiveLED, Qt::LeftButton);
-        QVERIFY(f.Timer1->isActive() && !f.Timer2->isActive());
-        QCOMPARE(f.RemainingSeconds, 100);
-        QCOMPARE(f.Endzeit_Display->text(), u"End-Zeit: 14:14"_s);
-        QCOMPARE(led(), f.LiteGreenPic->pixmap().cacheKey());
+        QTest::mouseDClick(control<QLabel>(f, "AktiveLED"), Qt::LeftButton);
+        QVERIFY(control<QTimer>(f, "Timer1")->isActive() && !control<QTimer>(f, "Timer2")->isActive());
+        QCOMPARE(f.remainingSeconds(), 100);
+        QCOMPARE(control<QLabel>(f, "Endzeit_Display")->text(), u"End-Zeit: 14:14"_s);
+        QCOMPARE(led(), control<QLabel>(f, "LiteGreenPic")->pixmap().cacheKey());
         h->tick();
-        QCOMPARE(led(), f.GreenPic->pixmap().cacheKey());
+        QCOMPARE(led(), control<QLabel>(f, "GreenPic")->pixmap().cacheKey());
     }
 
     void figuresUnitAndTitle()
     {
         const auto h = loaded();
         Form1& f = *h->form;
-        const auto shown = [&f] { return texts({f.Display, f.MinutenDisplay}) + u'|' + f.windowTitle(); };
+        const auto shown = [&f] { return texts({control<QLabel>(f, "Display"), control<QLabel>(f, "MinutenDisplay")}) + u'|' + f.windowTitle(); };
         f.MinimizeToTray();
         f.RemainingSeconds = 7160;
         f.Set_Minute();
         QCOMPARE(shown(), u"1:59|Stunden|1:59 Stunde(n)  Ausschalten"_s);
         // The "<>" button: as far from "Sekunden" as from the wider of "Minuten" and "Stunden".
         const auto gap = [&f] {
-            return f.ChangeMinuteHourBtn->x()
-                   - (f.MinutenDisplay->x() + f.MinutenDisplay->fontMetrics().horizontalAdvance(f.MinutenDisplay->text()));
+            return control<QPushButton>(f, "ChangeMinuteHourBtn")->x()
+                   - (control<QLabel>(f, "MinutenDisplay")->x() + control<QLabel>(f, "MinutenDisplay")->fontMetrics().horizontalAdvance(control<QLabel>(f, "MinutenDisplay")->text()));
         };
         const int hoursGap = gap();
         f.show(); // the tray icon follows the title only while the window is hidden
@@ -196,18 +196,18 @@ private Q_SLOTS:
         QCOMPARE(shown(), u"59|Stunden|0:01 Stunde(n)  Ausschalten"_s);
         QCOMPARE(h->windowSystem->shownIcon()->toolTips.back(), u"1:59 Stunde(n)  Ausschalten"_s);
         f.RemainingSeconds = 5400;
-        f.ChangeMinuteHourBtn->click();
+        control<QPushButton>(f, "ChangeMinuteHourBtn")->click();
         QCOMPARE(shown(), u"90|Minuten|90 Minute(n)  Ausschalten"_s);
         const int minutesGap = gap();
-        QTest::mouseClick(f.MinutenDisplay, Qt::LeftButton);
+        QTest::mouseClick(control<QLabel>(f, "MinutenDisplay"), Qt::LeftButton);
         QCOMPARE(shown(), u"1:30|Stunden|1:30 Stunde(n)  Ausschalten"_s);
         f.RemainingSeconds = 45; // under a minute only the unit changes, to seconds
-        f.ChangeMinuteHourBtn->click();
+        control<QPushButton>(f, "ChangeMinuteHourBtn")->click();
         QCOMPARE(shown(), u"1:30|Sekunden|1:30 Stunde(n)  Ausschalten"_s);
         QVERIFY(hoursGap > 0 && minutesGap > 0);
         QCOMPARE(gap(), std::min(hoursGap, minutesGap));
         f.RemainingSeconds = 7200;
-        QTest::mouseClick(f.Display, Qt::LeftButton); // refreshes in the chosen unit
+        QTest::mouseClick(control<QLabel>(f, "Display"), Qt::LeftButton); // refreshes in the chosen unit
         QCOMPARE(shown(), u"120|Minuten|120 Minute(n)  Ausschalten"_s);
     }
 
@@ -231,8 +231,8 @@ private Q_SLOTS:
         Form1& f = *h->form;
         h->clock->time.setTime(now);
         f.SetMinutes(static_cast<std::int16_t>(minutes));
-        QCOMPARE(QStringList({f.HourTimeText->text(), f.MinuteTimeText->text(), f.CounterHourText->text(),
-                              f.CounterMinuteText->text(), f.ZeitEingabe->text(), texts({f.AnzahlTageLabel})})
+        QCOMPARE(QStringList({control<QLineEdit>(f, "HourTimeText")->text(), control<QLineEdit>(f, "MinuteTimeText")->text(), control<QLineEdit>(f, "CounterHourText")->text(),
+                              control<QLineEdit>(f, "CounterMinuteText")->text(), control<QLineEdit>(f, "ZeitEingabe")->text(), texts({control<QLabel>(f, "AnzahlTageLabel")})})
                      .join(u' '),
                  fields);
     }
@@ -242,22 +242,22 @@ private Q_SLOTS:
         auto h = started(u"3000"_s, false);
         QStringList captions;
         for (const int seconds : {2 * 86400, 2 * 86400 - 10, 86390}) {
-            h->clock->pass(std::chrono::seconds(h->form->RemainingSeconds - seconds - 1));
+            h->clock->pass(std::chrono::seconds(h->form->remainingSeconds() - seconds - 1));
             h->tick(); // lands on a multiple of ten
-            captions << texts({h->form->TageCaption});
+            captions << texts({control<QLabel>(*h->form, "TageCaption")});
         }
         QCOMPARE(captions, (QStringList{"2 Tag(e)", "1 Tag(e)", ""}));
 
         h = loaded();
         h->clock->time.setTime(QTime(8, 50, 7));
-        h->form->ZeitEingabe->setText(u"15"_s);
+        control<QLineEdit>(*h->form, "ZeitEingabe")->setText(u"15"_s);
         h->form->Start_Click();
-        QCOMPARE(texts({h->form->Endzeit_Display, h->form->Uhrzeit_Frame1, h->form->Uhrzeit_Display}),
+        QCOMPARE(texts({control<QLabel>(*h->form, "Endzeit_Display"), control<QLabel>(*h->form, "Uhrzeit_Frame1"), control<QLabel>(*h->form, "Uhrzeit_Display")}),
                  u"End-Zeit: 9:5|Zeit: 08:50:07|Zeit: 08:50:07"_s);
         // The wall clock is set back an hour: the same moment, told anew at the next tick.
         h->clock->time = h->clock->time.addSecs(-3600);
         h->tick();
-        QCOMPARE(h->form->Endzeit_Display->text(), u"End-Zeit: 8:5"_s);
+        QCOMPARE(control<QLabel>(*h->form, "Endzeit_Display")->text(), u"End-Zeit: 8:5"_s);
     }
 
     void calculators_data()

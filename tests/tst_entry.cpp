@@ -51,11 +51,11 @@ void play(Form1& f, const QString& script)
             f.SetMinutes(static_cast<std::int16_t>(step.mid(1).toInt()));
         } else if (step == "hours"_L1) {
             f.Label5_Click();
-            f.Start->setFocus(); // so that a click on a field selects its text
+            control<QPushButton>(f, "Start")->setFocus(); // so that a click on a field selects its text
         } else if (step.startsWith(u'@')) {
             QTest::mouseClick(f.findChild<QWidget*>(step.mid(1)), Qt::LeftButton);
         } else if (step.startsWith("up"_L1) || step.startsWith("down"_L1)) {
-            QScrollBar* bar = step.endsWith(u'1') ? f.VScroll1 : f.VScroll2;
+            QScrollBar* bar = step.endsWith(u'1') ? control<QScrollBar>(f, "VScroll1") : control<QScrollBar>(f, "VScroll2");
             const bool up = step.startsWith("up"_L1);
             QTest::mouseClick(bar, Qt::LeftButton, {},
                               partOf(bar, up ? QStyle::SC_ScrollBarSubLine : QStyle::SC_ScrollBarAddLine));
@@ -105,7 +105,7 @@ private Q_SLOTS:
         auto h = window();
         Form1& f = *h->form;
         play(f, script);
-        QCOMPARE(f.RemainingSeconds, seconds);
+        QCOMPARE(f.remainingSeconds(), seconds);
         // Every field shows what a fresh rewrite from the one duration shows.
         const auto texts = [&f] {
             QStringList shown;
@@ -116,7 +116,7 @@ private Q_SLOTS:
         const QStringList shown = texts();
         f.RefreshDurationFields();
         QCOMPARE(shown, texts());
-        QCOMPARE(QString::number(f.VScroll1->value()) + QString::number(f.VScroll2->value()), u"33"_s);
+        QCOMPARE(QString::number(control<QScrollBar>(f, "VScroll1")->value()) + QString::number(control<QScrollBar>(f, "VScroll2")->value()), u"33"_s);
         QCOMPARE(h->beeper->count, 0);
     }
 
@@ -129,17 +129,17 @@ private Q_SLOTS:
             const QPoint thumb = partOf(bar, QStyle::SC_ScrollBarSlider);
             QTest::mousePress(bar, Qt::LeftButton, {}, thumb);
             QTest::mouseMove(bar, QPoint(thumb.x(), -200));
-            QCOMPARE(h->form->RemainingSeconds, 3600); // a dragged thumb is one step, once let go
+            QCOMPARE(h->form->remainingSeconds(), 3600); // a dragged thumb is one step, once let go
             QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(thumb.x(), -200));
-            QCOMPARE(h->form->RemainingSeconds, 4200);
+            QCOMPARE(h->form->remainingSeconds(), 4200);
             QCOMPARE(bar->value(), 3);
         }
         auto h = window();
         h->form->ScrollbarFocus = 7;
         play(*h->form, u"up1"_s);
         QCOMPARE(h->dialogs->shown, QStringList{"|Tarvo|VScroll1_Change Fehler (Falscher ScrollbarFocus: 7"});
-        QCOMPARE(h->form->VScroll1->value(), 2);
-        QCOMPARE(h->form->RemainingSeconds, 3600);
+        QCOMPARE(control<QScrollBar>(*h->form, "VScroll1")->value(), 2);
+        QCOMPARE(h->form->remainingSeconds(), 3600);
     }
 
     // Tarvo keeps the typed text while another application or the field's context menu has the
@@ -155,15 +155,15 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&other));
         f.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f));
-        QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(2, 2), f.HourTimeText->mapToGlobal(QPoint(2, 2)));
-        QCoreApplication::sendEvent(f.HourTimeText, &menu);
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(2, 2), control<QLineEdit>(f, "HourTimeText")->mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(control<QLineEdit>(f, "HourTimeText"), &menu);
         QVERIFY(QApplication::activePopupWidget() != nullptr);
         QApplication::activePopupWidget()->close();
-        QCOMPARE(f.RemainingSeconds, 3600);
-        QCOMPARE(f.HourTimeText->text(), u"17"_s);
+        QCOMPARE(f.remainingSeconds(), 3600);
+        QCOMPARE(control<QLineEdit>(f, "HourTimeText")->text(), u"17"_s);
         play(f, u"@Start"_s);
-        QVERIFY(f.Timer1->isActive());
-        QCOMPARE(f.RemainingSeconds, 10800);
+        QVERIFY(control<QTimer>(f, "Timer1")->isActive());
+        QCOMPARE(f.remainingSeconds(), 10800);
     }
 
     void typing()
@@ -186,7 +186,7 @@ private Q_SLOTS:
         }
         // An input method and the clipboard are not filtered; the length is, but not for text set by Tarvo.
         h = window();
-        QLineEdit* e = h->form->MinuteTimeText;
+        QLineEdit* e = control<QLineEdit>(*h->form, "MinuteTimeText");
         play(*h->form, u"@MinuteTimeText"_s);
         QInputMethodEvent composing;
         composing.setCommitString(u"ä"_s);
@@ -196,8 +196,8 @@ private Q_SLOTS:
         QTest::keyClicks(e, u"1"_s);
         QCOMPARE(e->text(), u"äa"_s);
         QCOMPARE(h->beeper->count, 0);
-        h->form->ZeitEingabe->setText(u"00000090"_s); // as the command line may
-        QCOMPARE(h->form->ZeitEingabe->text(), u"00000090"_s);
+        control<QLineEdit>(*h->form, "ZeitEingabe")->setText(u"00000090"_s); // as the command line may
+        QCOMPARE(control<QLineEdit>(*h->form, "ZeitEingabe")->text(), u"00000090"_s);
     }
 
     // Every code point is checked, so a range edge that is off by one fails.

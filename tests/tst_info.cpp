@@ -70,7 +70,7 @@ bool valid(const QString& path)
 // The dialog as the main window opens it, on the window's fakes.
 std::unique_ptr<InfoDialog> infoDialog(const Harness& h)
 {
-    return std::make_unique<InfoDialog>(h.form.get(), Form1::GetVersionNumber(), h.form->GV_URL, *h.dialogs,
+    return std::make_unique<InfoDialog>(h.form.get(), Form1::GetVersionNumber(), h.form->webAddress(), *h.dialogs,
                                         *h.desktop);
 }
 
@@ -134,19 +134,19 @@ private Q_SLOTS:
         mouse(&d, QEvent::MouseMove);
         QVERIFY(textColour(d.CreateShortcuts) != light);
         QTest::mouseClick(d.WWWLink, Qt::LeftButton);
-        QCOMPARE(h->desktop->opened, QStringList{h->form->GV_URL});
-        QVERIFY(QUrl(h->form->GV_URL, QUrl::StrictMode).isValid());
+        QCOMPARE(h->desktop->opened, QStringList{h->form->webAddress()});
+        QVERIFY(QUrl(h->form->webAddress(), QUrl::StrictMode).isValid());
 
         // The main window's link: right clicks neither minimise the window nor open anything; a click
         // also tells the version in the entry panel, and only opens the page in the countdown panel.
         Form1& f = *h->form;
-        QTest::mouseClick(f.WWWLink, Qt::RightButton);
-        QTest::mouseDClick(f.WWWLink, Qt::RightButton);
+        QTest::mouseClick(control<QLabel>(f, "WWWLink"), Qt::RightButton);
+        QTest::mouseDClick(control<QLabel>(f, "WWWLink"), Qt::RightButton);
         QVERIFY(f.isVisible() && !f.isMinimized() && h->desktop->opened.size() == 1);
-        QTest::mouseClick(f.WWWLink, Qt::LeftButton);
+        QTest::mouseClick(control<QLabel>(f, "WWWLink"), Qt::LeftButton);
         QCOMPARE(h->dialogs->shown.size(), qsizetype(1));
         f.Start_Click();
-        QTest::mouseClick(f.WWWLink, Qt::LeftButton);
+        QTest::mouseClick(control<QLabel>(f, "WWWLink"), Qt::LeftButton);
         QCOMPARE(h->desktop->opened.size(), qsizetype(3));
         QCOMPARE(h->dialogs->shown.size(), qsizetype(1));
     }

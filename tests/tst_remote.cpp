@@ -241,7 +241,7 @@ private Q_SLOTS:
         QFETCH(QString, after);
         const auto h = loaded(commandLine);
         Form1& f = *h->form;
-        if (f.Timer1->isActive())
+        if (control<QTimer>(f, "Timer1")->isActive())
             h->tick(3);
         Form1Remote remote(f);
         bool result = remote.status().armed;
@@ -252,13 +252,13 @@ private Q_SLOTS:
         if (act.contains(u"add"_s))
             result = remote.add(act.section(u' ', -1).toInt());
         const RemoteControl::Status status = remote.status();
-        const bool counting = f.Eingabemaske->isHidden();
+        const bool counting = control<QFrame>(f, "Eingabemaske")->isHidden();
         QString seen = u"%1 %2 | %3 %4 %5"_s.arg(result)
                            .arg(status.line)
-                           .arg(f.RemainingSeconds)
+                           .arg(f.remainingSeconds())
                            .arg(counting ? u"countdown"_s : u"entry"_s, f.windowTitle());
         if (counting)
-            seen += u" | "_s + f.Endzeit_Display->text();
+            seen += u" | "_s + control<QLabel>(f, "Endzeit_Display")->text();
         QCOMPARE(seen, after);
         QCOMPARE(status.armed, counting);
         QVERIFY(h->power->requests.empty() && h->app->endings.empty());

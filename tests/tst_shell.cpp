@@ -98,7 +98,7 @@ private Q_SLOTS:
         QCOMPARE(h->windowSystem->shownIcon()->toolTips,
                  (QStringList{"Tarvo Mausklick öffnet den Dialog", "90 Minute(n)  Standby"}));
         h->windowSystem->clickTray(TrayClick::Left);
-        QVERIFY(h->form->isVisible() && !h->windowSystem->shownIcon() && h->form->Timer1->isActive());
+        QVERIFY(h->form->isVisible() && !h->windowSystem->shownIcon() && control<QTimer>(*h->form, "Timer1")->isActive());
         h->form->MinimizeWindow();
         QCOMPARE(h->windowSystem->trayIcons.size(), std::size_t(2));
         QCOMPARE(h->windowSystem->shownIcon()->toolTips.back(), u"90 Minute(n)  Standby"_s);
@@ -128,12 +128,12 @@ private Q_SLOTS:
             h.windowSystem->tray = tray;
             h.windowSystem->restoreWorks = restores;
             h.load();
-            h.form->AddToTrayIconCheck->setChecked(way != u"box");
+            control<QCheckBox>(*h.form, "AddToTrayIconCheck")->setChecked(way != u"box");
             if (way == u"start" || way == u"box")
                 h.form->Start_Click();
             if (way == u"box") {
                 h.form->showNormal();
-                h.form->AddToTrayIconCheck->setChecked(true);
+                control<QCheckBox>(*h.form, "AddToTrayIconCheck")->setChecked(true);
             }
             if (way == u"minimise")
                 h.form->MinimizeWindow();

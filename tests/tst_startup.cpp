@@ -33,11 +33,11 @@ QString summary(const Harness& h)
 {
     const Form1& f = *h.form;
     QStringList s{QString(QLatin1Char("ANSRL"[int(f.selectedAction().value())]))};
-    for (const auto& [on, word] : {std::pair{f.Check_ForceShutdown->isChecked(), u"F"_s},
-                                   {f.Timer1->isActive(), QString::number(f.RemainingSeconds) + u's'},
-                                   {true, "M="_L1 + f.ZeitEingabe->text()},
-                                   {f.Anz_Minuten->isChecked(), u"min"_s},
-                                   {f.Akustik->isChecked(), u"beep"_s},
+    for (const auto& [on, word] : {std::pair{control<QCheckBox>(f, "Check_ForceShutdown")->isChecked(), u"F"_s},
+                                   {control<QTimer>(f, "Timer1")->isActive(), QString::number(f.remainingSeconds()) + u's'},
+                                   {true, "M="_L1 + control<QLineEdit>(f, "ZeitEingabe")->text()},
+                                   {control<QCheckBox>(f, "Anz_Minuten")->isChecked(), u"min"_s},
+                                   {control<QCheckBox>(f, "Akustik")->isChecked(), u"beep"_s},
                                    {f.systemTray() && f.systemTray()->isIconShown(), u"tray"_s},
                                    {f.isHidden(), u"hidden"_s},
                                    {h.dialogs->modalDialogs.contains(u"InfoDialog"_s), u"info"_s},
@@ -137,22 +137,22 @@ private Q_SLOTS:
         const auto h = loaded(commandLineText(withoutQtOptions(line.split(u' '))));
         QCOMPARE(summary(*h), after);
         // Whatever stopped the applying, the entry panel's fields tell one duration.
-        if (!h->form->hasEnded() && !h->form->Eingabemaske->isHidden())
+        if (!h->form->hasEnded() && !control<QFrame>(*h->form, "Eingabemaske")->isHidden())
             QCOMPARE(disagreement(*h), QString());
-        if (h->form->Timer1->isActive())
-            QVERIFY(h->form->Eingabemaske->isHidden() && h->form->height() == twipsToPixels(kFullHeightTwips));
+        if (control<QTimer>(*h->form, "Timer1")->isActive())
+            QVERIFY(control<QFrame>(*h->form, "Eingabemaske")->isHidden() && h->form->height() == twipsToPixels(kFullHeightTwips));
     }
 
     void plainStart()
     {
         const auto h = loaded();
-        QVERIFY(h->form->Timer2->isActive());
+        QVERIFY(control<QTimer>(*h->form, "Timer2")->isActive());
         // The tray letter ticks both boxes, also without an action.
         Harness t(u"S SETUP"_s);
-        t.form->AddToTrayIconCheck->setChecked(false);
-        t.form->SystemTRayFrame1->setChecked(false);
+        control<QCheckBox>(*t.form, "AddToTrayIconCheck")->setChecked(false);
+        control<QCheckBox>(*t.form, "SystemTRayFrame1")->setChecked(false);
         t.load();
-        QVERIFY(t.form->AddToTrayIconCheck->isChecked() && t.form->SystemTRayFrame1->isChecked());
+        QVERIFY(control<QCheckBox>(*t.form, "AddToTrayIconCheck")->isChecked() && control<QCheckBox>(*t.form, "SystemTRayFrame1")->isChecked());
     }
 
     // The close request of the window, or of the desktop's log-out, which may deny a question.
@@ -181,7 +181,7 @@ private Q_SLOTS:
         const auto h = loaded(words.contains(u"Y"_s) ? u"Y"_s : QString());
         Form1& f = *h->form;
         if (countdown) {
-            f.AddToTrayIconCheck->setChecked(false);
+            control<QCheckBox>(f, "AddToTrayIconCheck")->setChecked(false);
             f.Start_Click();
             h->tick(3);
         }
@@ -191,7 +191,7 @@ private Q_SLOTS:
         h->dialogs->answer = words.contains(u"Yes"_s);
         QString whileAsked;
         h->dialogs->onAsk = [&] {
-            whileAsked = u"%1 %2 %3"_s.arg(f.Timer1->isActive()).arg(f.windowTitle()).arg(f.Form_QueryUnload([] {
+            whileAsked = u"%1 %2 %3"_s.arg(control<QTimer>(f, "Timer1")->isActive()).arg(f.windowTitle()).arg(f.Form_QueryUnload([] {
                 return true; // a second request is answered by the open question
             }));
         };
@@ -207,7 +207,7 @@ private Q_SLOTS:
                                                    : QStringList{});
         QCOMPARE(whileAsked, asks && mayAsk ? u"0 Tarvo   - P A U S E - 1"_s : QString());
         if (!ends)
-            QVERIFY(f.windowTitle() == title && f.Timer1->isActive());
+            QVERIFY(f.windowTitle() == title && control<QTimer>(f, "Timer1")->isActive());
     }
 };
 

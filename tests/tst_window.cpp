@@ -38,7 +38,7 @@ QStringList layoutProblems(Form1& f)
     QStringList problems;
     std::vector<std::pair<QWidget*, QRect>> inks;
     for (QWidget* w : f.findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(&f) || w == f.Picture1 || w == f.InfoField || w->parentWidget() == f.AlwaysOnTop1)
+        if (!w->isVisibleTo(&f) || w == control<QLabel>(f, "Picture1") || w == control<QLabel>(f, "InfoField") || w->parentWidget() == control<AlwaysOnTop>(f, "AlwaysOnTop1"))
             continue;
         QString text;
         if (auto* label = qobject_cast<QLabel*>(w))
@@ -105,8 +105,8 @@ private Q_SLOTS:
     {
         const auto h = windowIn(windowState("paused"));
         Form1& f = *h->form;
-        for (QWidget* w : std::initializer_list<QWidget*>{f.Display, f.MinutenDisplay, f.Display2, f.Endzeit_Display,
-                                                          f.Check_ForceShutdown, f.actionCaption(ActionKind::Ausschalten), f.Display0, f.Label5}) {
+        for (QWidget* w : std::initializer_list<QWidget*>{control<QLabel>(f, "Display"), control<QLabel>(f, "MinutenDisplay"), control<QLabel>(f, "Display2"), control<QLabel>(f, "Endzeit_Display"),
+                                                          control<QCheckBox>(f, "Check_ForceShutdown"), f.actionCaption(ActionKind::Ausschalten), control<QLabel>(f, "Display0"), control<QLabel>(f, "Label5")}) {
             QImage image(w->size(), QImage::Format_RGB32);
             image.fill(Qt::red);
             QPainter painter(&image);
@@ -122,7 +122,7 @@ private Q_SLOTS:
 
     void minimiseRules_data()
     {
-        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("gesture");
         QTest::addColumn<bool>("minimises");
         for (const char* name : {"Picture1", "Abdeckung", "Eingabemaske", "CountdownMaske", "Display0", "Label8",
@@ -142,14 +142,14 @@ private Q_SLOTS:
     }
     void minimiseRules()
     {
-        QFETCH(QString, control);
+        QFETCH(QString, name);
         QFETCH(QString, gesture);
         QFETCH(bool, minimises);
         for (const bool tray : {true, false}) {
             const auto h = loaded();
             Form1& f = *h->form;
-            f.AddToTrayIconCheck->setChecked(tray);
-            QWidget* w = f.findChild<QWidget*>(control);
+            control<QCheckBox>(f, "AddToTrayIconCheck")->setChecked(tray);
+            QWidget* w = f.findChild<QWidget*>(name);
             const auto mods = gesture.startsWith("shift"_L1) ? Qt::ShiftModifier : Qt::NoModifier;
             if (gesture == "double"_L1)
                 doubleClick(w);
@@ -170,17 +170,17 @@ private Q_SLOTS:
         const auto h = loaded();
         Form1& f = *h->form;
         hoverInfoField(f);
-        QVERIFY(f.LightFlag->isVisible());
-        mouse(f.Picture1, QEvent::MouseMove, Qt::NoButton, {}, {}, {20, 20}); // the band's background
-        QVERIFY(!f.LightFlag->isVisible());
+        QVERIFY(control<QLabel>(f, "LightFlag")->isVisible());
+        mouse(control<QLabel>(f, "Picture1"), QEvent::MouseMove, Qt::NoButton, {}, {}, {20, 20}); // the band's background
+        QVERIFY(!control<QLabel>(f, "LightFlag")->isVisible());
         hoverInfoField(f);
-        mouse(f.Eingabemaske, QEvent::MouseMove);
-        QVERIFY(!f.LightFlag->isVisible());
+        mouse(control<QFrame>(f, "Eingabemaske"), QEvent::MouseMove);
+        QVERIFY(!control<QLabel>(f, "LightFlag")->isVisible());
         hoverInfoField(f);
         h->windowSystem->keepAbove.clear();
-        QTest::mouseClick(f.LightFlag, Qt::LeftButton);
+        QTest::mouseClick(control<QLabel>(f, "LightFlag"), Qt::LeftButton);
         QCOMPARE(h->dialogs->modalDialogs, QStringList{"InfoDialog"});
-        QVERIFY(!f.LightFlag->isVisible());
+        QVERIFY(!control<QLabel>(f, "LightFlag")->isVisible());
         QCOMPARE(h->windowSystem->keepAbove, (std::vector<bool>{false, false})); // not on top afterwards
     }
 
@@ -189,13 +189,13 @@ private Q_SLOTS:
         const auto h = loaded();
         Form1& f = *h->form;
         f.ShowFullWindow();
-        QTest::mouseClick(f.SystemTRayFrame1, Qt::LeftButton);
-        QVERIFY(!f.SystemTRayFrame1->isChecked() && !f.AddToTrayIconCheck->isChecked());
-        QCOMPARE(f.focusWidget(), f.Start);
-        QTest::mouseClick(f.SystemTRayFrame1, Qt::LeftButton);
-        QVERIFY(f.SystemTRayFrame1->isChecked() && f.AddToTrayIconCheck->isChecked());
+        QTest::mouseClick(control<QCheckBox>(f, "SystemTRayFrame1"), Qt::LeftButton);
+        QVERIFY(!control<QCheckBox>(f, "SystemTRayFrame1")->isChecked() && !control<QCheckBox>(f, "AddToTrayIconCheck")->isChecked());
+        QCOMPARE(f.focusWidget(), control<QPushButton>(f, "Start"));
+        QTest::mouseClick(control<QCheckBox>(f, "SystemTRayFrame1"), Qt::LeftButton);
+        QVERIFY(control<QCheckBox>(f, "SystemTRayFrame1")->isChecked() && control<QCheckBox>(f, "AddToTrayIconCheck")->isChecked());
         QVERIFY(f.isVisible()); // checked in the entry panel: the window stays
-        mouse(f.SystemTRayFrame1, QEvent::MouseButtonPress, Qt::RightButton);
+        mouse(control<QCheckBox>(f, "SystemTRayFrame1"), QEvent::MouseButtonPress, Qt::RightButton);
         QVERIFY(f.isHidden()); // a handle like its neighbours
     }
 
@@ -205,16 +205,16 @@ private Q_SLOTS:
         Form1& f = *h->form;
         f.ShowFullWindow();
         f.SetMinutes(135);
-        f.Command1->click();
-        QCOMPARE(f.Label5->text(), u"Stunden"_s);
-        QVERIFY(f.ZeitEingabe->isHidden() && f.CounterHourText->isVisible() && f.CounterMinuteText->isVisible());
-        QCOMPARE(f.CounterHourText->text() + f.CounterMinuteText->text(), u"215"_s);
-        QCOMPARE(f.focusWidget(), f.CounterHourText);
-        doubleClick(f.Label5); // switches once
-        QCOMPARE(f.Label5->text(), u"Minuten"_s);
+        control<QPushButton>(f, "Command1")->click();
+        QCOMPARE(control<QLabel>(f, "Label5")->text(), u"Stunden"_s);
+        QVERIFY(control<QLineEdit>(f, "ZeitEingabe")->isHidden() && control<QLineEdit>(f, "CounterHourText")->isVisible() && control<QLineEdit>(f, "CounterMinuteText")->isVisible());
+        QCOMPARE(control<QLineEdit>(f, "CounterHourText")->text() + control<QLineEdit>(f, "CounterMinuteText")->text(), u"215"_s);
+        QCOMPARE(f.focusWidget(), control<QLineEdit>(f, "CounterHourText"));
+        doubleClick(control<QLabel>(f, "Label5")); // switches once
+        QCOMPARE(control<QLabel>(f, "Label5")->text(), u"Minuten"_s);
         QCOMPARE(f.ScrollbarFocus, std::int16_t{1});
-        QVERIFY(f.ZeitEingabe->isVisible() && f.CounterHourText->isHidden() && f.CounterMinuteText->isHidden());
-        QCOMPARE(f.ZeitEingabe->text(), u"135"_s);
+        QVERIFY(control<QLineEdit>(f, "ZeitEingabe")->isVisible() && control<QLineEdit>(f, "CounterHourText")->isHidden() && control<QLineEdit>(f, "CounterMinuteText")->isHidden());
+        QCOMPARE(control<QLineEdit>(f, "ZeitEingabe")->text(), u"135"_s);
     }
 
     // Only shutting down can be forced; the tick stays for when it is selected again.
@@ -231,20 +231,20 @@ private Q_SLOTS:
         const auto h = loaded();
         Form1& f = *h->form;
         for (const bool ticked : {true, false}) {
-            f.Check_ForceShutdown->setChecked(ticked);
+            control<QCheckBox>(f, "Check_ForceShutdown")->setChecked(ticked);
             f.findChild<QRadioButton*>(option)->setChecked(true);
             f.ShowSelectedAction();
-            QCOMPARE(f.Check_ForceShutdown->isEnabled(), option == "Check_Runterfahren"_L1);
-            QCOMPARE(f.Check_ForceShutdown->isChecked(), ticked);
+            QCOMPARE(control<QCheckBox>(f, "Check_ForceShutdown")->isEnabled(), option == "Check_Runterfahren"_L1);
+            QCOMPARE(control<QCheckBox>(f, "Check_ForceShutdown")->isChecked(), ticked);
             f.actionOption(ActionKind::Ausschalten)->setChecked(true);
             f.ShowSelectedAction();
-            QVERIFY(f.Check_ForceShutdown->isEnabled() && f.Check_ForceShutdown->isChecked() == ticked);
+            QVERIFY(control<QCheckBox>(f, "Check_ForceShutdown")->isEnabled() && control<QCheckBox>(f, "Check_ForceShutdown")->isChecked() == ticked);
         }
         // While counting down, the focus stays on the cancel button.
         const auto counting = windowIn(windowState("countdown"));
         counting->form->findChild<QRadioButton*>(option)->setChecked(true);
         counting->form->ShowSelectedAction();
-        QCOMPARE(counting->form->focusWidget(), counting->form->Abbruch);
+        QCOMPARE(counting->form->focusWidget(), control<QPushButton>(*counting->form, "Abbruch"));
     }
 };
 

@@ -311,8 +311,8 @@ private slots:
                                  .arg(logindInhibitors(logind, reason))
                                  .arg(sentAtOnce)
                                  .arg(h.power->requests.size())
-                                 .arg(f.RemainingSeconds)
-                                 .arg(f.Endzeit_Display->text());
+                                 .arg(f.remainingSeconds())
+                                 .arg(control<QLabel>(f, "Endzeit_Display")->text());
         QCOMPARE(seen, after);
     }
 };

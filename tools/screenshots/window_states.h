@@ -28,20 +28,20 @@ inline void countDown(Harness& h, ActionKind action, const char* minutes, bool i
 {
     Form1& f = *h.form;
     f.ActionButton_Click(action);
-    f.SystemTRayFrame1->setChecked(false);
-    f.AddToTrayIconCheck->setChecked(false);
-    f.ZeitEingabe->setText(QLatin1String(minutes));
+    control<QCheckBox>(f, "SystemTRayFrame1")->setChecked(false);
+    control<QCheckBox>(f, "AddToTrayIconCheck")->setChecked(false);
+    control<QLineEdit>(f, "ZeitEingabe")->setText(QLatin1String(minutes));
     f.ZeitEingabe_Validate();
     f.Start_Click();
-    f.Anz_Minuten->setChecked(inMinutes);
+    control<QCheckBox>(f, "Anz_Minuten")->setChecked(inMinutes);
     f.showNormal();
 }
 
 inline void hoverInfoField(Form1& f)
 {
-    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), f.InfoField->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), control<QLabel>(f, "InfoField")->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
         Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(f.InfoField, &move);
+    QCoreApplication::sendEvent(control<QLabel>(f, "InfoField"), &move);
 }
 
 inline std::vector<WindowState> windowStates()
@@ -57,14 +57,14 @@ inline std::vector<WindowState> windowStates()
         { "entry_hours",
             [](Harness& h) {
                 h.form->ActionButton_Click(ActionKind::Ruhezustand);
-                h.form->ZeitEingabe->setText(QStringLiteral("1500"));
+                control<QLineEdit>(*h.form, "ZeitEingabe")->setText(QStringLiteral("1500"));
                 h.form->ZeitEingabe_Validate();
-                h.form->Command1->click();
+                control<QPushButton>(*h.form, "Command1")->click();
             } },
         { "entry_longest",
             [](Harness& h) {
                 h.form->ActionButton_Click(ActionKind::Ruhezustand);
-                h.form->ZeitEingabe->setText(QStringLiteral("20160"));
+                control<QLineEdit>(*h.form, "ZeitEingabe")->setText(QStringLiteral("20160"));
                 h.form->ZeitEingabe_Validate();
                 h.form->Label5_Click();
             } },
@@ -88,7 +88,7 @@ inline std::vector<WindowState> windowStates()
         { "countdown_minutes", [](Harness& h) { countDown(h, ActionKind::Abmelden, "20160", true); } },
         { "last_seconds",
             [](Harness& h) {
-                h.form->Akustik->setChecked(true);
+                control<QCheckBox>(*h.form, "Akustik")->setChecked(true);
                 countDown(h, ActionKind::Ausschalten, "1");
                 h.tick(60 - 17);
             } },
