@@ -79,11 +79,11 @@ void Form1::ClassicModeShowTimer_Click()
 {
     ShowNeutralPictures();
     JetztBtn->show();
-    ClassicModeShowTimer->hide();
+    m_entry.ClassicModeShowTimer->hide();
     ClassicMode = false;
     Abdeckung->hide();
-    if (needsDefaultMinutes(ZeitEingabe->text()))
-        ZeitEingabe->setText(QStringLiteral("60"));
+    if (needsDefaultMinutes(m_entry.ZeitEingabe->text()))
+        m_entry.ZeitEingabe->setText(QStringLiteral("60"));
     ShowSelectedAction();
     // Back in the standard view the buttons stay grey until an action button is clicked, also the
     // selected one that the texts above have just named.
@@ -93,8 +93,8 @@ void Form1::ClassicModeShowTimer_Click()
 
 void Form1::connectClassicAndQuit()
 {
-    new ActionHoverFilter(*this);
-    connect(ClassicModeShowTimer, &QPushButton::clicked, this, &Form1::ClassicModeShowTimer_Click);
+    new ActionHoverFilter(*this, *m_band.Picture1);
+    connect(m_entry.ClassicModeShowTimer, &QPushButton::clicked, this, &Form1::ClassicModeShowTimer_Click);
     watchSessionEnd();
 }
 

@@ -66,7 +66,7 @@ bool Form1::Form_QueryUnload(const std::function<bool()>& mayAsk)
         return false;
     }
     // Cancelled from the command line (tarvo --cancel) while the question was open: nothing to resume.
-    if (CountdownMaske->isHidden())
+    if (m_counting.CountdownMaske->isHidden())
         return true;
     setWindowTitle(title);
     m_countdown->release();

@@ -37,14 +37,14 @@ void Form1::ActionButton_Click(ActionKind action)
     actionCaption(action)->setFont(bold);
     ShowSelectedAction();
     if (action == ActionKind::Ausschalten && countdownIdle())
-        Check_ForceShutdown->setChecked(true);
+        m_counting.Check_ForceShutdown->setChecked(true);
     if (!ClassicMode) {
         ShowFullWindow();
         return;
     }
     // The compact panel acts on one click; shutting down from it always switches the power off.
     if (action == ActionKind::Ausschalten)
-        Check_ForceShutdown->setChecked(true);
+        m_counting.Check_ForceShutdown->setChecked(true);
     if (SelectedActionPossible())
         ShutDown();
 }
@@ -69,7 +69,7 @@ bool Form1::SelectedActionPossible()
     if (!action)
         return true;
     const PowerAvailability answer
-        = m_services.power->availability(powerCodeFor(*action, Check_ForceShutdown->isChecked()));
+        = m_services.power->availability(powerCodeFor(*action, m_counting.Check_ForceShutdown->isChecked()));
     if (!answer.possible)
         m_services.dialogs->message(this, MessageIcon::Warning, QStringLiteral("Tarvo"), answer.reason);
     return answer.possible;
@@ -82,7 +82,7 @@ void Form1::ShutDown()
     if (m_ended || m_powerRequestSent)
         return;
     if (const auto action = selectedAction())
-        PowerRequest(powerCodeFor(*action, Check_ForceShutdown->isChecked()));
+        PowerRequest(powerCodeFor(*action, m_counting.Check_ForceShutdown->isChecked()));
     else
         EndProgram(0);
 }
