@@ -1,6 +1,7 @@
 #include "app/action_panel.h"
 
 #include <QLabel>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -52,6 +53,31 @@ ActionPanel buildActionPanel(QWidget* window)
     panel.LightFlag->setToolTip(QStringLiteral("Info und Setup-Fenster öffnen"));
     panel.LightFlag->hide();
     return panel;
+}
+
+void showActionPicture(const ActionPanel& panel, ActionKind action, bool pressed)
+{
+    // Hovering in the Classic view switches the pictures often: draw each one once.
+    const QString name = QStringLiteral("action_%1_%2")
+                             .arg(QLatin1String(actionRow(action).picture),
+                                  pressed ? QStringLiteral("colour") : QStringLiteral("grey"));
+    QPushButton* button = panel.actions.at(static_cast<std::size_t>(action)).button;
+    const qreal ratio = button->devicePixelRatioF();
+    const QString key = QStringLiteral("tarvo:%1@%2").arg(name).arg(ratio);
+    QPixmap picture;
+    if (!QPixmapCache::find(key, &picture)) {
+        picture = assetPixmap(name, QSize(31, 31), ratio);
+        QPixmapCache::insert(key, picture);
+    }
+    button->setIcon(QIcon(picture));
+}
+
+void setCaptionBold(const ActionPanel& panel, ActionKind action, bool bold)
+{
+    QLabel* caption = panel.actions.at(static_cast<std::size_t>(action)).caption;
+    QFont font = caption->font();
+    font.setBold(bold);
+    caption->setFont(font);
 }
 
 void buildActionOptions(ActionPanel& panel, QWidget* group)

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "power/action_kind.h"
+
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -28,6 +30,9 @@ struct ActionPanel {
 };
 
 ActionPanel buildActionPanel(QWidget* window);
+// The action's picture on its button: in colour when pressed, grey otherwise.
+void showActionPicture(const ActionPanel& panel, ActionKind action, bool pressed);
+void setCaptionBold(const ActionPanel& panel, ActionKind action, bool bold);
 // Each action's option, in the hidden group; shut down is selected.
 void buildActionOptions(ActionPanel& panel, QWidget* group);
 

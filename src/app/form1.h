@@ -154,7 +154,6 @@ private:
     void passiveClick(QWidget* part);
     bool passiveHover(QWidget* part, const QMouseEvent& mouse);
     void connectClassicAndQuit();
-    void watchSessionEnd();
     void connectEntryHandlers();
     void connectWebLink();
     void applyRoundedRegion();
@@ -164,7 +163,6 @@ private:
     void BefZeileAuswerten();
     void showClassicView();
     void runShortcutSetup();
-    void showActionPicture(ActionKind action, bool pressed);
     void connectCountdown();
     void showCountdownState(Countdown::State state);
     void showCountdownStep(const CountdownStep& step);

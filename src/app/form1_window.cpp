@@ -193,13 +193,9 @@ void Form1::SystemTRayFrame1_MouseDown(Qt::MouseButton button, Qt::KeyboardModif
     }
     if (button != Qt::LeftButton)
         return;
-    if (m_entry.SystemTRayFrame1->isChecked()) {
-        m_counting.AddToTrayIconCheck->setChecked(false);
-        m_entry.SystemTRayFrame1->setChecked(false);
-    } else {
-        m_counting.AddToTrayIconCheck->setChecked(true);
-        m_entry.SystemTRayFrame1->setChecked(true);
-    }
+    const bool tick = !m_entry.SystemTRayFrame1->isChecked();
+    m_counting.AddToTrayIconCheck->setChecked(tick);
+    m_entry.SystemTRayFrame1->setChecked(tick);
     m_entry.Start->setFocus();
 }
 

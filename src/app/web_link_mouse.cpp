@@ -15,6 +15,8 @@ WebLinkMouse::WebLinkMouse(QLabel& link, QWidget& panel, std::function<void()> o
     , m_panel(&panel)
     , m_open(std::move(open))
 {
+    link.setMouseTracking(true);
+    link.setCursor(Qt::PointingHandCursor);
     link.installEventFilter(this);
     panel.installEventFilter(this);
 }

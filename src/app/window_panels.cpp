@@ -112,6 +112,7 @@ EntryPanel buildEntryPanel(QWidget* window, WindowSystem& windowSystem)
         auto* button = makeButton(Frame1, presets[i].name, QString::fromUtf8(presets[i].caption),
             tw(120 + 600 * static_cast<int>(i), 120, 615, 315), false);
         button->setToolTip(QString::fromUtf8(presets[i].tip));
+        button->setFocusPolicy(Qt::StrongFocus);
         QPalette palette = button->palette();
         palette.setColor(QPalette::Button, colours::entryText);
         button->setPalette(palette);
@@ -205,6 +206,19 @@ CountdownPanel buildCountdownPanel(QWidget* window)
         VersionInfoLabel, AktiveLED, RedPic, LiteGreenPic, GreenPic };
     fitRemainingDisplay(built);
     return built;
+}
+
+void useAsSpinButtons(const EntryPanel& panel)
+{
+    for (QScrollBar* bar : {panel.VScroll1, panel.VScroll2}) {
+        bar->setSingleStep(1);
+        bar->setPageStep(1);
+        // A dragged thumb changes the value once, when it is let go: one step.
+        bar->setTracking(false);
+        // Clicks and the wheel take the focus first, so a field being left is validated before
+        // the step is applied to the duration.
+        bar->setFocusPolicy(Qt::WheelFocus);
+    }
 }
 
 void fitRemainingDisplay(const CountdownPanel& panel)

@@ -71,6 +71,10 @@ struct CountdownPanel {
 EntryPanel buildEntryPanel(QWidget* window, WindowSystem& windowSystem);
 CountdownPanel buildCountdownPanel(QWidget* window);
 
+// The two scroll bars as spin buttons (entry/spin_steps.h): one step per change of value, the focus
+// taken by a click or the wheel.
+void useAsSpinButtons(const EntryPanel& panel);
+
 // The figures stand right-aligned against their unit and may grow to the left ("336:00" is wider
 // than the box the layout gives them); once the unit is hidden ("Shutdown!!"), they take the row.
 void fitRemainingDisplay(const CountdownPanel& panel);

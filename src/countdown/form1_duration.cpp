@@ -7,19 +7,10 @@
 
 #include "countdown/clock_text.h"
 #include "countdown/duration.h"
+#include "countdown/duration_fields.h"
 #include "entry/minutes_field.h"
 
 namespace tarvo {
-namespace {
-
-QString twoDigits(const QString& text)
-{
-    const QString trimmed = text.trimmed();
-    return trimmed.size() == 1 ? QLatin1Char('0') + trimmed : trimmed;
-}
-
-} // namespace
-
 void Form1::SetMinutes(std::int16_t minutes)
 {
     RemainingSeconds = secondsForMinutes(minutes);
@@ -53,29 +44,18 @@ void Form1::RefreshDurationFields()
         return;
     }
 
-    const QDateTime now = m_services.clock->now();
-    const QTime end = endMoment(now, RemainingSeconds).time();
-    m_entry.MinuteTimeText->setText(QString::number(end.minute()));
-    m_entry.HourTimeText->setText(QString::number(end.hour()));
-    m_entry.CounterMinuteText->setText(QString::number(minutesOfHour(RemainingSeconds)));
-    m_entry.CounterHourText->setText(QString::number(wholeHours(RemainingSeconds)));
-    m_entry.ZeitEingabe->setText(QString::number(totalMinutes(RemainingSeconds)));
-
+    const DurationFieldTexts texts = durationFieldTexts(RemainingSeconds, m_services.clock->now());
+    m_entry.MinuteTimeText->setText(texts.endMinute);
+    m_entry.HourTimeText->setText(texts.endHour);
+    m_entry.CounterMinuteText->setText(texts.minutesOfHour);
+    m_entry.CounterHourText->setText(texts.hours);
+    m_entry.ZeitEingabe->setText(texts.minutes);
     if (DayCount <= 0) {
         m_entry.AnzahlTageLabel->hide();
     } else {
-        // Whole days of the duration, not calendar days: the date is today plus that count.
-        const QDate endDate = now.date().addDays(DayCount);
-        m_entry.AnzahlTageLabel->setText(QStringLiteral("+%1%2%3.%4)")
-                                     .arg(DayCount)
-                                     .arg(DayCount == 1 ? QStringLiteral(" Tag (") : QStringLiteral(" Tage ("))
-                                     .arg(endDate.day())
-                                     .arg(endDate.month()));
+        m_entry.AnzahlTageLabel->setText(texts.days);
         m_entry.AnzahlTageLabel->show();
     }
-    m_entry.HourTimeText->setText(twoDigits(m_entry.HourTimeText->text()));
-    m_entry.MinuteTimeText->setText(twoDigits(m_entry.MinuteTimeText->text()));
-    m_entry.CounterMinuteText->setText(twoDigits(m_entry.CounterMinuteText->text()));
 }
 
 void Form1::Endzeit_Eintragen()

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include "app/window_panels.h"
 #include "countdown/duration.h"
 #include "entry/entry_events.h"
 #include "entry/field_rules.h"
@@ -44,25 +45,14 @@ void Form1::connectEntryHandlers()
     for (const auto& [field, maxTyped] : fields)
         events->watch(field, maxTyped);
 
-    for (QScrollBar* bar : {m_entry.VScroll1, m_entry.VScroll2}) {
-        bar->setSingleStep(1);
-        bar->setPageStep(1);
-        // A dragged thumb changes the value once, when it is let go: one step.
-        bar->setTracking(false);
-        // Clicks and the wheel take the focus first, so a field being left is validated before
-        // the step is applied to the duration.
-        bar->setFocusPolicy(Qt::WheelFocus);
-    }
+    useAsSpinButtons(m_entry);
     // Also the value set back by the handler raises it once more, nested, and finds the rest value.
     connect(m_entry.VScroll1, &QScrollBar::valueChanged, this, &Form1::VScroll1_Change);
     connect(m_entry.VScroll2, &QScrollBar::valueChanged, this, &Form1::VScroll2_Change);
 
     const std::int16_t presetMinutes[] = {15, 30, 45, 60, 90, 120, 180, 1440};
-    for (std::size_t i = 0; i < m_entry.presets.size(); ++i) {
-        m_entry.presets.at(i)->setFocusPolicy(Qt::StrongFocus);
-        connect(m_entry.presets.at(i), &QPushButton::clicked, this,
-                [this, m = presetMinutes[i]] { PresetButton_Click(m); });
-    }
+    for (std::size_t i = 0; i < m_entry.presets.size(); ++i)
+        connect(m_entry.presets.at(i), &QPushButton::clicked, this, [this, m = presetMinutes[i]] { PresetButton_Click(m); });
 }
 
 void Form1::ZeitEingabe_GotFocus()

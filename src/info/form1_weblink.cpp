@@ -11,8 +11,6 @@ namespace tarvo {
 
 void Form1::connectWebLink()
 {
-    m_entry.WWWLink->setMouseTracking(true);
-    m_entry.WWWLink->setCursor(Qt::PointingHandCursor);
     new WebLinkMouse(*m_entry.WWWLink, *m_entry.Eingabemaske, [this] { WWWLink_Click(); });
 }
 

@@ -13,28 +13,12 @@
 #include "power/action_table.h"
 
 namespace tarvo {
-namespace {
-
-// The question asked before carrying the action named by actionLabel out at once. CR CR makes an
-// empty line.
-QString immediateQuestion(const QString& actionLabel)
-{
-    if (const ActionRow* row = actionRowByWord(actionLabel))
-        return QString::fromUtf8(row->question);
-    return QStringLiteral("In den ") + actionLabel + QStringLiteral("-Modus wechseln\r\r") + QStringLiteral("Soll der ")
-           + actionLabel + QStringLiteral(" - Modus jetzt aktiviert werden?");
-}
-
-} // namespace
-
 void Form1::ActionButton_Click(ActionKind action)
 {
     ShowNeutralPictures();
-    showActionPicture(action, true);
+    showActionPicture(m_band, action, true);
     actionOption(action)->setChecked(true);
-    QFont bold = actionCaption(action)->font();
-    bold.setBold(true);
-    actionCaption(action)->setFont(bold);
+    setCaptionBold(m_band, action, true);
     ShowSelectedAction();
     if (action == ActionKind::Ausschalten && countdownIdle())
         m_counting.Check_ForceShutdown->setChecked(true);

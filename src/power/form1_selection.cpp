@@ -49,7 +49,7 @@ void Form1::ShowSelectedAction()
         ActionLabel = QString::fromUtf8(row.word);
         m_counting.Display2->setText(QString::fromUtf8(row.heading));
         JetztBtn->setText(QString::fromUtf8(row.nowCaption));
-        showActionPicture(*action, true);
+        showActionPicture(m_band, *action, true);
         if (*action == ActionKind::Ausschalten)
             m_counting.Check_ForceShutdown->setEnabled(true);
     }
