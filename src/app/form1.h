@@ -161,6 +161,8 @@ private:
     void showMinutesFieldDuration();
 
     void BefZeileAuswerten();
+    // The command line's action, force, beeps, prompts, SETUP and Classic view, in this order.
+    void applyCommandLineChoices(const CommandLineOptions& o);
     void showClassicView();
     void runShortcutSetup();
     void connectCountdown();

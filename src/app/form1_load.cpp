@@ -1,8 +1,6 @@
 // Start-up: the load sequence and the command line.
 #include "app/form1.h"
 
-#include <utility>
-
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QFrame>
@@ -69,26 +67,7 @@ void Form1::Form_Load()
 void Form1::BefZeileAuswerten()
 {
     const CommandLineOptions o = scanCommandLine(BefZeileAbrufen());
-    const std::pair<bool, ActionKind> actions[] = {{o.logOff, ActionKind::Abmelden},
-                                                   {o.hibernate, ActionKind::Ruhezustand},
-                                                   {o.standby, ActionKind::Standby},
-                                                   {o.restart, ActionKind::Neustart}};
-    for (const auto& [wanted, action] : actions) {
-        if (wanted)
-            ActionButton_Click(action);
-    }
-    // Set before shut down is selected, which ticks it again.
-    m_counting.Check_ForceShutdown->setChecked(o.force);
-    if (o.shutdown)
-        ActionButton_Click(ActionKind::Ausschalten);
-    if (o.beep)
-        m_counting.Akustik->setChecked(true);
-    if (o.noPrompts)
-        ConfirmImmediate = false;
-    if (o.setup)
-        runShortcutSetup();
-    if (o.classic)
-        showClassicView();
+    applyCommandLineChoices(o);
     m_entry.ZeitEingabe->setText(QStringLiteral("0"));
     const DurationApplied duration = applyCommandLineDuration(o, *m_entry.ZeitEingabe, *m_counting.Anz_Minuten);
     if (duration == DurationApplied::Now)
@@ -113,6 +92,29 @@ void Form1::BefZeileAuswerten()
         Start_Click();
     }
     RefreshDurationFields();
+}
+
+void Form1::applyCommandLineChoices(const CommandLineOptions& o)
+{
+    if (o.logOff)
+        ActionButton_Click(ActionKind::Abmelden);
+    if (o.hibernate)
+        ActionButton_Click(ActionKind::Ruhezustand);
+    if (o.standby)
+        ActionButton_Click(ActionKind::Standby);
+    if (o.restart)
+        ActionButton_Click(ActionKind::Neustart);
+    m_counting.Check_ForceShutdown->setChecked(o.force);
+    if (o.shutdown)
+        ActionButton_Click(ActionKind::Ausschalten);
+    if (o.beep)
+        m_counting.Akustik->setChecked(true);
+    if (o.noPrompts)
+        ConfirmImmediate = false;
+    if (o.setup)
+        runShortcutSetup();
+    if (o.classic)
+        showClassicView();
 }
 
 void Form1::showClassicView()
