@@ -2,6 +2,8 @@
 // buttons, and the preset buttons.
 #include "app/form1.h"
 
+#include <iterator>
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -51,8 +53,9 @@ void Form1::connectEntryHandlers()
     connect(m_entry.VScroll2, &QScrollBar::valueChanged, this, &Form1::VScroll2_Change);
 
     const std::int16_t presetMinutes[] = {15, 30, 45, 60, 90, 120, 180, 1440};
-    for (std::size_t i = 0; i < m_entry.presets.size(); ++i)
-        connect(m_entry.presets.at(i), &QPushButton::clicked, this, [this, m = presetMinutes[i]] { PresetButton_Click(m); });
+    const auto* minutes = std::begin(presetMinutes);
+    for (QPushButton* button : m_entry.presets)
+        connect(button, &QPushButton::clicked, this, [this, m = *minutes++] { PresetButton_Click(m); });
 }
 
 void Form1::ZeitEingabe_GotFocus()
