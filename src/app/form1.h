@@ -27,8 +27,9 @@ namespace tarvo {
 class SystemTray;
 struct CommandLineOptions;
 
-// The main window: every control of Tarvo and the state they share. Its member functions are spread
-// over the subsystem folders (countdown/form1_countdown.cpp holds the countdown's handlers, ...).
+// The main window: the view of Tarvo. It holds its controls, grouped per panel, and the state they
+// share, all private; the rules live in the models and helpers it calls. Its member functions are
+// spread over the subsystem folders (countdown/form1_countdown.cpp holds the countdown's handlers, ...).
 class Form1 : public QWidget {
     Q_OBJECT
 
@@ -151,6 +152,7 @@ private:
     void buildWindow();
     void connectHandlers();
     void watchPassiveParts();
+    // What a click on a passive part does; a move over one, true when the move is used up.
     void passiveClick(QWidget* part);
     bool passiveHover(QWidget* part, const QMouseEvent& mouse);
     void connectClassicAndQuit();
@@ -194,7 +196,7 @@ private:
     bool ConfirmImmediate = true;
     QString GV_URL;
 
-    // ---- controls
+    // ---- controls, found by tests through their object names
     ActionPanel m_band;
     EntryPanel m_entry{};
     CountdownPanel m_counting{};
