@@ -180,8 +180,13 @@ private Q_SLOTS:
         const auto h = loaded();
         Form1& f = *h->form;
         const auto shown = [&f] { return texts({control<QLabel>(f, "Display"), control<QLabel>(f, "MinutenDisplay")}) + u'|' + f.windowTitle(); };
+        // The display shows what the countdown has left.
+        const auto remaining = [&f](std::int32_t seconds) {
+            f.countdown().cancel();
+            f.countdown().start(seconds);
+        };
         f.MinimizeToTray();
-        f.RemainingSeconds = 7160;
+        remaining(7160);
         f.Set_Minute();
         QCOMPARE(shown(), u"1:59|Stunden|1:59 Stunde(n)  Ausschalten"_s);
         // The "<>" button: as far from "Sekunden" as from the wider of "Minuten" and "Stunden".
@@ -191,22 +196,22 @@ private Q_SLOTS:
         };
         const int hoursGap = gap();
         f.show(); // the tray icon follows the title only while the window is hidden
-        f.RemainingSeconds = 59;
+        remaining(59);
         f.Set_Minute();
         QCOMPARE(shown(), u"59|Stunden|0:01 Stunde(n)  Ausschalten"_s);
         QCOMPARE(h->windowSystem->shownIcon()->toolTips.back(), u"1:59 Stunde(n)  Ausschalten"_s);
-        f.RemainingSeconds = 5400;
+        remaining(5400);
         control<QPushButton>(f, "ChangeMinuteHourBtn")->click();
         QCOMPARE(shown(), u"90|Minuten|90 Minute(n)  Ausschalten"_s);
         const int minutesGap = gap();
         QTest::mouseClick(control<QLabel>(f, "MinutenDisplay"), Qt::LeftButton);
         QCOMPARE(shown(), u"1:30|Stunden|1:30 Stunde(n)  Ausschalten"_s);
-        f.RemainingSeconds = 45; // under a minute only the unit changes, to seconds
+        remaining(45); // under a minute only the unit changes, to seconds
         control<QPushButton>(f, "ChangeMinuteHourBtn")->click();
         QCOMPARE(shown(), u"1:30|Sekunden|1:30 Stunde(n)  Ausschalten"_s);
         QVERIFY(hoursGap > 0 && minutesGap > 0);
         QCOMPARE(gap(), std::min(hoursGap, minutesGap));
-        f.RemainingSeconds = 7200;
+        remaining(7200);
         QTest::mouseClick(control<QLabel>(f, "Display"), Qt::LeftButton); // refreshes in the chosen unit
         QCOMPARE(shown(), u"120|Minuten|120 Minute(n)  Ausschalten"_s);
     }

@@ -134,12 +134,6 @@ private Q_SLOTS:
             QCOMPARE(h->form->remainingSeconds(), 4200);
             QCOMPARE(bar->value(), 3);
         }
-        auto h = window();
-        h->form->ScrollbarFocus = 7;
-        play(*h->form, u"up1"_s);
-        QCOMPARE(h->dialogs->shown, QStringList{"|Tarvo|VScroll1_Change Fehler (Falscher ScrollbarFocus: 7"});
-        QCOMPARE(control<QScrollBar>(*h->form, "VScroll1")->value(), 2);
-        QCOMPARE(h->form->remainingSeconds(), 3600);
     }
 
     // Tarvo keeps the typed text while another application or the field's context menu has the

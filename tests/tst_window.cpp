@@ -1,6 +1,7 @@
 // The main window itself: its layout in every state, the mouse rules of its passive parts, the info
 // icon, the tray boxes, the entry-mode switch and the force box.
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyle>
 
 #include "window_states.h"
@@ -212,9 +213,10 @@ private Q_SLOTS:
         QCOMPARE(f.focusWidget(), control<QLineEdit>(f, "CounterHourText"));
         doubleClick(control<QLabel>(f, "Label5")); // switches once
         QCOMPARE(control<QLabel>(f, "Label5")->text(), u"Minuten"_s);
-        QCOMPARE(f.ScrollbarFocus, std::int16_t{1});
         QVERIFY(control<QLineEdit>(f, "ZeitEingabe")->isVisible() && control<QLineEdit>(f, "CounterHourText")->isHidden() && control<QLineEdit>(f, "CounterMinuteText")->isHidden());
         QCOMPARE(control<QLineEdit>(f, "ZeitEingabe")->text(), u"135"_s);
+        control<QScrollBar>(f, "VScroll1")->setValue(2); // steps the minutes again, to whole ten minutes
+        QCOMPARE(f.remainingSeconds(), 140 * 60);
     }
 
     // Only shutting down can be forced; the tick stays for when it is selected again.

@@ -9,9 +9,10 @@
 
 namespace tarvo {
 
-ActionHoverFilter::ActionHoverFilter(Form1& form)
+ActionHoverFilter::ActionHoverFilter(Form1& form, QWidget& band)
     : QObject(&form)
     , m_form(form)
+    , m_band(band)
 {
     for (const ActionRow& row : actionTable()) {
         QPushButton* button = m_form.actionButton(row.kind);
@@ -19,16 +20,16 @@ ActionHoverFilter::ActionHoverFilter(Form1& form)
         button->setMouseTracking(true);
         button->installEventFilter(this);
     }
-    m_form.Picture1->installEventFilter(this);
+    m_band.installEventFilter(this);
 }
 
 bool ActionHoverFilter::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::MouseMove)
         return false;
-    if (watched == m_form.Picture1) {
+    if (watched == &m_band) {
         // The panel's background leaves no caption bold; only touched when one is, so moves stay cheap.
-        if (m_form.ClassicMode) {
+        if (m_form.classicMode()) {
             for (const ActionRow& row : actionTable()) {
                 if (m_form.actionCaption(row.kind)->font().bold()) {
                     m_form.ShowPressedPictures();

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+class QWidget;
+
 namespace tarvo {
 
 class Form1;
@@ -12,13 +14,15 @@ class ActionHoverFilter final : public QObject {
     Q_OBJECT
 
 public:
-    explicit ActionHoverFilter(Form1& form);
+    // band: the picture band the buttons stand on.
+    ActionHoverFilter(Form1& form, QWidget& band);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     Form1& m_form;
+    QWidget& m_band;
 };
 
 } // namespace tarvo

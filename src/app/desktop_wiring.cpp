@@ -8,7 +8,6 @@
 #include "desktop/desktop_companion.h"
 #include "desktop/idle_inhibitor.h"
 #include "desktop/release_before_sleep.h"
-#include "power/action_table.h"
 
 namespace tarvo {
 
@@ -42,10 +41,7 @@ DesktopWiring::DesktopWiring(Form1& form, const QDBusConnection& systemBus, cons
     hooks.windowHidden = [&form] { return form.isHidden() || form.isMinimized(); };
     hooks.showWindow = [&form] { form.BringToFront(); };
     hooks.cancelCountdown = [&form] { form.CancelCountdown(); };
-    hooks.actionWord = [&form] {
-        const auto action = form.selectedAction();
-        return action ? QString::fromUtf8(actionRow(*action).word) : form.ActionLabel;
-    };
+    hooks.actionWord = [&form] { return form.actionWord(); };
     m_companion = std::make_unique<DesktopCompanion>(*m_view, *m_inhibitor, *m_notifier, std::move(hooks));
     form.services().power
         = std::make_unique<ReleaseBeforeSleep>(std::move(form.services().power), *m_inhibitor);

@@ -1,38 +1,35 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 
-#include <QPoint>
-#include <QPointer>
 #include <QString>
 #include <QWidget>
 
+#include "app/action_panel.h"
 #include "app/system_services.h"
+#include "app/window_panels.h"
 #include "countdown/countdown.h"
 #include "power/action_kind.h"
-#include "shell/drag_start.h"
 
-class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMouseEvent;
 class QPushButton;
 class QRadioButton;
-class QScrollBar;
 class QTimer;
 
 namespace tarvo {
 
-class AlwaysOnTop;
 class SystemTray;
 struct CommandLineOptions;
 
-// The main window: every control of Tarvo and the state they share. Its member functions are spread
-// over the subsystem folders (countdown/form1_countdown.cpp holds the countdown's handlers, ...).
+// The main window: the view of Tarvo. It holds its controls, grouped per panel, and the state they
+// share, all private; the rules live in the models and helpers it calls. Its member functions are
+// spread over the subsystem folders (countdown/form1_countdown.cpp holds the countdown's handlers, ...).
 class Form1 : public QWidget {
     Q_OBJECT
 
@@ -59,7 +56,6 @@ public:
     void MinimizeWindow();
     void MinimizeToTray();
     void ShowFullWindow();
-    void PanelMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos);
     void LightFlag_Click();
     void AddToTrayIconCheck_Click();
     void SystemTRayFrame1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift);
@@ -135,86 +131,14 @@ public:
     std::int32_t remainingSeconds() const { return RemainingSeconds; }
     bool classicMode() const { return ClassicMode; }
     const QString& webAddress() const { return GV_URL; }
+    // The selected action's word ("Ausschalten" ...); the last one shown when none is selected.
+    QString actionWord() const;
 
-    // ---- shared state
-    std::int32_t RemainingSeconds = 0;
-    std::int16_t DayCount = 0;
-    QString ActionLabel;
-    QString FocusedFieldText;
-    std::int16_t ScrollbarFocus = 1;
-    std::int16_t ScrollbarFocus2 = 4;
-    bool ClassicMode = false;
-    bool ConfirmImmediate = true;
-    QString GV_URL;
-
-    // ---- controls directly on the window
-    QLabel* Picture1 = nullptr;
-    QFrame* Eingabemaske = nullptr;
-    QFrame* CountdownMaske = nullptr;
-    QFrame* Frame3 = nullptr;
-    QLabel* Abdeckung = nullptr;
-    QPushButton* JetztBtn = nullptr;
-    QPushButton* Abbruch = nullptr;
-    QTimer* Timer1 = nullptr;
-    QTimer* Timer2 = nullptr;
-
-    // ---- action panel: each action's button (AusschaltenBtn ...), its caption (Label4 ...) and its
-    // option in the hidden group (Check_Runterfahren ...), named as the action table names them.
+    // Each action's button (AusschaltenBtn ...), its caption (Label4 ...) and its option in the
+    // hidden group (Check_Runterfahren ...), named as the action table names them.
     QPushButton* actionButton(ActionKind action) const;
     QLabel* actionCaption(ActionKind action) const;
     QRadioButton* actionOption(ActionKind action) const;
-    QLabel* InfoField = nullptr;
-    QLabel* LightFlag = nullptr;
-
-    // ---- entry panel
-    QPushButton* ClassicModeShowTimer = nullptr;
-    QLabel* Display0 = nullptr;
-    QLineEdit* ZeitEingabe = nullptr;
-    QLineEdit* CounterHourText = nullptr;
-    QLineEdit* CounterMinuteText = nullptr;
-    QScrollBar* VScroll1 = nullptr;
-    QLabel* Label5 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QLabel* AnzahlTageLabel = nullptr;
-    QLabel* Label8 = nullptr;
-    QLineEdit* HourTimeText = nullptr;
-    QLabel* Label10 = nullptr;
-    QLineEdit* MinuteTimeText = nullptr;
-    QScrollBar* VScroll2 = nullptr;
-    QLabel* Label9 = nullptr;
-    QFrame* Frame1 = nullptr;
-    QPushButton* Btn_15 = nullptr;
-    QPushButton* Btn_30 = nullptr;
-    QPushButton* Btn_45 = nullptr;
-    QPushButton* Btn_60 = nullptr;
-    QPushButton* Btn_90 = nullptr;
-    QPushButton* Btn_120 = nullptr;
-    QPushButton* Btn_180 = nullptr;
-    QPushButton* Btn_24 = nullptr;
-    QCheckBox* SystemTRayFrame1 = nullptr;
-    QLabel* WWWLink = nullptr;
-    AlwaysOnTop* AlwaysOnTop1 = nullptr;
-    QPushButton* Start = nullptr;
-    QLabel* Uhrzeit_Frame1 = nullptr;
-    QFrame* Line1 = nullptr;
-
-    // ---- countdown panel
-    QLabel* Display2 = nullptr;
-    QLabel* Display = nullptr;
-    QLabel* MinutenDisplay = nullptr;
-    QPushButton* ChangeMinuteHourBtn = nullptr;
-    QLabel* TageCaption = nullptr;
-    QCheckBox* Anz_Minuten = nullptr;
-    QCheckBox* Check_ForceShutdown = nullptr;
-    QCheckBox* Akustik = nullptr;
-    QCheckBox* AddToTrayIconCheck = nullptr;
-    QLabel* Endzeit_Display = nullptr;
-    QLabel* Uhrzeit_Display = nullptr;
-    QLabel* VersionInfoLabel = nullptr;
-    QLabel* AktiveLED = nullptr;
-    QLabel* RedPic = nullptr;
-    QLabel* LiteGreenPic = nullptr;
-    QLabel* GreenPic = nullptr;
 
     // The never-shown owner of the tray icon; exists only while the icon is shown.
     SystemTray* systemTray() const { return m_systemTray.get(); }
@@ -223,40 +147,26 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildWindow();
-    void buildActionPanel();
-    void buildEntryPanel();
-    void buildCountdownPanel();
-    void buildActionGroup();
-    void setKeyboardOrder();
     void connectHandlers();
+    void watchPassiveParts();
+    // What a click on a passive part does; a move over one, true when the move is used up.
+    void passiveClick(QWidget* part);
+    bool passiveHover(QWidget* part, const QMouseEvent& mouse);
     void connectClassicAndQuit();
-    void watchSessionEnd();
     void connectEntryHandlers();
     void connectWebLink();
     void applyRoundedRegion();
-    void fitRemainingDisplay();
-    // The button beside the unit keeps the same gap to "Sekunden" as to "Minuten" and "Stunden".
-    void placeUnitButton();
     // The entry panel's fields tell the duration the minutes field holds, counted from now.
     void showMinutesFieldDuration();
-    void armDrag(QWidget* source, Qt::MouseButton button, QPoint globalPos);
-    bool dragOnMove(QWidget* source, const QMouseEvent& event);
-    // The mouse rules of the passive parts; true when the event is used up.
-    bool doubleClickOn(QWidget* widget, const QMouseEvent& mouse);
-    bool pressOn(QWidget* widget, const QMouseEvent& mouse);
-    bool releaseOn(QWidget* widget, const QMouseEvent& mouse);
-    bool moveOn(QWidget* widget, const QMouseEvent& mouse, bool panel);
-    void passiveClick(QWidget* source);
 
     void BefZeileAuswerten();
+    // The command line's action, force, beeps, prompts, SETUP and Classic view, in this order.
+    void applyCommandLineChoices(const CommandLineOptions& o);
     void showClassicView();
-    bool applyDuration(const CommandLineOptions& o);
     void runShortcutSetup();
-    void showActionPicture(ActionKind action, bool pressed);
     void connectCountdown();
     void showCountdownState(Countdown::State state);
     void showCountdownStep(const CountdownStep& step);
@@ -275,23 +185,33 @@ private:
     void PowerRequestDone(PowerCode code, const PowerOutcome& outcome);
     void EndProgram(int exitCode);
 
-    bool isActionCaption(const QWidget* widget) const;
+    // ---- shared state
+    std::int32_t RemainingSeconds = 0;
+    std::int16_t DayCount = 0;
+    QString ActionLabel;
+    QString FocusedFieldText;
+    std::int16_t ScrollbarFocus = 1;
+    std::int16_t ScrollbarFocus2 = 4;
+    bool ClassicMode = false;
+    bool ConfirmImmediate = true;
+    QString GV_URL;
 
-    struct ActionControls {
-        QPushButton* button = nullptr;
-        QLabel* caption = nullptr;
-        QRadioButton* option = nullptr;
-    };
-    // Indexed by ActionKind.
-    std::array<ActionControls, 5> m_actionControls{};
+    // ---- controls, found by tests through their object names
+    ActionPanel m_band;
+    EntryPanel m_entry{};
+    CountdownPanel m_counting{};
+    // The hidden group of the actions' options.
+    QFrame* Frame3 = nullptr;
+    QPushButton* Abbruch = nullptr;
+    QPushButton* JetztBtn = nullptr;
+    // Covers part of the picture band in the Classic view.
+    QLabel* Abdeckung = nullptr;
+    QTimer* Timer2 = nullptr;
 
     Services m_services;
     QString m_commandLine;
     Countdown* m_countdown;
     std::unique_ptr<SystemTray> m_systemTray;
-    DragStart m_drag{*this};
-    QPointer<QWidget> m_clickCandidate;
-    bool m_rightMinimised = false;
     bool m_hourFields = false; // the entry panel shows the hour and minute fields
     bool m_ended = false;
     bool m_powerRequestSent = false;

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "app/command_line.h"
+#include "app/command_line_duration.h"
 #include "base/version.h"
 #include "base/twips.h"
 #include "countdown/clock_text.h"
@@ -41,22 +42,22 @@ void Form1::Form_Load()
     ClassicMode = false;
     ConfirmImmediate = true;
     GV_URL = kWebPage;
-    VersionInfoLabel->setText(QStringLiteral("Tarvo ") + GetVersionNumber());
-    CountdownMaske->move(Eingabemaske->pos());
+    m_counting.VersionInfoLabel->setText(QStringLiteral("Tarvo ") + GetVersionNumber());
+    m_counting.CountdownMaske->move(m_entry.Eingabemaske->pos());
     Initialize();
     if (!ClassicMode)
         ActionButton_Click(ActionKind::Ausschalten);
     const QString clock = clockText();
-    Uhrzeit_Frame1->setText(clock);
-    Uhrzeit_Display->setText(clock);
+    m_entry.Uhrzeit_Frame1->setText(clock);
+    m_counting.Uhrzeit_Display->setText(clock);
     ShowNeutralPictures();
     resize(twipsToPixels(kWindowWidthTwips), twipsToPixels(kCompactHeightTwips));
     applyRoundedRegion();
     show();
     QCoreApplication::processEvents();
-    AlwaysOnTop1->SetToTop();
+    m_entry.AlwaysOnTop1->SetToTop();
     actionButton(ActionKind::Ausschalten)->setFocus();
-    WWWLink->setToolTip(QStringLiteral("Dies ist die ") + GetVersionNumber()
+    m_entry.WWWLink->setToolTip(QStringLiteral("Dies ist die ") + GetVersionNumber()
                         + QStringLiteral(" klicken sie hier im WWW nach einer neuen Version zu suchen"));
     SetMinutes(60);
     if (!m_commandLine.isEmpty())
@@ -66,6 +67,35 @@ void Form1::Form_Load()
 void Form1::BefZeileAuswerten()
 {
     const CommandLineOptions o = scanCommandLine(BefZeileAbrufen());
+    applyCommandLineChoices(o);
+    m_entry.ZeitEingabe->setText(QStringLiteral("0"));
+    const DurationApplied duration = applyCommandLineDuration(o, *m_entry.ZeitEingabe, *m_counting.Anz_Minuten);
+    if (duration == DurationApplied::Now)
+        JetztBtn_Click();
+    // What was applied stays; the fields show the duration the minutes field holds.
+    if (duration != DurationApplied::Applied)
+        return showMinutesFieldDuration();
+    if (!o.recognised())
+        LightFlag_Click();
+    if (o.tray) {
+        m_counting.AddToTrayIconCheck->setChecked(true);
+        m_entry.SystemTRayFrame1->setChecked(true);
+        if (o.actionRequested()) {
+            MinimizeToTray();
+            setTrayTitle(windowTitle());
+        }
+    }
+    if (o.recognised() && o.actionRequested()) {
+        if (m_entry.ZeitEingabe->text() == QLatin1String("0"))
+            m_entry.ZeitEingabe->setText(QStringLiteral("60"));
+        ShowFullWindow();
+        Start_Click();
+    }
+    RefreshDurationFields();
+}
+
+void Form1::applyCommandLineChoices(const CommandLineOptions& o)
+{
     if (o.logOff)
         ActionButton_Click(ActionKind::Abmelden);
     if (o.hibernate)
@@ -74,83 +104,28 @@ void Form1::BefZeileAuswerten()
         ActionButton_Click(ActionKind::Standby);
     if (o.restart)
         ActionButton_Click(ActionKind::Neustart);
-    Check_ForceShutdown->setChecked(o.force);
+    m_counting.Check_ForceShutdown->setChecked(o.force);
     if (o.shutdown)
         ActionButton_Click(ActionKind::Ausschalten);
     if (o.beep)
-        Akustik->setChecked(true);
+        m_counting.Akustik->setChecked(true);
     if (o.noPrompts)
         ConfirmImmediate = false;
     if (o.setup)
         runShortcutSetup();
     if (o.classic)
         showClassicView();
-    ZeitEingabe->setText(QStringLiteral("0"));
-    // What was applied stays; the fields show the duration the minutes field holds.
-    if (!applyDuration(o))
-        return showMinutesFieldDuration();
-    if (!o.recognised())
-        LightFlag_Click();
-    if (o.tray) {
-        AddToTrayIconCheck->setChecked(true);
-        SystemTRayFrame1->setChecked(true);
-        if (o.actionRequested()) {
-            MinimizeToTray();
-            setTrayTitle(windowTitle());
-        }
-    }
-    if (o.recognised() && o.actionRequested()) {
-        if (ZeitEingabe->text() == QLatin1String("0"))
-            ZeitEingabe->setText(QStringLiteral("60"));
-        ShowFullWindow();
-        Start_Click();
-    }
-    RefreshDurationFields();
 }
 
 void Form1::showClassicView()
 {
     ClassicMode = true;
     Abdeckung->show();
-    ClassicModeShowTimer->move(JetztBtn->x(), ClassicModeShowTimer->y());
-    ClassicModeShowTimer->show();
+    m_entry.ClassicModeShowTimer->move(JetztBtn->x(), m_entry.ClassicModeShowTimer->y());
+    m_entry.ClassicModeShowTimer->show();
     ShowPressedPictures();
     JetztBtn->hide();
     Abbruch->setText(QStringLiteral("&Abbrechen"));
-}
-
-// Durations are 16-bit minutes. A number that does not fit, or an M or H without digits, ends the
-// applying of the command line (false): what was applied stays, nothing after it happens. So does 0,
-// which carries the action out at once.
-bool Form1::applyDuration(const CommandLineOptions& o)
-{
-    if (o.minutes) {
-        const auto minutes = digitsToInt16(*o.minutes);
-        if (!minutes)
-            return false;
-        if (*minutes == 0) {
-            JetztBtn_Click();
-            return false;
-        }
-        ZeitEingabe->setText(*o.minutes);
-        Anz_Minuten->setChecked(true);
-    }
-    if (o.hours) {
-        const auto hours = digitsToInt16(*o.hours);
-        if (!hours)
-            return false;
-        if (*hours == 0) {
-            JetztBtn_Click();
-            return false;
-        }
-        const int hourMinutes = int{*hours} * 60;
-        const auto present = digitsToInt16(ZeitEingabe->text());
-        if (hourMinutes > 32767 || !present || int{*present} + hourMinutes > 32767)
-            return false;
-        ZeitEingabe->setText(QString::number(int{*present} + hourMinutes));
-        Anz_Minuten->setChecked(false);
-    }
-    return true;
 }
 
 void Form1::BringToFront()

@@ -5,9 +5,7 @@
 
 #include <QCloseEvent>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QPushButton>
-#include <QSessionManager>
 #include <QTimer>
 
 namespace tarvo {
@@ -66,34 +64,11 @@ bool Form1::Form_QueryUnload(const std::function<bool()>& mayAsk)
         return false;
     }
     // Cancelled from the command line (tarvo --cancel) while the question was open: nothing to resume.
-    if (CountdownMaske->isHidden())
+    if (m_counting.CountdownMaske->isHidden())
         return true;
     setWindowTitle(title);
     m_countdown->release();
     return true;
-}
-
-void Form1::watchSessionEnd()
-{
-#if QT_CONFIG(sessionmanager)
-    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    if (app == nullptr)
-        return;
-    // The desktop logging out or shutting down is a close request too. The question needs the session
-    // manager's leave: without it the desktop blocks input and would wait for an answer that cannot
-    // come, so Tarvo ends. No cancels the log-out. A request while the question is open is left to it.
-    connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
-        manager.setRestartHint(QSessionManager::RestartNever);
-        if (m_closeQuestionOpen)
-            return;
-        if (Form_QueryUnload([&manager] { return manager.allowsInteraction(); }))
-            manager.cancel();
-    });
-    // Tarvo keeps nothing between runs and must not be started by the next session, which would
-    // start it without the countdown it had.
-    connect(app, &QGuiApplication::saveStateRequest, this,
-            [](QSessionManager& manager) { manager.setRestartHint(QSessionManager::RestartNever); });
-#endif
 }
 
 void Form1::EndOnSignal(int signalNumber)

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QDateTime>
-
+#include "app/countdown_status_line.h"
 #include "app/remote_control.h"
 
 namespace tarvo {
@@ -27,9 +26,5 @@ private:
 
     Form1& m_form;
 };
-
-// One German line about a countdown: "Ausschalten in 0:04:59, um 15:12 Uhr", the date added when
-// the end is on another day, or "Ausschalten angehalten, noch 0:04:59" while it is paused.
-QString countdownStatusLine(const QString& action, qint64 remainingSeconds, const QDateTime& now, bool paused);
 
 } // namespace tarvo

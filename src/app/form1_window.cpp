@@ -1,5 +1,5 @@
-// The window's own behaviour: minimising, the tray, growing, the info icon and the mouse rules of
-// its passive parts.
+// The window's own behaviour: minimising, the tray, growing, the info icon and what its passive
+// parts do when clicked or hovered.
 #include "app/form1.h"
 
 #include <QCheckBox>
@@ -13,6 +13,7 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include "app/passive_parts.h"
 #include "base/look.h"
 #include "base/twips.h"
 #include "countdown/clock_text.h"
@@ -26,75 +27,84 @@ namespace tarvo {
 void Form1::connectHandlers()
 {
     connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
-    connect(Start, &QPushButton::clicked, this, &Form1::Start_Click);
+    connect(m_entry.Start, &QPushButton::clicked, this, &Form1::Start_Click);
     connect(Abbruch, &QPushButton::clicked, this, &Form1::Abbruch_Click);
     connect(JetztBtn, &QPushButton::clicked, this, &Form1::JetztBtn_Click);
     for (const ActionRow& row : actionTable()) {
         connect(actionButton(row.kind), &QPushButton::clicked, this,
                 [this, action = row.kind] { ActionButton_Click(action); });
-        actionCaption(row.kind)->installEventFilter(this);
     }
     // Check boxes react to a change made by Tarvo itself as to a click.
-    connect(Anz_Minuten, &QCheckBox::toggled, this, &Form1::Anz_Minuten_Click);
-    connect(AddToTrayIconCheck, &QCheckBox::toggled, this, &Form1::AddToTrayIconCheck_Click);
+    connect(m_counting.Anz_Minuten, &QCheckBox::toggled, this, &Form1::Anz_Minuten_Click);
+    connect(m_counting.AddToTrayIconCheck, &QCheckBox::toggled, this, &Form1::AddToTrayIconCheck_Click);
     // The mouse is handled below; the keyboard toggles the entry panel's box, which mirrors the other.
-    connect(SystemTRayFrame1, &QCheckBox::clicked, this,
-            [this](bool checked) { AddToTrayIconCheck->setChecked(checked); });
-    connect(ChangeMinuteHourBtn, &QPushButton::clicked, this, [this] { Anz_Minuten->toggle(); });
-    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(m_entry.SystemTRayFrame1, &QCheckBox::clicked, this,
+            [this](bool checked) { m_counting.AddToTrayIconCheck->setChecked(checked); });
+    connect(m_counting.ChangeMinuteHourBtn, &QPushButton::clicked, this, [this] { m_counting.Anz_Minuten->toggle(); });
+    connect(m_entry.Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
 
     // Esc anywhere in the window, whichever control has the focus.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
     connect(escape, &QShortcut::activated, this, &Form1::Abbruch_Click);
+    watchPassiveParts();
+}
 
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             Picture1, Abdeckung, Eingabemaske, CountdownMaske, Display0, Label8, Label9, Uhrzeit_Frame1, Display,
-             MinutenDisplay, Display2, Endzeit_Display, Uhrzeit_Display, VersionInfoLabel, Label5, InfoField, LightFlag, AktiveLED, SystemTRayFrame1, Akustik, Anz_Minuten,
-             Check_ForceShutdown, AddToTrayIconCheck, ZeitEingabe}) {
-        w->installEventFilter(this);
+void Form1::watchPassiveParts()
+{
+    PassiveParts::Hooks hooks;
+    hooks.minimise = [this] { MinimizeWindow(); };
+    hooks.click = [this](QWidget* part) { passiveClick(part); };
+    hooks.lightDoubleClick = [this] { AktiveLED_DblClick(); };
+    hooks.trayBoxPress = [this](const QMouseEvent& mouse) { SystemTRayFrame1_MouseDown(mouse.button(), mouse.modifiers()); };
+    hooks.hover = [this](QWidget* part, const QMouseEvent& mouse) { return passiveHover(part, mouse); };
+    new PassiveParts(*this, *m_band.LightFlag, std::move(hooks));
+}
+
+void Form1::passiveClick(QWidget* part)
+{
+    if (part == m_counting.Display)
+        Anz_Minuten_Click();
+    else if (part == m_counting.MinutenDisplay)
+        m_counting.Anz_Minuten->toggle();
+    else if (part == m_entry.Label5)
+        Label5_Click();
+    else if (part == m_band.LightFlag)
+        LightFlag_Click();
+}
+
+bool Form1::passiveHover(QWidget* part, const QMouseEvent& mouse)
+{
+    if (part == m_entry.Label5) {
+        Label5_MouseMove();
+        return true;
     }
-    for (QWidget* w : {static_cast<QWidget*>(Picture1), static_cast<QWidget*>(Eingabemaske),
-                       static_cast<QWidget*>(CountdownMaske), static_cast<QWidget*>(InfoField),
-                       static_cast<QWidget*>(Label5)})
-        w->setMouseTracking(true);
+    if (part == m_band.Picture1 && ClassicMode && mouse.buttons() == Qt::NoButton)
+        ShowPressedPictures();
+    if (part == m_entry.Eingabemaske) {
+        setTextColour(m_entry.Label5, colours::entryText);
+        setTextColour(m_entry.WWWLink, colours::link);
+    }
+    return false;
 }
 
 void Form1::Initialize()
 {
     Abbruch->setToolTip(QStringLiteral("Programm beenden"));
-    Start->setToolTip(QStringLiteral("Timer starten (Fenster wird minimiert)"));
-    const std::pair<QPushButton*, const char*> presetTips[] = {
-        {Btn_15, "15 Minuten"},
-        {Btn_30, "30 Minuten"},
-        {Btn_45, "45 Minuten"},
-        {Btn_60, "60 Minuten  (1 Stunde)"},
-        {Btn_90, "90 Minuten  (1 1/2 Stunden)"},
-        {Btn_120, "120 Minuten (2 Stunden)"},
-        {Btn_180, "180 Minuten (3 Stunden)"},
-        {Btn_24, "1440 Minuten (24 Stunden)"},
-    };
-    for (const auto& [button, tip] : presetTips)
-        button->setToolTip(QString::fromUtf8(tip));
-    Endzeit_Display->setToolTip(QStringLiteral("Die vorraussichtliche Zeit des System-Herunterfahrens..."));
-    Uhrzeit_Display->setToolTip(QStringLiteral("...gestern war heute noch morgen..."));
-    Display->setToolTip(QStringLiteral("und die Zeit läuft....     ;-)"));
     setWindowTitle(QStringLiteral("Tarvo"));
-    Anz_Minuten->setToolTip(QStringLiteral("Countdown-Anzeigen in Stunden:Minuten oder nur in Minuten "));
-    Akustik->setToolTip(QStringLiteral("Warnung + Pieptöne in den letzten 20 Sekunden vor dem Beenden"));
-    VScroll1->setValue(3);
-    VScroll2->setValue(3);
-    for (QScrollBar* bar : {VScroll1, VScroll2}) {
+    m_entry.VScroll1->setValue(3);
+    m_entry.VScroll2->setValue(3);
+    for (QScrollBar* bar : {m_entry.VScroll1, m_entry.VScroll2}) {
         bar->setMaximum(100);
         bar->setMinimum(-100);
     }
-    Uhrzeit_Display->setText(shortClockCaption(m_services.clock->now().time()));
+    m_counting.Uhrzeit_Display->setText(shortClockCaption(m_services.clock->now().time()));
     ShowNeutralPictures();
 }
 
 void Form1::MinimizeWindow()
 {
-    if (AddToTrayIconCheck->isChecked()) {
+    if (m_counting.AddToTrayIconCheck->isChecked()) {
         MinimizeToTray();
         if (m_systemTray)
             m_systemTray->ChangeToolTipText(windowTitle());
@@ -155,27 +165,18 @@ void Form1::ShowFullWindow()
     applyRoundedRegion();
 }
 
-void Form1::PanelMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos)
-{
-    if (LightFlag->isVisible())
-        LightFlag->hide();
-    armDrag(Picture1, button, Picture1->mapToGlobal(pos));
-    if (button == Qt::RightButton && shift == Qt::NoModifier)
-        MinimizeWindow();
-}
-
 void Form1::LightFlag_Click()
 {
-    AlwaysOnTop1->SetToNormal();
-    LightFlag->hide();
+    m_entry.AlwaysOnTop1->SetToNormal();
+    m_band.LightFlag->hide();
     InfoDialog dialog(this, GetVersionNumber(), GV_URL, *m_services.dialogs, *m_services.desktop);
     m_services.dialogs->runModal(dialog);
-    AlwaysOnTop1->SetToNormal();
+    m_entry.AlwaysOnTop1->SetToNormal();
 }
 
 void Form1::AddToTrayIconCheck_Click()
 {
-    if (AddToTrayIconCheck->isChecked() && !countdownIdle()) {
+    if (m_counting.AddToTrayIconCheck->isChecked() && !countdownIdle()) {
         MinimizeToTray();
         if (m_systemTray)
             m_systemTray->ChangeToolTipText(windowTitle());
@@ -192,192 +193,16 @@ void Form1::SystemTRayFrame1_MouseDown(Qt::MouseButton button, Qt::KeyboardModif
     }
     if (button != Qt::LeftButton)
         return;
-    if (SystemTRayFrame1->isChecked()) {
-        AddToTrayIconCheck->setChecked(false);
-        SystemTRayFrame1->setChecked(false);
-    } else {
-        AddToTrayIconCheck->setChecked(true);
-        SystemTRayFrame1->setChecked(true);
-    }
-    Start->setFocus();
+    const bool tick = !m_entry.SystemTRayFrame1->isChecked();
+    m_counting.AddToTrayIconCheck->setChecked(tick);
+    m_entry.SystemTRayFrame1->setChecked(tick);
+    m_entry.Start->setFocus();
 }
 
 void Form1::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
         MinimizeWindow();
-}
-
-void Form1::armDrag(QWidget* source, Qt::MouseButton button, QPoint globalPos)
-{
-    m_rightMinimised = false;
-    m_drag.press(source, button, globalPos);
-}
-
-bool Form1::dragOnMove(QWidget* source, const QMouseEvent& event)
-{
-    if (!m_drag.move(source, event))
-        return false;
-    m_clickCandidate.clear();
-    // A check box that started the drag must not toggle when the mouse is let go.
-    if (auto* box = qobject_cast<QCheckBox*>(source))
-        box->setDown(false);
-    return true;
-}
-
-void Form1::passiveClick(QWidget* source)
-{
-    if (source == Display)
-        Anz_Minuten_Click();
-    else if (source == MinutenDisplay)
-        Anz_Minuten->toggle();
-    else if (source == Label5)
-        Label5_Click();
-    else if (source == LightFlag)
-        LightFlag_Click();
-}
-
-namespace {
-
-bool isOneOf(const QWidget* widget, std::initializer_list<QWidget*> list)
-{
-    return std::find(list.begin(), list.end(), widget) != list.end();
-}
-
-} // namespace
-
-bool Form1::eventFilter(QObject* watched, QEvent* event)
-{
-    auto* widget = qobject_cast<QWidget*>(watched);
-    const QEvent::Type type = event->type();
-    if (widget == nullptr
-        || (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease
-            && type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove))
-        return QWidget::eventFilter(watched, event);
-
-    const auto& mouse = *static_cast<QMouseEvent*>(event);
-    const bool panel = isOneOf(widget, {Picture1, Eingabemaske, CountdownMaske});
-    // A panel sees the events its other controls leave unhandled (buttons, fields, the unlisted
-    // labels); its own rules are for its bare background only, and nothing bubbles on to the window.
-    if (panel && widget->childAt(mouse.position().toPoint()) != nullptr) {
-        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)
-            return true;
-        if (type == QEvent::MouseMove)
-            dragOnMove(widget, mouse);
-        return QWidget::eventFilter(watched, event);
-    }
-    bool handled = false;
-    if (type == QEvent::MouseButtonDblClick)
-        handled = doubleClickOn(widget, mouse);
-    else if (type == QEvent::MouseButtonPress)
-        handled = pressOn(widget, mouse);
-    else if (type == QEvent::MouseButtonRelease)
-        handled = releaseOn(widget, mouse);
-    else
-        handled = moveOn(widget, mouse, panel);
-    return handled || QWidget::eventFilter(watched, event);
-}
-
-bool Form1::doubleClickOn(QWidget* widget, const QMouseEvent& mouse)
-{
-    m_clickCandidate.clear();
-    if (widget == AktiveLED) {
-        AktiveLED_DblClick();
-        return true;
-    }
-    if (mouse.button() == Qt::LeftButton
-        && isOneOf(widget, {Picture1, Abdeckung, Eingabemaske, CountdownMaske, Display0, Label8, Label9,
-                            Uhrzeit_Frame1, Display, MinutenDisplay, Display2, Endzeit_Display, Uhrzeit_Display,
-                            VersionInfoLabel})) {
-        MinimizeWindow();
-        return true;
-    }
-    if (widget == SystemTRayFrame1) {
-        SystemTRayFrame1_MouseDown(mouse.button(), mouse.modifiers());
-        return true;
-    }
-    return !isOneOf(widget, {Akustik, Anz_Minuten, Check_ForceShutdown, AddToTrayIconCheck, ZeitEingabe});
-}
-
-bool Form1::pressOn(QWidget* widget, const QMouseEvent& mouse)
-{
-    m_clickCandidate = mouse.button() == Qt::LeftButton ? widget : nullptr;
-    const QPoint global = mouse.globalPosition().toPoint();
-    if (widget == SystemTRayFrame1) {
-        armDrag(widget, mouse.button(), global);
-        SystemTRayFrame1_MouseDown(mouse.button(), mouse.modifiers());
-        return true;
-    }
-    if (isOneOf(widget, {Picture1, Abdeckung})) {
-        PanelMouseDown(mouse.button(), mouse.modifiers(), mouse.position().toPoint());
-        armDrag(widget, mouse.button(), global);
-        return true;
-    }
-    if (isActionCaption(widget)
-        || isOneOf(widget, {Eingabemaske, Display0, Label8, Label9, Uhrzeit_Frame1, CountdownMaske, Display,
-                            Uhrzeit_Display, VersionInfoLabel})) {
-        armDrag(widget, mouse.button(), global);
-        if (mouse.button() == Qt::RightButton && mouse.modifiers() == Qt::NoModifier)
-            MinimizeWindow();
-        return true;
-    }
-    if (widget == AktiveLED) {
-        armDrag(widget, mouse.button(), global);
-        return true;
-    }
-    if (isOneOf(widget, {Display2, Endzeit_Display, Akustik, Anz_Minuten, Check_ForceShutdown, AddToTrayIconCheck})) {
-        // These drag and minimise on the move; the check boxes still toggle on a plain click.
-        armDrag(widget, mouse.button(), global);
-        return qobject_cast<QLabel*>(widget) != nullptr;
-    }
-    // MinutenDisplay, Label5, InfoField and LightFlag do nothing on the press itself.
-    return isOneOf(widget, {MinutenDisplay, Label5, InfoField, LightFlag});
-}
-
-bool Form1::releaseOn(QWidget* widget, const QMouseEvent& mouse)
-{
-    m_drag.disarm();
-    const bool clicked = m_clickCandidate == widget && mouse.button() == Qt::LeftButton
-                         && widget->rect().contains(mouse.position().toPoint());
-    m_clickCandidate.clear();
-    if (widget == SystemTRayFrame1)
-        return true;
-    if (clicked && isOneOf(widget, {Display, MinutenDisplay, Label5, LightFlag})) {
-        passiveClick(widget);
-        return true;
-    }
-    return false;
-}
-
-bool Form1::moveOn(QWidget* widget, const QMouseEvent& mouse, bool panel)
-{
-    if (widget == InfoField) {
-        LightFlag->move(twipsToPixels(4800), twipsToPixels(105));
-        LightFlag->show();
-        LightFlag->raise();
-        return true;
-    }
-    if (widget == Label5) {
-        Label5_MouseMove();
-        return true;
-    }
-    if (panel && LightFlag->isVisible())
-        LightFlag->hide();
-    if (widget == Picture1 && ClassicMode && mouse.buttons() == Qt::NoButton)
-        ShowPressedPictures();
-    if (widget == Eingabemaske) {
-        setTextColour(Label5, colours::entryText);
-        setTextColour(WWWLink, colours::link);
-    }
-    if (dragOnMove(widget, mouse))
-        return true;
-    if (isOneOf(widget, {Display2, Endzeit_Display, Akustik, Anz_Minuten, Check_ForceShutdown, AddToTrayIconCheck})
-        && (mouse.buttons() & Qt::RightButton) && mouse.modifiers() == Qt::NoModifier && !m_rightMinimised) {
-        m_rightMinimised = true;
-        MinimizeWindow();
-        return true;
-    }
-    return false;
 }
 
 } // namespace tarvo

@@ -5,17 +5,20 @@
 #include <QLabel>
 #include <QMouseEvent>
 
-#include "app/form1.h"
 #include "base/look.h"
 
 namespace tarvo {
 
-WebLinkMouse::WebLinkMouse(Form1& form)
-    : QObject(form.WWWLink)
-    , m_form(form)
-    , m_link(form.WWWLink)
-    , m_panel(form.Eingabemaske)
+WebLinkMouse::WebLinkMouse(QLabel& link, QWidget& panel, std::function<void()> open)
+    : QObject(&link)
+    , m_link(&link)
+    , m_panel(&panel)
+    , m_open(std::move(open))
 {
+    link.setMouseTracking(true);
+    link.setCursor(Qt::PointingHandCursor);
+    link.installEventFilter(this);
+    panel.installEventFilter(this);
 }
 
 bool WebLinkMouse::eventFilter(QObject* watched, QEvent* event)
@@ -32,7 +35,7 @@ bool WebLinkMouse::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<const QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton && m_link->rect().contains(mouse->position().toPoint()))
-            m_form.WWWLink_Click();
+            m_open();
         return true;
     }
     case QEvent::MouseButtonPress:

@@ -1,7 +1,7 @@
 #include "app/window_panels.h"
 
+#include <algorithm>
 #include <cstddef>
-#include <utility>
 
 #include <QCheckBox>
 #include <QFrame>
@@ -18,9 +18,22 @@
 
 namespace tarvo {
 
-EntryPanel buildEntryPanel(QFrame* panel, WindowSystem& windowSystem)
+namespace {
+
+QFrame* makeMask(QWidget* window, const char* name, int top)
 {
-    QWidget* p = panel;
+    QFrame* mask = makePanel(window, name);
+    place(mask, 0, top, 5550, 3615);
+    mask->setToolTip(QStringLiteral("Doppelklick minimiert das Fenster"));
+    return mask;
+}
+
+} // namespace
+
+EntryPanel buildEntryPanel(QWidget* window, WindowSystem& windowSystem)
+{
+    QFrame* Eingabemaske = makeMask(window, "Eingabemaske", 1800);
+    QWidget* p = Eingabemaske;
     const QFont big = uiFont(12, true);
     auto* ClassicModeShowTimer
         = makeButton(p, "ClassicModeShowTimer", QStringLiteral("Timer"), tw(2160, 360, 1515, 375), false);
@@ -85,13 +98,21 @@ EntryPanel buildEntryPanel(QFrame* panel, WindowSystem& windowSystem)
     place(Frame1, 270, 2100, 5055, 495);
     Frame1->setToolTip(
         QStringLiteral("Bitte geben Sie die Anzahl der Minuten ein, nach denen Ihr System herunterfahren soll"));
-    const std::array<std::pair<const char*, const char*>, 8> presets { { { "Btn_15", "15 m" }, { "Btn_30", "30 m" },
-        { "Btn_45", "45 m" }, { "Btn_60", "1 h" }, { "Btn_90", "1.5 h" }, { "Btn_120", "2 h" }, { "Btn_180", "3 h" },
-        { "Btn_24", "24 h" } } };
+    struct Preset {
+        const char* name;
+        const char* caption;
+        const char* tip;
+    };
+    const std::array<Preset, 8> presets { { { "Btn_15", "15 m", "15 Minuten" }, { "Btn_30", "30 m", "30 Minuten" },
+        { "Btn_45", "45 m", "45 Minuten" }, { "Btn_60", "1 h", "60 Minuten  (1 Stunde)" },
+        { "Btn_90", "1.5 h", "90 Minuten  (1 1/2 Stunden)" }, { "Btn_120", "2 h", "120 Minuten (2 Stunden)" },
+        { "Btn_180", "3 h", "180 Minuten (3 Stunden)" }, { "Btn_24", "24 h", "1440 Minuten (24 Stunden)" } } };
     std::array<QPushButton*, 8> presetButtons {};
     for (std::size_t i = 0; i < presets.size(); ++i) {
-        auto* button = makeButton(Frame1, presets[i].first, QString::fromUtf8(presets[i].second),
+        auto* button = makeButton(Frame1, presets[i].name, QString::fromUtf8(presets[i].caption),
             tw(120 + 600 * static_cast<int>(i), 120, 615, 315), false);
+        button->setToolTip(QString::fromUtf8(presets[i].tip));
+        button->setFocusPolicy(Qt::StrongFocus);
         QPalette palette = button->palette();
         palette.setColor(QPalette::Button, colours::entryText);
         button->setPalette(palette);
@@ -110,6 +131,7 @@ EntryPanel buildEntryPanel(QFrame* panel, WindowSystem& windowSystem)
     AlwaysOnTop1->move(twipsToPixels(5160), twipsToPixels(1755));
 
     auto* Start = makeButton(p, "Start", QStringLiteral("Timer &Starten"), tw(360, 3000, 1560, 375), true);
+    Start->setToolTip(QStringLiteral("Timer starten (Fenster wird minimiert)"));
     // The clock labels reach to the right margin: a twelve-hour clock ("11:10:10 PM") is longer.
     auto* Uhrzeit_Frame1
         = makeLabel(p, "Uhrzeit_Frame1", QString(), tw(3480, 3120, 1920, 255), uiFont(9.75, true), colours::entryText);
@@ -119,19 +141,22 @@ EntryPanel buildEntryPanel(QFrame* panel, WindowSystem& windowSystem)
     Line1->setFrameShape(QFrame::HLine);
     Line1->setFrameShadow(QFrame::Sunken);
     place(Line1, 0, 960 - 15, kWindowWidthTwips, 30);
-    return { ClassicModeShowTimer, Display0, ZeitEingabe, CounterHourText, CounterMinuteText, VScroll1, Label5,
+    return { Eingabemaske, ClassicModeShowTimer, Display0, ZeitEingabe, CounterHourText, CounterMinuteText, VScroll1, Label5,
         Command1, AnzahlTageLabel, Label8, HourTimeText, Label10, MinuteTimeText, VScroll2, Label9, Frame1,
         presetButtons, SystemTRayFrame1, WWWLink, AlwaysOnTop1, Start, Uhrzeit_Frame1, Line1 };
 }
 
-CountdownPanel buildCountdownPanel(QFrame* panel)
+CountdownPanel buildCountdownPanel(QWidget* window)
 {
-    QWidget* p = panel;
+    QFrame* CountdownMaske = makeMask(window, "CountdownMaske", 0);
+    CountdownMaske->hide();
+    QWidget* p = CountdownMaske;
     auto* Display2 = makeLabel(p, "Display2", QStringLiteral("Herunterfahren des Systems in:"), tw(0, 1080, 5505, 495),
         uiFont(12, true), colours::grey);
     Display2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     auto* Display
         = makeLabel(p, "Display", QStringLiteral("99:00"), tw(1095, 1395, 1305, 555), uiFont(24, true), colours::white);
+    Display->setToolTip(QStringLiteral("und die Zeit läuft....     ;-)"));
     auto* MinutenDisplay = makeLabel(
         p, "MinutenDisplay", QStringLiteral("Stunden"), tw(2520, 1440, 2040, 495), uiFont(18, true), colours::white);
     auto* ChangeMinuteHourBtn
@@ -143,19 +168,23 @@ CountdownPanel buildCountdownPanel(QFrame* panel)
 
     auto* Anz_Minuten
         = makeCheckBox(p, "Anz_Minuten", QStringLiteral("Anzeige in Minuten"), tw(480, 2160, 2400, 255), false);
+    Anz_Minuten->setToolTip(QStringLiteral("Countdown-Anzeigen in Stunden:Minuten oder nur in Minuten "));
     auto* Check_ForceShutdown
         = makeCheckBox(p, "Check_ForceShutdown", QStringLiteral("Shutdown erzwingen"), tw(480, 2400, 2175, 255), true);
     Check_ForceShutdown->setToolTip(
         QStringLiteral("Erzwingt einen Shutdown (Programme werden beendet wenn sie nicht mehr reagieren)"));
     auto* Akustik = makeCheckBox(p, "Akustik", QStringLiteral("Akustische Warnung"), tw(480, 2640, 2535, 255), false);
+    Akustik->setToolTip(QStringLiteral("Warnung + Pieptöne in den letzten 20 Sekunden vor dem Beenden"));
     auto* AddToTrayIconCheck = makeCheckBox(
         p, "AddToTrayIconCheck", QStringLiteral("Zum System Tray minimieren"), tw(480, 2880, 2775, 255), true);
     AddToTrayIconCheck->setToolTip(QStringLiteral("Minimiert dieses Fenster in den System-Tray"));
 
     auto* Endzeit_Display
         = makeLabel(p, "Endzeit_Display", QString(), tw(3360, 2520, 1815, 255), uiFont(9.75, true), colours::endTime);
+    Endzeit_Display->setToolTip(QStringLiteral("Die vorraussichtliche Zeit des System-Herunterfahrens..."));
     auto* Uhrzeit_Display
         = makeLabel(p, "Uhrzeit_Display", QString(), tw(3600, 2880, 1800, 255), uiFont(9.75, true), colours::entryText);
+    Uhrzeit_Display->setToolTip(QStringLiteral("...gestern war heute noch morgen..."));
     auto* VersionInfoLabel
         = makeLabel(p, "VersionInfoLabel", QString(), tw(240, 3240, 3615, 255), uiFont(8.25, false), colours::link);
 
@@ -172,9 +201,49 @@ CountdownPanel buildCountdownPanel(QFrame* panel)
     for (QLabel* store : { RedPic, LiteGreenPic, GreenPic })
         store->hide();
     AktiveLED->setPixmap(GreenPic->pixmap());
-    return { Display2, Display, MinutenDisplay, ChangeMinuteHourBtn, TageCaption, Anz_Minuten, Check_ForceShutdown,
-        Akustik, AddToTrayIconCheck, Endzeit_Display, Uhrzeit_Display, VersionInfoLabel, AktiveLED, RedPic,
-        LiteGreenPic, GreenPic };
+    const CountdownPanel built { CountdownMaske, Display2, Display, MinutenDisplay, ChangeMinuteHourBtn, TageCaption,
+        Anz_Minuten, Check_ForceShutdown, Akustik, AddToTrayIconCheck, Endzeit_Display, Uhrzeit_Display,
+        VersionInfoLabel, AktiveLED, RedPic, LiteGreenPic, GreenPic };
+    fitRemainingDisplay(built);
+    return built;
+}
+
+void useAsSpinButtons(const EntryPanel& panel)
+{
+    for (QScrollBar* bar : {panel.VScroll1, panel.VScroll2}) {
+        bar->setSingleStep(1);
+        bar->setPageStep(1);
+        // A dragged thumb changes the value once, when it is let go: one step.
+        bar->setTracking(false);
+        // Clicks and the wheel take the focus first, so a field being left is validated before
+        // the step is applied to the duration.
+        bar->setFocusPolicy(Qt::WheelFocus);
+    }
+}
+
+void fitRemainingDisplay(const CountdownPanel& panel)
+{
+    const QRect beside = twipsRect(240, 1395, 2160, 555);
+    if (panel.MinutenDisplay->isHidden()) {
+        panel.Display->setGeometry(0, beside.y(), twipsToPixels(kWindowWidthTwips), beside.height());
+        panel.Display->setAlignment(Qt::AlignCenter);
+    } else {
+        panel.Display->setGeometry(beside);
+        panel.Display->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+}
+
+void placeUnitButton(const CountdownPanel& panel)
+{
+    // Laid out for "Minuten" and "Stunden"; the wider "Sekunden" pushes the button right by as much.
+    const QLabel* unit = panel.MinutenDisplay;
+    const QFontMetrics metrics(unit->font());
+    const int designed = twipsToPixels(kUnitButtonLeftTwips);
+    const int widest = std::max(metrics.horizontalAdvance(QStringLiteral("Minuten")),
+                                metrics.horizontalAdvance(QStringLiteral("Stunden")));
+    const int gap = designed - (unit->x() + widest);
+    const int left = std::max(designed, unit->x() + metrics.horizontalAdvance(unit->text()) + gap);
+    panel.ChangeMinuteHourBtn->move(left, panel.ChangeMinuteHourBtn->y());
 }
 
 } // namespace tarvo

@@ -2,6 +2,7 @@
 
 // The main window's entry and countdown panels: each builder makes the panel's controls with their
 // names, places, captions, tooltips and looks, and hands them back; the window connects them.
+// Also the layout rules of the countdown panel's figures.
 #include <array>
 
 class QCheckBox;
@@ -10,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
+class QWidget;
 
 namespace tarvo {
 
@@ -17,6 +19,7 @@ class AlwaysOnTop;
 class WindowSystem;
 
 struct EntryPanel {
+    QFrame* Eingabemaske;
     QPushButton* ClassicModeShowTimer;
     QLabel* Display0;
     QLineEdit* ZeitEingabe;
@@ -44,6 +47,7 @@ struct EntryPanel {
 };
 
 struct CountdownPanel {
+    QFrame* CountdownMaske;
     QLabel* Display2;
     QLabel* Display;
     QLabel* MinutenDisplay;
@@ -63,7 +67,18 @@ struct CountdownPanel {
     QLabel* GreenPic;
 };
 
-EntryPanel buildEntryPanel(QFrame* panel, WindowSystem& windowSystem);
-CountdownPanel buildCountdownPanel(QFrame* panel);
+// Each panel frame is made on window, as the window's next child.
+EntryPanel buildEntryPanel(QWidget* window, WindowSystem& windowSystem);
+CountdownPanel buildCountdownPanel(QWidget* window);
+
+// The two scroll bars as spin buttons (entry/spin_steps.h): one step per change of value, the focus
+// taken by a click or the wheel.
+void useAsSpinButtons(const EntryPanel& panel);
+
+// The figures stand right-aligned against their unit and may grow to the left ("336:00" is wider
+// than the box the layout gives them); once the unit is hidden ("Shutdown!!"), they take the row.
+void fitRemainingDisplay(const CountdownPanel& panel);
+// The button beside the unit keeps the same gap to "Sekunden" as to "Minuten" and "Stunden".
+void placeUnitButton(const CountdownPanel& panel);
 
 } // namespace tarvo

@@ -34,9 +34,9 @@ void Form1::Start_Click()
     if (!SelectedActionPossible())
         return;
     ShowSelectedAction();
-    ZeitEingabe->setText(ZeitEingabe->text().trimmed());
+    m_entry.ZeitEingabe->setText(m_entry.ZeitEingabe->text().trimmed());
     // A text that is no number keeps the duration last set through the entry fields.
-    if (const auto seconds = minutesTextToSeconds(ZeitEingabe->text()))
+    if (const auto seconds = minutesTextToSeconds(m_entry.ZeitEingabe->text()))
         RemainingSeconds = *seconds;
     if (RemainingSeconds == 0)
         RemainingSeconds = 60; // an entry of 0 minutes means one minute
@@ -47,17 +47,17 @@ void Form1::Start_Click()
         return;
     }
     Abbruch->setText(QStringLiteral("Timer Abbr&echen"));
-    if (!AddToTrayIconCheck->isChecked()) {
+    if (!m_counting.AddToTrayIconCheck->isChecked()) {
         minimiseIfItCanComeBack();
     } else {
         MinimizeToTray();
         setTrayTitle(windowTitle());
     }
-    Eingabemaske->hide();
-    CountdownMaske->show();
+    m_entry.Eingabemaske->hide();
+    m_counting.CountdownMaske->show();
     m_countdown->start(RemainingSeconds);
     Abbruch->setToolTip(QStringLiteral("Hiermit wird der Vorgang abgebrochen!"));
-    Start->hide();
+    m_entry.Start->hide();
     Abbruch->setFocus();
     Endzeit_Eintragen();
     RefreshDurationFields();
@@ -72,33 +72,33 @@ void Form1::Timer1_Timer()
 void Form1::showCountdownStep(const CountdownStep& s)
 {
     AdvanceLed();
-    Uhrzeit_Display->setText(clockText());
+    m_counting.Uhrzeit_Display->setText(clockText());
     if (s.refresh) {
         RefreshDurationFields();
         Set_Minute();
     }
-    if (Akustik->isChecked() && s.warnComeBack)
+    if (m_counting.Akustik->isChecked() && s.warnComeBack)
         bringWindowBack(false);
     if (s.showSeconds)
         showSecondsLeft(s.seconds);
     if (s.comeBack)
         bringWindowBack(s.showBeforeRestore);
-    if (Akustik->isChecked() && s.beep)
+    if (m_counting.Akustik->isChecked() && s.beep)
         m_services.beeper->beep();
     if (s.showFigures)
-        Display->setText(QString::number(s.seconds));
+        m_counting.Display->setText(QString::number(s.seconds));
     if (s.shutdownCaption) {
-        MinutenDisplay->hide();
-        fitRemainingDisplay();
-        Display->setText(QStringLiteral("Shutdown!!"));
+        m_counting.MinutenDisplay->hide();
+        fitRemainingDisplay(m_counting);
+        m_counting.Display->setText(QStringLiteral("Shutdown!!"));
         setWindowTitle(QStringLiteral("Shutdown!!"));
     }
     if (s.pin)
-        AlwaysOnTop1->SetToTop();
+        m_entry.AlwaysOnTop1->SetToTop();
     if (s.blink)
-        setTextColour(Display, *s.blink ? colours::blink : colours::white);
+        setTextColour(m_counting.Display, *s.blink ? colours::blink : colours::white);
     if (s.fire) {
-        Display->setText(QStringLiteral("Shutdown!!!"));
+        m_counting.Display->setText(QStringLiteral("Shutdown!!!"));
         setWindowTitle(QStringLiteral("Shutdown!!!"));
         ShutDown();
     }
@@ -106,11 +106,11 @@ void Form1::showCountdownStep(const CountdownStep& s)
 
 void Form1::showSecondsLeft(std::int32_t n)
 {
-    Display->setText(QString::number(n));
-    MinutenDisplay->setText(QStringLiteral("Sekunden"));
-    placeUnitButton();
+    m_counting.Display->setText(QString::number(n));
+    m_counting.MinutenDisplay->setText(QStringLiteral("Sekunden"));
+    placeUnitButton(m_counting);
     setWindowTitle(QString::number(n) + QStringLiteral(" Sekunden ") + ActionLabel);
-    if (AddToTrayIconCheck->isChecked() && isMinimized() && m_systemTray)
+    if (m_counting.AddToTrayIconCheck->isChecked() && isMinimized() && m_systemTray)
         m_systemTray->ChangeToolTipText(windowTitle());
 }
 
@@ -131,7 +131,7 @@ void Form1::bringWindowBack(bool showBeforeRestore)
 
 void Form1::AdvanceLed()
 {
-    AktiveLED->setPixmap(m_countdown->ledLit() ? LiteGreenPic->pixmap() : GreenPic->pixmap());
+    m_counting.AktiveLED->setPixmap(m_countdown->ledLit() ? m_counting.LiteGreenPic->pixmap() : m_counting.GreenPic->pixmap());
 }
 
 void Form1::AktiveLED_DblClick()
@@ -151,9 +151,9 @@ void Form1::showCountdownState(Countdown::State state)
         AdvanceLed();
         break;
     case Countdown::State::Paused:
-        AktiveLED->setPixmap(RedPic->pixmap());
+        m_counting.AktiveLED->setPixmap(m_counting.RedPic->pixmap());
         Timer2->start();
-        Endzeit_Display->setText(QStringLiteral("PAUSE"));
+        m_counting.Endzeit_Display->setText(QStringLiteral("PAUSE"));
         break;
     case Countdown::State::Idle:
         Timer2->start();
@@ -177,9 +177,9 @@ void Form1::showEndTime()
 // More time: out of the last minute's looks, back to the chosen unit.
 void Form1::showExtended()
 {
-    MinutenDisplay->show();
-    fitRemainingDisplay();
-    setTextColour(Display, colours::white);
+    m_counting.MinutenDisplay->show();
+    fitRemainingDisplay(m_counting);
+    setTextColour(m_counting.Display, colours::white);
     RefreshDurationFields();
     Set_Minute();
 }
@@ -187,7 +187,7 @@ void Form1::showExtended()
 void Form1::askAfterMissedDeadline(const QDateTime& endTime)
 {
     bringWindowBack(true);
-    AlwaysOnTop1->SetToTop();
+    m_entry.AlwaysOnTop1->SetToTop();
     m_services.windowSystem->activate(this);
     Timer2->start(); // the clock goes on while the question is open
     const bool yes = m_services.dialogs->ask(
@@ -208,11 +208,11 @@ void Form1::CancelCountdown()
         return;
     Abbruch->setText(QStringLiteral("&Exit"));
     m_countdown->cancel();
-    setTextColour(Display, palette().color(QPalette::HighlightedText));
-    Eingabemaske->show();
-    CountdownMaske->hide();
-    Start->show();
-    Start->setEnabled(false);
+    setTextColour(m_counting.Display, palette().color(QPalette::HighlightedText));
+    m_entry.Eingabemaske->show();
+    m_counting.CountdownMaske->hide();
+    m_entry.Start->show();
+    m_entry.Start->setEnabled(false);
     actionButton(ActionKind::Ausschalten)->setFocus();
     Initialize();
     // Cancelling selects shut down again. In the Classic view ("C A") that click would carry the

@@ -19,70 +19,56 @@ void Form1::Set_Minute()
 {
     const std::int32_t minutes = totalMinutes(RemainingSeconds);
     QString title;
-    if (!Anz_Minuten->isChecked()) {
+    if (!m_counting.Anz_Minuten->isChecked()) {
         const QString text = hoursMinutesText(RemainingSeconds);
-        Display->setText(text);
+        m_counting.Display->setText(text);
         title = text + QStringLiteral(" Stunde(n)  ") + ActionLabel;
-        MinutenDisplay->setText(QStringLiteral("Stunden"));
+        m_counting.MinutenDisplay->setText(QStringLiteral("Stunden"));
     } else {
-        Display->setText(QString::number(minutes));
+        m_counting.Display->setText(QString::number(minutes));
         title = QString::number(minutes) + QStringLiteral(" Minute(n)  ") + ActionLabel;
     }
     setWindowTitle(title);
     if (RemainingSeconds < 60)
-        Display->setText(QString::number(RemainingSeconds));
-    if (AddToTrayIconCheck->isChecked() && isHidden() && m_systemTray)
+        m_counting.Display->setText(QString::number(RemainingSeconds));
+    if (m_counting.AddToTrayIconCheck->isChecked() && isHidden() && m_systemTray)
         m_systemTray->ChangeToolTipText(title);
-    placeUnitButton();
+    placeUnitButton(m_counting);
 }
 
 void Form1::Anz_Minuten_Click()
 {
     if (RemainingSeconds >= 60) {
-        if (Anz_Minuten->isChecked())
-            MinutenDisplay->setText(QStringLiteral("Minuten"));
+        if (m_counting.Anz_Minuten->isChecked())
+            m_counting.MinutenDisplay->setText(QStringLiteral("Minuten"));
         Set_Minute();
     } else {
-        MinutenDisplay->setText(QStringLiteral("Sekunden"));
+        m_counting.MinutenDisplay->setText(QStringLiteral("Sekunden"));
     }
-    placeUnitButton();
-}
-
-// The figures stand right-aligned against their unit and may grow to the left ("336:00" is wider
-// than the box the layout gives them); once the unit is hidden ("Shutdown!!"), they take the row.
-void Form1::fitRemainingDisplay()
-{
-    const QRect beside = twipsRect(240, 1395, 2160, 555);
-    if (MinutenDisplay->isHidden()) {
-        Display->setGeometry(0, beside.y(), twipsToPixels(kWindowWidthTwips), beside.height());
-        Display->setAlignment(Qt::AlignCenter);
-    } else {
-        Display->setGeometry(beside);
-        Display->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    }
+    placeUnitButton(m_counting);
 }
 
 void Form1::Label5_Click()
 {
     m_hourFields = !m_hourFields;
     if (m_hourFields) {
-        Label5->setText(QStringLiteral("Stunden"));
-        CounterHourText->move(ZeitEingabe->pos());
-        CounterMinuteText->move(CounterHourText->x() + CounterHourText->width(), CounterHourText->y());
-        ZeitEingabe->hide();
-        CounterHourText->show();
-        CounterMinuteText->show();
+        m_entry.Label5->setText(QStringLiteral("Stunden"));
+        m_entry.CounterHourText->move(m_entry.ZeitEingabe->pos());
+        m_entry.CounterMinuteText->move(m_entry.CounterHourText->x() + m_entry.CounterHourText->width(), m_entry.CounterHourText->y());
+        m_entry.ZeitEingabe->hide();
+        m_entry.CounterHourText->show();
+        m_entry.CounterMinuteText->show();
         ScrollbarFocus = 2;
-        CounterHourText->setFocus();
+        m_entry.CounterHourText->setFocus();
     } else {
-        Label5->setText(QStringLiteral("Minuten"));
-        ZeitEingabe->show();
+        m_entry.Label5->setText(QStringLiteral("Minuten"));
+        m_entry.ZeitEingabe->show();
         // The focus leaves the hour and minute fields before they hide, so it does not wander through
         // them (each field that gets the focus retargets the scroll bar).
-        if (CounterHourText->hasFocus() || CounterMinuteText->hasFocus())
-            ZeitEingabe->setFocus();
-        CounterHourText->hide();
-        CounterMinuteText->hide();
+        if (m_entry.CounterHourText->hasFocus() || m_entry.CounterMinuteText->hasFocus())
+            m_entry.ZeitEingabe->setFocus();
+        m_entry.CounterHourText->hide();
+        m_entry.CounterMinuteText->hide();
         ScrollbarFocus = 1;
     }
 }
@@ -94,7 +80,7 @@ void Form1::Command1_Click()
 
 void Form1::Label5_MouseMove()
 {
-    setTextColour(Label5, highlightTextOn(colours::panel));
+    setTextColour(m_entry.Label5, highlightTextOn(colours::panel));
 }
 
 } // namespace tarvo

@@ -7,19 +7,10 @@
 
 #include "countdown/clock_text.h"
 #include "countdown/duration.h"
+#include "countdown/duration_fields.h"
 #include "entry/minutes_field.h"
 
 namespace tarvo {
-namespace {
-
-QString twoDigits(const QString& text)
-{
-    const QString trimmed = text.trimmed();
-    return trimmed.size() == 1 ? QLatin1Char('0') + trimmed : trimmed;
-}
-
-} // namespace
-
 void Form1::SetMinutes(std::int16_t minutes)
 {
     RemainingSeconds = secondsForMinutes(minutes);
@@ -45,51 +36,40 @@ void Form1::RefreshDurationFields()
     DayCount = wholeDays(RemainingSeconds);
     if (!countdownIdle()) {
         if (DayCount <= 0) {
-            TageCaption->hide();
+            m_counting.TageCaption->hide();
         } else {
-            TageCaption->setText(QString::number(DayCount) + QStringLiteral(" Tag(e)"));
-            TageCaption->show();
+            m_counting.TageCaption->setText(QString::number(DayCount) + QStringLiteral(" Tag(e)"));
+            m_counting.TageCaption->show();
         }
         return;
     }
 
-    const QDateTime now = m_services.clock->now();
-    const QTime end = endMoment(now, RemainingSeconds).time();
-    MinuteTimeText->setText(QString::number(end.minute()));
-    HourTimeText->setText(QString::number(end.hour()));
-    CounterMinuteText->setText(QString::number(minutesOfHour(RemainingSeconds)));
-    CounterHourText->setText(QString::number(wholeHours(RemainingSeconds)));
-    ZeitEingabe->setText(QString::number(totalMinutes(RemainingSeconds)));
-
+    const DurationFieldTexts texts = durationFieldTexts(RemainingSeconds, m_services.clock->now());
+    m_entry.MinuteTimeText->setText(texts.endMinute);
+    m_entry.HourTimeText->setText(texts.endHour);
+    m_entry.CounterMinuteText->setText(texts.minutesOfHour);
+    m_entry.CounterHourText->setText(texts.hours);
+    m_entry.ZeitEingabe->setText(texts.minutes);
     if (DayCount <= 0) {
-        AnzahlTageLabel->hide();
+        m_entry.AnzahlTageLabel->hide();
     } else {
-        // Whole days of the duration, not calendar days: the date is today plus that count.
-        const QDate endDate = now.date().addDays(DayCount);
-        AnzahlTageLabel->setText(QStringLiteral("+%1%2%3.%4)")
-                                     .arg(DayCount)
-                                     .arg(DayCount == 1 ? QStringLiteral(" Tag (") : QStringLiteral(" Tage ("))
-                                     .arg(endDate.day())
-                                     .arg(endDate.month()));
-        AnzahlTageLabel->show();
+        m_entry.AnzahlTageLabel->setText(texts.days);
+        m_entry.AnzahlTageLabel->show();
     }
-    HourTimeText->setText(twoDigits(HourTimeText->text()));
-    MinuteTimeText->setText(twoDigits(MinuteTimeText->text()));
-    CounterMinuteText->setText(twoDigits(CounterMinuteText->text()));
 }
 
 void Form1::Endzeit_Eintragen()
 {
     Timer2_Timer();
     const QTime end = m_countdown->endTime().time();
-    Endzeit_Display->setText(QStringLiteral("End-Zeit: %1:%2").arg(end.hour()).arg(end.minute()));
+    m_counting.Endzeit_Display->setText(QStringLiteral("End-Zeit: %1:%2").arg(end.hour()).arg(end.minute()));
 }
 
 void Form1::Timer2_Timer()
 {
     const QString clock = clockText();
-    Uhrzeit_Frame1->setText(clock);
-    Uhrzeit_Display->setText(clock);
+    m_entry.Uhrzeit_Frame1->setText(clock);
+    m_counting.Uhrzeit_Display->setText(clock);
 }
 
 QString Form1::clockText() const
@@ -97,10 +77,21 @@ QString Form1::clockText() const
     return clockCaption(m_services.clock->now().time());
 }
 
+void Form1::showMinutesFieldDuration()
+{
+    // The duration the minutes field holds stays; the hour, end-time and day fields follow it. A text
+    // that is no number leaves everything as it is.
+    const auto seconds = minutesTextToSeconds(m_entry.ZeitEingabe->text());
+    if (m_ended || m_entry.Eingabemaske->isHidden() || !seconds || *seconds < 0)
+        return;
+    RemainingSeconds = *seconds;
+    RefreshDurationFields();
+}
+
 void Form1::ZeitEingabe_Validate()
 {
-    const MinutesFieldResult result = validateMinutesText(ZeitEingabe->text());
-    ZeitEingabe->setText(result.text);
+    const MinutesFieldResult result = validateMinutesText(m_entry.ZeitEingabe->text());
+    m_entry.ZeitEingabe->setText(result.text);
     if (result.minutes)
         SetMinutes(*result.minutes);
 }

@@ -2,10 +2,13 @@
 // buttons, and the preset buttons.
 #include "app/form1.h"
 
+#include <iterator>
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 
+#include "app/window_panels.h"
 #include "countdown/duration.h"
 #include "entry/entry_events.h"
 #include "entry/field_rules.h"
@@ -14,11 +17,11 @@
 namespace tarvo {
 namespace {
 
-FieldRule ruleOf(const Form1& form, const QLineEdit* field)
+FieldRule ruleOf(const EntryPanel& entry, const QLineEdit* field)
 {
-    if (field == form.CounterHourText)
+    if (field == entry.CounterHourText)
         return {60, true};
-    if (field == form.HourTimeText)
+    if (field == entry.HourTimeText)
         return {60, false};
     return {1, false};
 }
@@ -37,57 +40,46 @@ void Form1::connectEntryHandlers()
 {
     auto* events = new EntryEvents(
         *this, *m_services.beeper,
-        [this](QLineEdit* field) { field == ZeitEingabe ? ZeitEingabe_GotFocus() : DurationField_GotFocus(field); },
-        [this](QLineEdit* field) { field == ZeitEingabe ? ZeitEingabe_Validate() : DurationField_Validate(field); });
+        [this](QLineEdit* field) { field == m_entry.ZeitEingabe ? ZeitEingabe_GotFocus() : DurationField_GotFocus(field); },
+        [this](QLineEdit* field) { field == m_entry.ZeitEingabe ? ZeitEingabe_Validate() : DurationField_Validate(field); });
     const std::pair<QLineEdit*, int> fields[] = {
-        {ZeitEingabe, 5}, {CounterHourText, 3}, {CounterMinuteText, 2}, {HourTimeText, 2}, {MinuteTimeText, 2}};
+        {m_entry.ZeitEingabe, 5}, {m_entry.CounterHourText, 3}, {m_entry.CounterMinuteText, 2}, {m_entry.HourTimeText, 2}, {m_entry.MinuteTimeText, 2}};
     for (const auto& [field, maxTyped] : fields)
         events->watch(field, maxTyped);
 
-    for (QScrollBar* bar : {VScroll1, VScroll2}) {
-        bar->setSingleStep(1);
-        bar->setPageStep(1);
-        // A dragged thumb changes the value once, when it is let go: one step.
-        bar->setTracking(false);
-        // Clicks and the wheel take the focus first, so a field being left is validated before
-        // the step is applied to the duration.
-        bar->setFocusPolicy(Qt::WheelFocus);
-    }
+    useAsSpinButtons(m_entry);
     // Also the value set back by the handler raises it once more, nested, and finds the rest value.
-    connect(VScroll1, &QScrollBar::valueChanged, this, &Form1::VScroll1_Change);
-    connect(VScroll2, &QScrollBar::valueChanged, this, &Form1::VScroll2_Change);
+    connect(m_entry.VScroll1, &QScrollBar::valueChanged, this, &Form1::VScroll1_Change);
+    connect(m_entry.VScroll2, &QScrollBar::valueChanged, this, &Form1::VScroll2_Change);
 
-    const std::pair<QPushButton*, std::int16_t> presets[] = {{Btn_15, 15},  {Btn_30, 30},   {Btn_45, 45},
-                                                             {Btn_60, 60},  {Btn_90, 90},   {Btn_120, 120},
-                                                             {Btn_180, 180}, {Btn_24, 1440}};
-    for (const auto& [button, minutes] : presets) {
-        button->setFocusPolicy(Qt::StrongFocus);
-        connect(button, &QPushButton::clicked, this, [this, m = minutes] { PresetButton_Click(m); });
-    }
+    const std::int16_t presetMinutes[] = {15, 30, 45, 60, 90, 120, 180, 1440};
+    const auto* minutes = std::begin(presetMinutes);
+    for (QPushButton* button : m_entry.presets)
+        connect(button, &QPushButton::clicked, this, [this, m = *minutes++] { PresetButton_Click(m); });
 }
 
 void Form1::ZeitEingabe_GotFocus()
 {
-    ZeitEingabe->selectAll();
+    m_entry.ZeitEingabe->selectAll();
 }
 
 void Form1::DurationField_GotFocus(QLineEdit* field)
 {
-    if (field == HourTimeText)
+    if (field == m_entry.HourTimeText)
         ScrollbarFocus2 = SpinHourTime;
-    else if (field == MinuteTimeText)
+    else if (field == m_entry.MinuteTimeText)
         ScrollbarFocus2 = SpinMinuteTime;
     FocusedFieldText = field->text();
     field->selectAll();
-    if (field == CounterHourText)
+    if (field == m_entry.CounterHourText)
         ScrollbarFocus = SpinCounterHour;
-    else if (field == CounterMinuteText)
+    else if (field == m_entry.CounterMinuteText)
         ScrollbarFocus = SpinCounterMinute;
 }
 
 void Form1::DurationField_Validate(QLineEdit* field)
 {
-    const FieldChange change = leaveDurationField(FocusedFieldText, field->text(), ruleOf(*this, field));
+    const FieldChange change = leaveDurationField(FocusedFieldText, field->text(), ruleOf(m_entry, field));
     switch (change.kind) {
     case FieldChange::Kind::SetLongest:
         field->setText(QString::number(kMaxEntryMinutes / 60));
@@ -115,23 +107,23 @@ void Form1::VScroll1_Change()
                                         + QString::number(ScrollbarFocus));
         return;
     }
-    if (const auto step = minutesSpinStep(ScrollbarFocus, VScroll1->value()))
+    if (const auto step = minutesSpinStep(ScrollbarFocus, m_entry.VScroll1->value()))
         applySpinStep(*this, *step);
-    VScroll1->setValue(kSpinRest);
+    m_entry.VScroll1->setValue(kSpinRest);
 }
 
 void Form1::VScroll2_Change()
 {
-    const auto step = endTimeSpinStep(ScrollbarFocus2, VScroll2->value());
+    const auto step = endTimeSpinStep(ScrollbarFocus2, m_entry.VScroll2->value());
     if (!step)
         return;
     applySpinStep(*this, *step);
-    VScroll2->setValue(kSpinRest);
+    m_entry.VScroll2->setValue(kSpinRest);
 }
 
 void Form1::PresetButton_Click(std::int16_t minutes)
 {
-    ZeitEingabe->setText(QString::number(minutes));
+    m_entry.ZeitEingabe->setText(QString::number(minutes));
     ZeitEingabe_Validate();
 }
 

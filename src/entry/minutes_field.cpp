@@ -22,4 +22,11 @@ MinutesFieldResult validateMinutesText(const QString& text)
     return {t, static_cast<std::int16_t>(minutes)};
 }
 
+bool needsDefaultMinutes(const QString& text)
+{
+    bool ok = false;
+    const short minutes = text.trimmed().toShort(&ok);
+    return !ok || minutes == 0;
+}
+
 } // namespace tarvo

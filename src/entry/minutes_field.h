@@ -16,4 +16,7 @@ struct MinutesFieldResult {
 
 MinutesFieldResult validateMinutesText(const QString& text);
 
+// The minutes field read as a 16-bit whole number; 0 and a text that is none both need the default.
+bool needsDefaultMinutes(const QString& text);
+
 } // namespace tarvo

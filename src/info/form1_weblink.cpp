@@ -11,11 +11,7 @@ namespace tarvo {
 
 void Form1::connectWebLink()
 {
-    WWWLink->setMouseTracking(true);
-    WWWLink->setCursor(Qt::PointingHandCursor);
-    auto* mouse = new WebLinkMouse(*this);
-    WWWLink->installEventFilter(mouse);
-    Eingabemaske->installEventFilter(mouse);
+    new WebLinkMouse(*m_entry.WWWLink, *m_entry.Eingabemaske, [this] { WWWLink_Click(); });
 }
 
 void Form1::WWWLink_Click()

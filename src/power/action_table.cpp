@@ -81,4 +81,12 @@ const ActionRow* actionRowByWord(const QString& word)
     return nullptr;
 }
 
+QString immediateQuestion(const QString& actionLabel)
+{
+    if (const ActionRow* row = actionRowByWord(actionLabel))
+        return QString::fromUtf8(row->question);
+    return QStringLiteral("In den ") + actionLabel + QStringLiteral("-Modus wechseln\r\r") + QStringLiteral("Soll der ")
+           + actionLabel + QStringLiteral(" - Modus jetzt aktiviert werden?");
+}
+
 } // namespace tarvo

@@ -34,4 +34,8 @@ const ActionRow& actionRow(ActionKind action);
 // The action whose word is the given text, or none.
 const ActionRow* actionRowByWord(const QString& word);
 
+// The question asked before carrying the action named by actionLabel out at once; a word the table
+// does not know gets the general question. CR CR makes an empty line.
+QString immediateQuestion(const QString& actionLabel);
+
 } // namespace tarvo

@@ -13,38 +13,22 @@
 #include "power/action_table.h"
 
 namespace tarvo {
-namespace {
-
-// The question asked before carrying the action named by actionLabel out at once. CR CR makes an
-// empty line.
-QString immediateQuestion(const QString& actionLabel)
-{
-    if (const ActionRow* row = actionRowByWord(actionLabel))
-        return QString::fromUtf8(row->question);
-    return QStringLiteral("In den ") + actionLabel + QStringLiteral("-Modus wechseln\r\r") + QStringLiteral("Soll der ")
-           + actionLabel + QStringLiteral(" - Modus jetzt aktiviert werden?");
-}
-
-} // namespace
-
 void Form1::ActionButton_Click(ActionKind action)
 {
     ShowNeutralPictures();
-    showActionPicture(action, true);
+    showActionPicture(m_band, action, true);
     actionOption(action)->setChecked(true);
-    QFont bold = actionCaption(action)->font();
-    bold.setBold(true);
-    actionCaption(action)->setFont(bold);
+    setCaptionBold(m_band, action, true);
     ShowSelectedAction();
     if (action == ActionKind::Ausschalten && countdownIdle())
-        Check_ForceShutdown->setChecked(true);
+        m_counting.Check_ForceShutdown->setChecked(true);
     if (!ClassicMode) {
         ShowFullWindow();
         return;
     }
     // The compact panel acts on one click; shutting down from it always switches the power off.
     if (action == ActionKind::Ausschalten)
-        Check_ForceShutdown->setChecked(true);
+        m_counting.Check_ForceShutdown->setChecked(true);
     if (SelectedActionPossible())
         ShutDown();
 }
@@ -69,7 +53,7 @@ bool Form1::SelectedActionPossible()
     if (!action)
         return true;
     const PowerAvailability answer
-        = m_services.power->availability(powerCodeFor(*action, Check_ForceShutdown->isChecked()));
+        = m_services.power->availability(powerCodeFor(*action, m_counting.Check_ForceShutdown->isChecked()));
     if (!answer.possible)
         m_services.dialogs->message(this, MessageIcon::Warning, QStringLiteral("Tarvo"), answer.reason);
     return answer.possible;
@@ -82,7 +66,7 @@ void Form1::ShutDown()
     if (m_ended || m_powerRequestSent)
         return;
     if (const auto action = selectedAction())
-        PowerRequest(powerCodeFor(*action, Check_ForceShutdown->isChecked()));
+        PowerRequest(powerCodeFor(*action, m_counting.Check_ForceShutdown->isChecked()));
     else
         EndProgram(0);
 }

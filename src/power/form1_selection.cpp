@@ -1,8 +1,6 @@
 // Which action is selected, and the texts that name it.
 #include "app/form1.h"
 
-#include <algorithm>
-
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -14,23 +12,17 @@ namespace tarvo {
 
 QPushButton* Form1::actionButton(ActionKind action) const
 {
-    return m_actionControls.at(static_cast<std::size_t>(action)).button;
+    return m_band.actions.at(static_cast<std::size_t>(action)).button;
 }
 
 QLabel* Form1::actionCaption(ActionKind action) const
 {
-    return m_actionControls.at(static_cast<std::size_t>(action)).caption;
+    return m_band.actions.at(static_cast<std::size_t>(action)).caption;
 }
 
 QRadioButton* Form1::actionOption(ActionKind action) const
 {
-    return m_actionControls.at(static_cast<std::size_t>(action)).option;
-}
-
-bool Form1::isActionCaption(const QWidget* widget) const
-{
-    return std::any_of(m_actionControls.begin(), m_actionControls.end(),
-                       [widget](const ActionControls& controls) { return controls.caption == widget; });
+    return m_band.actions.at(static_cast<std::size_t>(action)).option;
 }
 
 std::optional<ActionKind> Form1::selectedAction() const
@@ -43,22 +35,28 @@ std::optional<ActionKind> Form1::selectedAction() const
     return std::nullopt;
 }
 
+QString Form1::actionWord() const
+{
+    const auto action = selectedAction();
+    return action ? QString::fromUtf8(actionRow(*action).word) : ActionLabel;
+}
+
 void Form1::ShowSelectedAction()
 {
-    Check_ForceShutdown->setEnabled(false);
+    m_counting.Check_ForceShutdown->setEnabled(false);
     if (const auto action = selectedAction()) {
         const ActionRow& row = actionRow(*action);
         ActionLabel = QString::fromUtf8(row.word);
-        Display2->setText(QString::fromUtf8(row.heading));
+        m_counting.Display2->setText(QString::fromUtf8(row.heading));
         JetztBtn->setText(QString::fromUtf8(row.nowCaption));
-        showActionPicture(*action, true);
+        showActionPicture(m_band, *action, true);
         if (*action == ActionKind::Ausschalten)
-            Check_ForceShutdown->setEnabled(true);
+            m_counting.Check_ForceShutdown->setEnabled(true);
     }
-    Display0->setText(ActionLabel + QStringLiteral(" in:"));
-    if (!Start->isHidden()) {
-        Start->setEnabled(true);
-        Start->setFocus();
+    m_entry.Display0->setText(ActionLabel + QStringLiteral(" in:"));
+    if (!m_entry.Start->isHidden()) {
+        m_entry.Start->setEnabled(true);
+        m_entry.Start->setFocus();
     }
 }
 
