@@ -41,13 +41,7 @@ W* control(const QObject& owner, const char* name)
 
 struct FakeBeeper final : Beeper {
     int count = 0;
-    std::function<void()> onBeep;
-    void beep() override
-    {
-        ++count;
-        if (onBeep)
-            onBeep();
-    }
+    void beep() override { ++count; }
 };
 
 struct FakeDialogs final : Dialogs {
@@ -55,8 +49,7 @@ struct FakeDialogs final : Dialogs {
     // button Enter presses), a Yes/No/Cancel question as "ask3|title|text".
     QStringList shown;
     QStringList modalDialogs;
-    bool answer = false; // what every Yes/No question is answered
-    Answer threeWayAnswer = Answer::Cancel;
+    bool answer = false; // what every Yes/No question is answered; a Yes/No/Cancel one is cancelled
     std::function<void()> onAsk; // runs while the question is open
 
     void message(QWidget*, MessageIcon icon, const QString& title, const QString& text) override
@@ -74,7 +67,7 @@ struct FakeDialogs final : Dialogs {
     Answer askYesNoCancel(QWidget*, const QString& title, const QString& text) override
     {
         shown << QStringLiteral("ask3|") + title + u'|' + text;
-        return threeWayAnswer;
+        return Answer::Cancel;
     }
     void runModal(QDialog& dialog) override { modalDialogs << dialog.objectName(); }
 };

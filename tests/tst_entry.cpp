@@ -97,6 +97,7 @@ private Q_SLOTS:
         QTest::newRow("end hour down") << "=63 @HourTimeText down2" << 180;
         QTest::newRow("preset") << "@Btn_15" << 900;
         QTest::newRow("preset in hours mode") << "hours @CounterMinuteText 45 @Btn_24" << 86400;
+        QTest::newRow("minutes again: the bar steps minutes") << "=135 hours @CounterHourText hours up1" << 8400;
     }
     void userActions()
     {
@@ -108,7 +109,8 @@ private Q_SLOTS:
         QCOMPARE(f.remainingSeconds(), seconds);
         // Every field shows what a fresh rewrite from the one duration shows.
         const auto texts = [&f] {
-            QStringList shown;
+            QStringList shown{QString::number(control<QScrollBar>(f, "VScroll1")->value()),
+                              QString::number(control<QScrollBar>(f, "VScroll2")->value())};
             for (QLineEdit* e : f.findChildren<QLineEdit*>())
                 shown << e->text();
             return shown;
@@ -116,30 +118,25 @@ private Q_SLOTS:
         const QStringList shown = texts();
         f.RefreshDurationFields();
         QCOMPARE(shown, texts());
-        QCOMPARE(QString::number(control<QScrollBar>(f, "VScroll1")->value()) + QString::number(control<QScrollBar>(f, "VScroll2")->value()), u"33"_s);
+        QCOMPARE(shown.mid(0, 2), (QStringList{"3", "3"}));
         QCOMPARE(h->beeper->count, 0);
     }
 
+    // A dragged thumb is one step, once let go.
     void scrollBars()
     {
         for (const char* name : {"VScroll1", "VScroll2"}) {
             auto h = window();
-            auto* bar = h->form->findChild<QScrollBar*>(QLatin1String(name));
+            auto* bar = control<QScrollBar>(*h->form, name);
             bar->resize(bar->width(), 120); // room for a thumb in every style
             const QPoint thumb = partOf(bar, QStyle::SC_ScrollBarSlider);
             QTest::mousePress(bar, Qt::LeftButton, {}, thumb);
             QTest::mouseMove(bar, QPoint(thumb.x(), -200));
-            QCOMPARE(h->form->remainingSeconds(), 3600); // a dragged thumb is one step, once let go
+            QCOMPARE(h->form->remainingSeconds(), 3600);
             QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(thumb.x(), -200));
             QCOMPARE(h->form->remainingSeconds(), 4200);
             QCOMPARE(bar->value(), 3);
         }
-        auto h = window();
-        h->form->ScrollbarFocus = 7;
-        play(*h->form, u"up1"_s);
-        QCOMPARE(h->dialogs->shown, QStringList{"|Tarvo|VScroll1_Change Fehler (Falscher ScrollbarFocus: 7"});
-        QCOMPARE(control<QScrollBar>(*h->form, "VScroll1")->value(), 2);
-        QCOMPARE(h->form->remainingSeconds(), 3600);
     }
 
     // Tarvo keeps the typed text while another application or the field's context menu has the
