@@ -15,17 +15,9 @@ namespace {
 
 bool interactive(const QAccessibleInterface& item)
 {
-    switch (item.role()) {
-    case QAccessible::PushButton:
-    case QAccessible::CheckBox:
-    case QAccessible::RadioButton:
-    case QAccessible::EditableText:
-    case QAccessible::ScrollBar:
-    case QAccessible::Link:
-        return true;
-    default:
-        return item.state().focusable;
-    }
+    static const QList<QAccessible::Role> roles{QAccessible::PushButton,   QAccessible::CheckBox,  QAccessible::RadioButton,
+                                                QAccessible::EditableText, QAccessible::ScrollBar, QAccessible::Link};
+    return roles.contains(item.role()) || item.state().focusable;
 }
 
 // The shown controls one can reach or work that lack a name or a description (a tooltip serves as
@@ -77,9 +69,7 @@ private slots:
     void pictureButtonsNamedAfterTheirAction()
     {
         const auto h = loaded();
-        auto* button = h->form->findChild<QPushButton*>(QStringLiteral("NeustartBtn"));
-        QVERIFY(button);
-        QCOMPARE(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name),
+        QCOMPARE(QAccessible::queryAccessibleInterface(control(*h->form, "NeustartBtn"))->text(QAccessible::Name),
                  QStringLiteral("Aktion Neustart"));
     }
 

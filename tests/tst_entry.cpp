@@ -79,12 +79,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("seconds");
         QTest::newRow("hour field cleared") << "=60 hours @CounterHourText del tab" << 1209600;
         QTest::newRow("hour field 20 to 11") << "=1200 hours @CounterHourText 11 tab" << 39600;
-        QTest::newRow("hour field below zero floors") << "=120 hours @CounterHourText -5 tab" << 60;
         QTest::newRow("minute field 30 to 75") << "=90 hours @CounterMinuteText 75 tab" << 8100;
         QTest::newRow("minute field cleared") << "=90 hours @CounterMinuteText del tab" << 5400;
         QTest::newRow("end hour 15 to 17") << "@HourTimeText 17 tab" << 10800;
         QTest::newRow("end hour 25 is an offset") << "@HourTimeText 25 tab" << 39600;
-        QTest::newRow("end hour 15 to 1 floors") << "@HourTimeText 1 tab" << 60;
         QTest::newRow("end minute 07 to 37") << "@MinuteTimeText 37 tab" << 5400;
         QTest::newRow("minutes field 115") << "@ZeitEingabe 115 tab" << 6900;
         QTest::newRow("field left for a step") << "@ZeitEingabe 65 up1" << 4800;
@@ -163,13 +161,13 @@ private Q_SLOTS:
         QCOMPARE(f.remainingSeconds(), 10800);
     }
 
+    // Refused characters beep and are left out, in every field; an input method, the clipboard and
+    // text Tarvo sets are not filtered, and the length only for typing.
     void typing()
     {
-        // Refused characters beep and are left out, in every field.
         auto h = window();
-        for (bool hoursMode : {false, true}) {
-            if (hoursMode)
-                play(*h->form, u"hours"_s);
+        for (const QString& mode : {u""_s, u"hours"_s}) {
+            play(*h->form, mode);
             for (QLineEdit* e : h->form->findChildren<QLineEdit*>()) {
                 if (!e->isVisible())
                     continue;
@@ -177,11 +175,9 @@ private Q_SLOTS:
                 QTest::mouseClick(e, Qt::LeftButton);
                 for (const char* typed : {"a", "Z", "!", "(", ")", "§", ".", ",", "=", "-", "ä"})
                     QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, QString::fromUtf8(typed), {});
-                QCOMPARE(e->text(), u"-ä"_s);
-                QCOMPARE(h->beeper->count, beeps + 9);
+                QCOMPARE(e->text() + QString::number(h->beeper->count - beeps), u"-ä9"_s);
             }
         }
-        // An input method and the clipboard are not filtered; the length is, but not for text set by Tarvo.
         h = window();
         QLineEdit* e = control<QLineEdit>(*h->form, "MinuteTimeText");
         play(*h->form, u"@MinuteTimeText"_s);
@@ -191,8 +187,7 @@ private Q_SLOTS:
         QApplication::clipboard()->setText(u"a"_s);
         QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
         QTest::keyClicks(e, u"1"_s);
-        QCOMPARE(e->text(), u"äa"_s);
-        QCOMPARE(h->beeper->count, 0);
+        QCOMPARE(e->text() + QString::number(h->beeper->count), u"äa0"_s);
         control<QLineEdit>(*h->form, "ZeitEingabe")->setText(u"00000090"_s); // as the command line may
         QCOMPARE(control<QLineEdit>(*h->form, "ZeitEingabe")->text(), u"00000090"_s);
     }
