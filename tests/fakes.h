@@ -20,6 +20,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QVariant>
 
 #include "app/form1.h"
 #include "app/system_services.h"
@@ -153,6 +154,9 @@ struct FakeApp final : AppControl {
     }
 };
 
+struct Harness;
+QString seen(const Harness& h, const QString& keys);
+
 // A main window wired to fakes; the fakes stay reachable through the raw pointers.
 struct Harness {
     FakeClock* clock;
@@ -163,6 +167,7 @@ struct Harness {
     FakeWindowSystem* windowSystem;
     FakeApp* app;
     std::unique_ptr<Form1> form;
+    QString atQuestion; // the requests and whether the window showed, when a question last opened
 
     explicit Harness(const QString& commandLine = {})
     {
@@ -175,6 +180,7 @@ struct Harness {
         s.windowSystem.reset(windowSystem = new FakeWindowSystem);
         s.app.reset(app = new FakeApp);
         form = std::make_unique<Form1>(std::move(s), commandLine);
+        dialogs->onAsk = [this] { atQuestion = seen(*this, QStringLiteral("requests; hidden")); };
     }
 
     // Start-up as the program runs it.
@@ -224,4 +230,148 @@ inline void mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button = Qt::No
     QApplication::sendEvent(w, &event);
 }
 
+// What the double-click of the window system delivers: the second press comes as the double-click.
+inline void doubleClick(QWidget* w)
+{
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                              QEvent::MouseButtonRelease})
+        mouse(w, type, Qt::LeftButton);
+}
+
+// Plays a user's steps, separated by blanks: a number ticks that often; "@Name" clicks that control,
+// "r@Name" presses the right button on it, "2@Name" double-clicks it, "~Name" moves the pointer onto
+// it; "Name=text" sets a field, "Name+" / "Name-" ticks or clears a box; "yes" / "no" answer the
+// questions to come, "yes+N" ticks N times while the next one is open; "sleep:S" passes S seconds
+// unseen, "wall:S" sets the wall clock S seconds on; "tray" clicks the tray icon; "Escape" presses
+// that key; "min", "full", "sig15" minimise, enlarge, send SIGTERM; "jetzt", "abbruch" run those
+// buttons' handlers whatever the buttons show. Before start-up: "!notray",
+// "!norestore", "!impossible", "!later" (logind answers at "answer"), "!refused".
+inline void play(Harness& h, const QString& script, bool beforeLoad = false)
+{
+    Form1& f = *h.form;
+    for (const QString& step : script.split(u' ', Qt::SkipEmptyParts)) {
+        if (step.startsWith(u'!') != beforeLoad)
+            continue;
+        const QByteArray name = step.section(u'@', -1).section(u'=', 0, 0).remove(0, step.startsWith(u'~')).toLatin1();
+        const QString value = step.section(u'=', 1);
+        if (step.toInt() > 0) {
+            h.tick(step.toInt());
+        } else if (step == u"!notray") {
+            h.windowSystem->tray = false;
+        } else if (step == u"!norestore") {
+            h.windowSystem->restoreWorks = false;
+        } else if (step == u"!impossible") {
+            h.power->possible = PowerAvailability::no(QStringLiteral("Der Ruhezustand ist auf diesem Rechner nicht verfügbar."));
+        } else if (step == u"!later") {
+            h.power->answerLater = true;
+        } else if (step == u"!refused") {
+            h.power->outcome = PowerOutcome::failure(QStringLiteral("Nein"));
+        } else if (step == u"answer") {
+            h.power->answer();
+        } else if (step.startsWith(u"yes") || step == u"no") {
+            h.dialogs->answer = step.startsWith(u"yes");
+            if (const int ticks = step.section(u'+', 1).toInt())
+                h.dialogs->onAsk = [&h, ticks] { h.tick(ticks); };
+        } else if (step.startsWith(u"sleep:")) {
+            h.clock->pass(std::chrono::seconds(step.mid(6).toInt()));
+        } else if (step.startsWith(u"wall:")) {
+            h.clock->time = h.clock->time.addSecs(step.mid(5).toInt());
+        } else if (step == u"tray") {
+            h.windowSystem->clickTray(TrayClick::Left);
+        } else if (step == u"Escape") {
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &f, Qt::Key_Escape);
+        } else if (step == u"min" || step == u"full" || step == u"sig15") {
+            step == u"min" ? f.MinimizeWindow() : step == u"full" ? f.ShowFullWindow() : f.EndOnSignal(15);
+        } else if (step == u"jetzt" || step == u"abbruch") {
+            step == u"jetzt" ? f.JetztBtn_Click() : f.Abbruch_Click();
+        } else if (step.startsWith(u'@')) {
+            QTest::mouseClick(control(f, name), Qt::LeftButton);
+        } else if (step.startsWith(u"r@")) {
+            mouse(control(f, name), QEvent::MouseButtonPress, Qt::RightButton);
+        } else if (step.startsWith(u"2@")) {
+            doubleClick(control(f, name));
+        } else if (step.startsWith(u'~')) {
+            QTest::mouseMove(control(f, name), QPoint(2, 2));
+            QTest::mouseMove(control(f, name), QPoint(5, 5));
+        } else if (step.contains(u'=')) {
+            control<QLineEdit>(f, name)->setText(value);
+        } else if (step.endsWith(u'+') || step.endsWith(u'-')) {
+            control<QAbstractButton>(f, name.chopped(1))->setChecked(step.endsWith(u'+'));
+        } else {
+            qFatal("unknown step %s", qPrintable(step));
+        }
+    }
+}
+
+// A window with the command line, after start-up and the script.
+inline std::unique_ptr<Harness> played(const QString& commandLine, const QString& script)
+{
+    auto h = std::make_unique<Harness>(commandLine);
+    play(*h, script, true);
+    h->load();
+    play(*h, script);
+    return h;
+}
+
+// What the window shows, for the keys asked as "key=...; key=..." (what follows a '=' is ignored):
+// "timer" Timer1 runs, "hidden", "minimised", "classic", "requests", "endings", "boxes" (every box and
+// question), "kinds" (their icons or kinds of question), "asked" (what logind was asked about), "tip" (the tray icon's text, "-": none), "icons"
+// (icons made), "title", "left" (seconds), "focus", "beeps", "pins", "activated", "atQuestion";
+// any other key names a control: a label's or field's text ("-": hidden), a box's tick and
+// enabledness as "10", else whether it is shown; "?Name" whether that control is shown.
+inline QString seen(const Harness& h, const QString& keys)
+{
+    const Form1& f = *h.form;
+    const auto list = [](const auto& v) {
+        QStringList l;
+        for (const auto& x : v)
+            l << QString::number(x);
+        return l.join(u',');
+    };
+    QStringList out;
+    for (const QString& part : keys.split(QStringLiteral("; "))) {
+        const QString key = part.section(u'=', 0, 0);
+        QString v;
+        if (key == u"timer")
+            v = QString::number(control<QTimer>(f, "Timer1")->isActive());
+        else if (key == u"hidden" || key == u"minimised" || key == u"classic")
+            v = QString::number(key == u"hidden" ? f.isHidden() : key == u"classic" ? f.classicMode() : f.isMinimized());
+        else if (key == u"requests" || key == u"endings" || key == u"asked")
+            v = list(key == u"requests" ? h.power->requests : key == u"asked" ? h.power->asked : h.app->endings);
+        else if (key == u"pins")
+            v = list(h.windowSystem->keepAbove);
+        else if (key == u"boxes")
+            v = h.dialogs->shown.join(u" / ");
+        else if (key == u"kinds")
+            for (const QString& box : h.dialogs->shown)
+                v += (v.isEmpty() ? QString() : QStringLiteral(",")) + box.section(u'|', 0, 0);
+        else if (key.startsWith(u'?'))
+            v = QString::number(!control(f, qPrintable(key.mid(1)))->isHidden());
+        else if (key == u"tip")
+            v = h.windowSystem->shownIcon() ? h.windowSystem->shownIcon()->toolTips.back() : QStringLiteral("-");
+        else if (key == u"icons" || key == u"activated" || key == u"beeps" || key == u"left")
+            v = QString::number(key == u"icons" ? h.windowSystem->trayIcons.size() : key == u"activated"
+                                ? h.windowSystem->activated.size() : key == u"beeps" ? h.beeper->count
+                                : f.remainingSeconds());
+        else if (key == u"title" || key == u"focus" || key == u"atQuestion")
+            v = key == u"title" ? f.windowTitle() : key == u"focus" ? (f.focusWidget() ? f.focusWidget()->objectName() : QString()) : h.atQuestion;
+        else if (const QWidget* w = control(f, qPrintable(key)); auto* box = qobject_cast<const QCheckBox*>(w))
+            v = QString::number(box->isChecked()) + QString::number(box->isEnabled());
+        else if (w->property("text").isValid() && !qobject_cast<const QAbstractButton*>(w))
+            v = w->isHidden() ? QStringLiteral("-") : w->property("text").toString();
+        else
+            v = QString::number(!w->isHidden());
+        out << key + u'=' + v;
+    }
+    return out.join(QStringLiteral("; "));
+}
+
+// A row of a table of user actions: the command line, the steps (see play()), and what the window
+// shows then (see seen()).
+struct Scene {
+    QString commandLine, steps, shows;
+};
+
 } // namespace tarvo::test
+
+Q_DECLARE_METATYPE(tarvo::test::Scene)

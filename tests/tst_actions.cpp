@@ -29,14 +29,6 @@ QString looks(const Form1& f)
     return result;
 }
 
-void moveTo(QWidget* widget)
-{
-    QTest::mouseMove(widget, QPoint(2, 2));
-    QTest::mouseMove(widget, QPoint(5, 5));
-}
-
-std::vector<int> codes(int code) { return code < 0 ? std::vector<int>{} : std::vector<int>{code}; }
-
 } // namespace
 
 class TestActions : public QObject {
@@ -52,184 +44,72 @@ private Q_SLOTS:
         QCOMPARE(seen.join(u'|'), u"Ausschalten 1 8|Neustart 2 2|Standby 6 6|Ruhezustand 5 5|Abmelden 0 0"_s);
     }
 
-    // Each button selects its action; "Jetzt" asks first, No the default.
-    void question_data()
+    // What a user does, and what Tarvo carries out: each button selects its action, "Jetzt" asks
+    // first, No the default; an action the computer cannot carry out is refused with the reason
+    // before anything starts; while logind decides, the one request is not made again and ending
+    // Tarvo meanwhile is final; the Classic view's buttons act on one click.
+    void userActions_data()
     {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("code"); // -1: answered No
-        QTest::newRow("Ausschalten, No") << "AusschaltenBtn" << -1;
-        QTest::newRow("Ausschalten") << "AusschaltenBtn" << 1;
-        QTest::newRow("Neustart") << "NeustartBtn" << 2;
-        QTest::newRow("Abmelden") << "LogOffBtn" << 0;
-        QTest::newRow("Standby") << "StandbyBtn" << 6;
-        QTest::newRow("Ruhezustand") << "RuhezustandBtn" << 5;
+        QTest::addColumn<Scene>("scene");
+        const QString no = u"%1 no @JetztBtn"_s, yes = u"%1 Check_ForceShutdown- yes @JetztBtn"_s;
+        QTest::newRow("Ausschalten, No") << Scene{"", no.arg("@AusschaltenBtn"), "kinds=ask No; requests=; endings="};
+        QTest::newRow("Ausschalten") << Scene{"", yes.arg("@AusschaltenBtn"), "kinds=ask No; requests=1; endings=0"};
+        QTest::newRow("Neustart") << Scene{"", yes.arg("@NeustartBtn"), "requests=2"};
+        QTest::newRow("Abmelden") << Scene{"", yes.arg("@LogOffBtn"), "requests=0"};
+        QTest::newRow("Standby") << Scene{"", yes.arg("@StandbyBtn"), "requests=6"};
+        QTest::newRow("Ruhezustand") << Scene{"", yes.arg("@RuhezustandBtn"), "requests=5"};
+        QTest::newRow("No leaves the countdown running") << Scene{"M1 A", "no jetzt", "timer=1; requests="};
+        QTest::newRow("fired while asked: a late Yes requests nothing more")
+            << Scene{"M1 A", "50 yes+10 jetzt", "requests=8; endings=0"};
+        const QString refusal = u"boxes=Warning|Tarvo|Der Ruhezustand ist auf diesem Rechner nicht verfügbar."_s;
+        const QString refused = "asked=5; timer=0; requests=; endings=; " + refusal;
+        QTest::newRow("R M5 impossible") << Scene{"R M5", "!impossible", refused};
+        QTest::newRow("R M0 Y impossible") << Scene{"R M0 Y", "!impossible", refused};
+        QTest::newRow("R M5 possible") << Scene{"R M5", "", "asked=5; timer=1; boxes="};
+        QTest::newRow("Start button") << Scene{"", "!impossible Check_ForceShutdown- @Start", "asked=1; timer=0; " + refusal};
+        QTest::newRow("Jetzt") << Scene{"Y", "!impossible Check_ForceShutdown- @JetztBtn", "asked=1; requests=; " + refusal};
+        QTest::newRow("Classic button") << Scene{"C", "!impossible @StandbyBtn", "asked=6; requests=; " + refusal};
+        QTest::newRow("standard view only selects") << Scene{"", "!impossible @StandbyBtn", "asked=; boxes="};
+        QTest::newRow("request out") << Scene{"M1 A Y", "!later 60", "Display=Shutdown!!!; timer=0; requests=8; endings="};
+        QTest::newRow("answered yes") << Scene{"M1 A Y", "!later 60 answer", "requests=8; endings=0; boxes="};
+        QTest::newRow("refused") << Scene{"M1 A Y", "!later !refused 60 answer", "endings=1; boxes=Critical|Tarvo|"
+                                                                              "Ausschalten konnte nicht ausgeführt werden.\r\rNein"};
+        QTest::newRow("Jetzt and Abbruch meanwhile") << Scene{"M1 A Y", "!later 60 jetzt abbruch", "?CountdownMaske=1; requests=8"};
+        QTest::newRow("Jetzt and Abbruch, then yes") << Scene{"M1 A Y", "!later 60 jetzt abbruch answer", "requests=8; endings=0"};
+        QTest::newRow("SIGTERM, then refused") << Scene{"M1 A Y", "!later !refused 60 sig15 answer", "requests=8; endings=143; boxes="};
+        QTest::newRow("Classic view") << Scene{"C", "", "classic=1; ?Abdeckung=1; ?JetztBtn=0; ?ClassicModeShowTimer=1"};
+        QTest::newRow("Classic: one click powers off, box or not") << Scene{"C", "Check_ForceShutdown- @AusschaltenBtn", "requests=8"};
+        QTest::newRow("Classic: cancelling selects shut down, no more")
+            << Scene{"C A", "abbruch", "timer=0; classic=1; requests=; endings="};
+        const char* left = "classic=0; ?JetztBtn=1; ?Abdeckung=0; ?ClassicModeShowTimer=0; ZeitEingabe=%1; left=3600";
+        QTest::newRow("leaving Classic, 0") << Scene{"C", "ZeitEingabe=0 @ClassicModeShowTimer", QString(left).arg(60)};
+        QTest::newRow("leaving Classic, 25") << Scene{"C", "ZeitEingabe=25 @ClassicModeShowTimer", QString(left).arg(25)};
+        QTest::newRow("leaving Classic, beyond 16 bits") << Scene{"C", "ZeitEingabe=40000 @ClassicModeShowTimer", QString(left).arg(60)};
+        QTest::newRow("left Classic: a click selects") << Scene{"C", "@ClassicModeShowTimer @LogOffBtn", "requests="};
     }
-    void question()
+    void userActions()
     {
-        QFETCH(QString, button);
-        QFETCH(int, code);
-        const auto h = loaded();
-        h->dialogs->answer = code >= 0;
-        QTest::mouseClick(control<QPushButton>(*h->form, qPrintable(button)), Qt::LeftButton);
-        control<QCheckBox>(*h->form, "Check_ForceShutdown")->setChecked(false); // plain shut down, not power off
-        QTest::mouseClick(control<QPushButton>(*h->form, "JetztBtn"), Qt::LeftButton);
-        QVERIFY(h->dialogs->shown.size() == 1 && h->dialogs->shown[0].startsWith(u"ask No|"_s));
-        QCOMPARE(h->power->requests, codes(code));
-        QCOMPARE(h->app->endings, code < 0 ? std::vector<int>{} : std::vector<int>{0});
-    }
-
-    // No leaves the countdown running. When it runs out while the question is open, a late Yes must
-    // not request the action a second time.
-    void questionDuringCountdown()
-    {
-        const auto h = loaded(u"M1 A"_s);
-        h->form->JetztBtn_Click();
-        QVERIFY(control<QTimer>(*h->form, "Timer1")->isActive());
-        h->tick(50);
-        h->dialogs->answer = true;
-        h->dialogs->onAsk = [&h] { h->tick(10); };
-        h->form->JetztBtn_Click();
-        QCOMPARE(h->power->requests, std::vector<int>{8});
-        QCOMPARE(h->app->endings, std::vector<int>{0});
-    }
-
-    // An action the computer cannot carry out is refused, with the reason, before anything starts.
-    void impossibleAction_data()
-    {
-        QTest::addColumn<QString>("commandLine");
-        QTest::addColumn<QString>("then"); // the button clicked after start-up
-        QTest::addColumn<bool>("possible");
-        QTest::addColumn<int>("asked"); // the code asked about, -1: none
-        QTest::newRow("R M5") << "R M5" << "" << false << 5;
-        QTest::newRow("R M5, possible") << "R M5" << "" << true << 5;
-        QTest::newRow("Start button") << "" << "Start" << false << 1;
-        QTest::newRow("R M0 Y") << "R M0 Y" << "" << false << 5;
-        QTest::newRow("Jetzt") << "Y" << "JetztBtn" << false << 1;
-        QTest::newRow("Classic button") << "C" << "StandbyBtn" << false << 6;
-        QTest::newRow("standard view only selects") << "" << "StandbyBtn" << false << -1;
-    }
-    void impossibleAction()
-    {
-        QFETCH(QString, commandLine);
-        QFETCH(QString, then);
-        QFETCH(bool, possible);
-        QFETCH(int, asked);
-        Harness h(commandLine);
-        const QString reason = u"Der Ruhezustand ist auf diesem Rechner nicht verfügbar."_s;
-        h.power->possible = possible ? PowerAvailability::yes() : PowerAvailability::no(reason);
-        h.load();
-        control<QCheckBox>(*h.form, "Check_ForceShutdown")->setChecked(false);
-        if (!then.isEmpty())
-            QTest::mouseClick(control<QPushButton>(*h.form, qPrintable(then)), Qt::LeftButton);
-        QCOMPARE(h.power->asked, codes(asked));
-        QCOMPARE(control<QTimer>(*h.form, "Timer1")->isActive(), possible);
-        QVERIFY(h.power->requests.empty() && !h.form->hasEnded());
-        QCOMPARE(h.dialogs->shown.contains(u"Warning|Tarvo|"_s + reason), !possible && asked >= 0);
+        QFETCH(Scene, scene);
+        const auto h = played(scene.commandLine, scene.steps);
+        QCOMPARE(seen(*h, scene.shows), scene.shows);
     }
 
-    // While logind decides, the window lives on: the one request is not made again, and ending
-    // Tarvo meanwhile is final, whatever the answer later says.
-    void requestOut_data()
+    // In the Classic view the pointer lights one button after the other; in the standard view it
+    // changes nothing.
+    void classicLights()
     {
-        QTest::addColumn<QString>("meanwhile");
-        QTest::addColumn<bool>("refused");
-        QTest::addColumn<int>("ending");
-        QTest::addColumn<QString>("shown"); // the failure's box, if any
-        QTest::newRow("answered yes") << "" << false << 0 << QString();
-        QTest::newRow("refused") << "" << true << 1 << u"Critical|Tarvo|Ausschalten konnte nicht ausgeführt werden.\r\rNein"_s;
-        QTest::newRow("Jetzt and Abbruch") << "clicks" << false << 0 << QString();
-        QTest::newRow("SIGTERM, then refused") << "SIGTERM" << true << 143 << QString();
-    }
-    void requestOut()
-    {
-        QFETCH(QString, meanwhile);
-        QFETCH(bool, refused);
-        QFETCH(int, ending);
-        QFETCH(QString, shown);
-        Harness h(u"M1 A Y"_s);
-        h.power->answerLater = true;
-        h.power->outcome = refused ? PowerOutcome::failure(u"Nein"_s) : PowerOutcome::success();
-        h.load();
-        h.tick(60);
-        QVERIFY(h.form->powerRequestOut() && !h.form->hasEnded() && !control<QTimer>(*h.form, "Timer1")->isActive());
-        QCOMPARE(control<QLabel>(*h.form, "Display")->text(), u"Shutdown!!!"_s);
-        if (meanwhile == "clicks"_L1) {
-            h.form->JetztBtn_Click();
-            h.form->Abbruch_Click();
-            QVERIFY(!control<QFrame>(*h.form, "CountdownMaske")->isHidden());
+        const auto h = played(u"C"_s, {});
+        for (const auto& [button, look] : {std::pair{"LogOffBtn", "Ccccc"}, {"StandbyBtn", "ccCcc"}, {"AusschaltenBtn", "ccccC"}}) {
+            play(*h, u"~"_s + QLatin1String(button));
+            QTRY_COMPARE(looks(*h->form), QLatin1String(look));
         }
-        if (meanwhile == "SIGTERM"_L1)
-            h.form->EndOnSignal(15);
-        h.power->answer();
-        QCOMPARE(h.power->requests, std::vector<int>{8});
-        QCOMPARE(h.app->endings, std::vector<int>{ending});
-        QCOMPARE(h.dialogs->shown.filter(u"Critical|"_s).join(u'|'), shown);
-        QVERIFY(!h.form->powerRequestOut());
-    }
-
-    void classicView()
-    {
-        const auto h = loaded(u"C"_s);
-        Form1& f = *h->form;
-        QVERIFY(f.classicMode() && !control<QLabel>(f, "Abdeckung")->isHidden() && control<QPushButton>(f, "JetztBtn")->isHidden());
-        QVERIFY(control<QPushButton>(f, "ClassicModeShowTimer")->isVisible());
-        // The pointer lights one button after the other.
-        for (const auto& [action, look] : {std::pair{ActionKind::Abmelden, "Ccccc"}, {ActionKind::Standby, "ccCcc"},
-                                           {ActionKind::Ausschalten, "ccccC"}}) {
-            moveTo(f.actionButton(action));
-            QTRY_COMPARE(looks(f), QLatin1String(look));
-        }
-        QTest::mouseMove(control<QLabel>(f, "Picture1"), QPoint(20, 20));
-        QTRY_COMPARE(looks(f), u"ccccc"_s);
-        // One click carries the action out, power off for shutting down even with the box cleared.
-        control<QCheckBox>(f, "Check_ForceShutdown")->setChecked(false);
-        QVERIFY(h->power->requests.empty());
-        QTest::mouseClick(f.actionButton(ActionKind::Ausschalten), Qt::LeftButton);
-        QCOMPARE(h->power->requests, std::vector<int>{8});
-
-        // The standard view: the pointer changes nothing.
-        const auto plain = loaded();
-        QTest::mouseClick(plain->form->actionButton(ActionKind::Neustart), Qt::LeftButton);
-        moveTo(plain->form->actionButton(ActionKind::Abmelden));
-        QTest::mouseMove(control<QLabel>(*plain->form, "Picture1"), QPoint(20, 20));
+        QTest::mouseMove(control(*h->form, "Picture1"), QPoint(20, 20));
+        QTRY_COMPARE(looks(*h->form), u"ccccc"_s);
+        const auto plain = played({}, u"@NeustartBtn ~LogOffBtn"_s);
+        QTest::mouseMove(control(*plain->form, "Picture1"), QPoint(20, 20));
         QCOMPARE(looks(*plain->form), u"gggCg"_s);
-    }
-
-    // Cancelling selects shut down again, which in the Classic view must not carry it out.
-    void cancelInClassicView()
-    {
-        const auto h = loaded(u"C A"_s);
-        h->form->Abbruch_Click();
-        QVERIFY(!control<QTimer>(*h->form, "Timer1")->isActive() && h->form->classicMode());
-        QVERIFY(h->power->requests.empty() && h->app->endings.empty());
-    }
-
-    void leaveClassic_data()
-    {
-        QTest::addColumn<QString>("minutes");
-        QTest::addColumn<QString>("after");
-        QTest::newRow("0") << "0" << "60";
-        QTest::newRow("25") << "25" << "25";
-        QTest::newRow("beyond 16 bits") << "40000" << "60";
-    }
-    void leaveClassic()
-    {
-        QFETCH(QString, minutes);
-        QFETCH(QString, after);
-        const auto h = loaded(u"C"_s);
-        Form1& f = *h->form;
-        control<QLineEdit>(f, "ZeitEingabe")->setText(minutes);
-        QTest::mouseClick(control<QPushButton>(f, "ClassicModeShowTimer"), Qt::LeftButton);
-        QVERIFY(!f.classicMode() && control<QPushButton>(f, "JetztBtn")->isVisible() && control<QLabel>(f, "Abdeckung")->isHidden());
-        QVERIFY(control<QPushButton>(f, "ClassicModeShowTimer")->isHidden());
-        QCOMPARE(control<QLineEdit>(f, "ZeitEingabe")->text(), after);
-        QCOMPARE(f.remainingSeconds(), 3600);
-        QCOMPARE(looks(f), u"ggggg"_s);
-        // Now a click only selects.
-        moveTo(f.actionButton(ActionKind::Abmelden));
-        QTest::mouseClick(f.actionButton(ActionKind::Abmelden), Qt::LeftButton);
-        QTRY_COMPARE(looks(f), u"Cgggg"_s);
-        QVERIFY(h->power->requests.empty());
+        play(*h, u"@ClassicModeShowTimer ~LogOffBtn @LogOffBtn"_s);
+        QTRY_COMPARE(looks(*h->form), u"Cgggg"_s);
     }
 
     // The real boxes: German buttons with German mnemonics whatever the locale (the test runs under
