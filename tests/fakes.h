@@ -167,7 +167,7 @@ struct Harness {
     FakeWindowSystem* windowSystem;
     FakeApp* app;
     std::unique_ptr<Form1> form;
-    QString atQuestion; // the requests and whether the window showed, when a question last opened
+    QString atQuestion; // the requests made and whether the window was hidden, when a question last opened
 
     explicit Harness(const QString& commandLine = {})
     {
@@ -180,7 +180,7 @@ struct Harness {
         s.windowSystem.reset(windowSystem = new FakeWindowSystem);
         s.app.reset(app = new FakeApp);
         form = std::make_unique<Form1>(std::move(s), commandLine);
-        dialogs->onAsk = [this] { atQuestion = seen(*this, QStringLiteral("requests; hidden")); };
+        dialogs->onAsk = [this] { atQuestion = QString::number(power->requests.size()) + u' ' + QString::number(form->isHidden()); };
     }
 
     // Start-up as the program runs it.
@@ -240,9 +240,9 @@ inline void doubleClick(QWidget* w)
 
 // Plays a user's steps, separated by blanks: a number ticks that often; "@Name" clicks that control,
 // "r@Name" presses the right button on it, "2@Name" double-clicks it, "~Name" moves the pointer onto
-// it; "Name=text" sets a field, "Name+" / "Name-" ticks or clears a box; "yes" / "no" answer the
+// it; "Name=text" sets a field ('_' for a blank), "Name+" / "Name-" ticks or clears a box; "yes" / "no" answer the
 // questions to come, "yes+N" ticks N times while the next one is open; "sleep:S" passes S seconds
-// unseen, "wall:S" sets the wall clock S seconds on; "tray" clicks the tray icon; "Escape" presses
+// unseen, "wall:S" sets the wall clock S seconds on; "show" shows and activates the window, "tray" clicks the tray icon; "Escape" presses
 // that key; "min", "full", "sig15" minimise, enlarge, send SIGTERM; "jetzt", "abbruch" run those
 // buttons' handlers whatever the buttons show. Before start-up: "!notray",
 // "!norestore", "!impossible", "!later" (logind answers at "answer"), "!refused".
@@ -253,7 +253,7 @@ inline void play(Harness& h, const QString& script, bool beforeLoad = false)
         if (step.startsWith(u'!') != beforeLoad)
             continue;
         const QByteArray name = step.section(u'@', -1).section(u'=', 0, 0).remove(0, step.startsWith(u'~')).toLatin1();
-        const QString value = step.section(u'=', 1);
+        const QString value = step.section(u'=', 1).replace(u'_', u' ');
         if (step.toInt() > 0) {
             h.tick(step.toInt());
         } else if (step == u"!notray") {
@@ -276,6 +276,11 @@ inline void play(Harness& h, const QString& script, bool beforeLoad = false)
             h.clock->pass(std::chrono::seconds(step.mid(6).toInt()));
         } else if (step.startsWith(u"wall:")) {
             h.clock->time = h.clock->time.addSecs(step.mid(5).toInt());
+        } else if (step == u"show") {
+            f.show();
+            f.activateWindow();
+            if (!QTest::qWaitForWindowActive(&f))
+                qFatal("the window does not become active");
         } else if (step == u"tray") {
             h.windowSystem->clickTray(TrayClick::Left);
         } else if (step == u"Escape") {
@@ -314,10 +319,11 @@ inline std::unique_ptr<Harness> played(const QString& commandLine, const QString
 }
 
 // What the window shows, for the keys asked as "key=...; key=..." (what follows a '=' is ignored):
-// "timer" Timer1 runs, "hidden", "minimised", "classic", "requests", "endings", "boxes" (every box and
+// "timer" or "Timer1" Timer1 runs, "Timer2", "led" (the picture AktiveLED shows), "agrees" (empty
+// when the entry fields agree, see disagreement()), "hidden", "minimised", "classic", "requests", "endings", "boxes" (every box and
 // question), "kinds" (their icons or kinds of question), "asked" (what logind was asked about), "tip" (the tray icon's text, "-": none), "icons"
 // (icons made), "title", "left" (seconds), "focus", "beeps", "pins", "activated", "atQuestion";
-// any other key names a control: a label's or field's text ("-": hidden), a box's tick and
+// any other key names a control: a label's or field's text ("-": hidden), a box's or option's tick and
 // enabledness as "10", else whether it is shown; "?Name" whether that control is shown.
 inline QString seen(const Harness& h, const QString& keys)
 {
@@ -350,17 +356,26 @@ inline QString seen(const Harness& h, const QString& keys)
         else if (key == u"tip")
             v = h.windowSystem->shownIcon() ? h.windowSystem->shownIcon()->toolTips.back() : QStringLiteral("-");
         else if (key == u"icons" || key == u"activated" || key == u"beeps" || key == u"left")
-            v = QString::number(key == u"icons" ? h.windowSystem->trayIcons.size() : key == u"activated"
-                                ? h.windowSystem->activated.size() : key == u"beeps" ? h.beeper->count
+            v = QString::number(key == u"icons" ? qint64(h.windowSystem->trayIcons.size()) : key == u"activated"
+                                ? qint64(h.windowSystem->activated.size()) : key == u"beeps" ? h.beeper->count
                                 : f.remainingSeconds());
         else if (key == u"title" || key == u"focus" || key == u"atQuestion")
             v = key == u"title" ? f.windowTitle() : key == u"focus" ? (f.focusWidget() ? f.focusWidget()->objectName() : QString()) : h.atQuestion;
-        else if (const QWidget* w = control(f, qPrintable(key)); auto* box = qobject_cast<const QCheckBox*>(w))
-            v = QString::number(box->isChecked()) + QString::number(box->isEnabled());
-        else if (w->property("text").isValid() && !qobject_cast<const QAbstractButton*>(w))
-            v = w->isHidden() ? QStringLiteral("-") : w->property("text").toString();
+        else if (key.startsWith(u"Timer"))
+            v = QString::number(control<QTimer>(f, qPrintable(key))->isActive());
+        else if (key == u"led")
+            for (const char* name : {"RedPic", "LiteGreenPic", "GreenPic"})
+                v += control<QLabel>(f, "AktiveLED")->pixmap().cacheKey() == control<QLabel>(f, name)->pixmap().cacheKey()
+                         ? QLatin1String(name) : QLatin1String("");
+        else if (key == u"agrees")
+            v = disagreement(h);
+        else if (const QWidget* w = control(f, qPrintable(key)); qobject_cast<const QAbstractButton*>(w))
+            v = static_cast<const QAbstractButton*>(w)->isCheckable()
+                    ? QString::number(w->property("checked").toBool()) + QString::number(w->isEnabled())
+                    : QString::number(!w->isHidden());
         else
-            v = QString::number(!w->isHidden());
+            v = !w->property("text").isValid() ? QString::number(!w->isHidden())
+                : w->isHidden() ? QStringLiteral("-") : w->property("text").toString();
         out << key + u'=' + v;
     }
     return out.join(QStringLiteral("; "));

@@ -14,16 +14,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A loaded window, gone to the tray with a countdown of the given minutes started by the Start button.
-std::unique_ptr<Harness> started(const QString& minutes, bool beeps = false)
-{
-    auto h = loaded();
-    control<QCheckBox>(*h->form, "Akustik")->setChecked(beeps);
-    control<QLineEdit>(*h->form, "ZeitEingabe")->setText(minutes);
-    h->form->Start_Click();
-    return h;
-}
-
 // The texts of the named labels, a hidden one empty, joined by "|".
 QString texts(const Form1& f, std::initializer_list<const char*> names)
 {
@@ -33,9 +23,24 @@ QString texts(const Form1& f, std::initializer_list<const char*> names)
     return t.join(u'|');
 }
 
-bool active(const Form1& f, const char* timer) { return control<QTimer>(f, timer)->isActive(); }
+// The entry fields after setting a duration at a time of day: end hour and minute, hours,
+// minutes, total, days.
+struct Fields {
+    QTime now;
+    std::int16_t minutes;
+    QString fields;
+};
+
+// Minutes added (+) or taken off (-), r: rounded to ten minutes; -1: unchanged because of overflow.
+struct Change {
+    QString change;
+    int seconds, expected;
+};
 
 } // namespace
+
+Q_DECLARE_METATYPE(Fields)
+Q_DECLARE_METATYPE(Change)
 
 class TestCountdown : public QObject {
     Q_OBJECT
@@ -43,208 +48,99 @@ class TestCountdown : public QObject {
 private Q_SLOTS:
     void initTestCase() { QLocale::setDefault(QLocale::c()); } // the clock reads HH:mm:ss
 
-    void startAndCancel()
+    // What a user does and what the window shows: the start, Escape (whichever control has the
+    // focus: the entry panel again, shutting down selected, the duration kept and counted from now),
+    // the entries Start takes, the missed end time (the window comes back and asks, No the default,
+    // only Yes carries it out), pause, the figures and their unit, the days and the end time.
+    void userActions_data()
     {
-        auto h = started(u"2"_s);
-        Form1& f = *h->form;
-        QVERIFY(!active(f, "Timer2") && control<QFrame>(f, "Eingabemaske")->isHidden() && f.isHidden());
-        QVERIFY(control<QPushButton>(f, "Start")->isHidden() && f.systemTray()->isIconShown());
-        QCOMPARE(f.windowTitle() + u'|' + texts(f, {"Endzeit_Display"}), u"0:02 Stunde(n)  Ausschalten|End-Zeit: 14:9"_s);
-        // Escape cancels, whichever control has the focus: the entry panel again, shutting down
-        // selected, the duration kept and counted from now.
-        control<QCheckBox>(f, "Check_ForceShutdown")->setChecked(false);
-        f.actionButton(ActionKind::Standby)->click();
-        h->tick(30);
-        f.show();
-        f.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&f));
-        h->clock->time = h->clock->time.addSecs(600);
-        QTest::keyClick(control<QCheckBox>(f, "Akustik"), Qt::Key_Escape);
-        QVERIFY(!active(f, "Timer1") && active(f, "Timer2") && control<QFrame>(f, "CountdownMaske")->isHidden());
-        QCOMPARE(f.windowTitle() + u'|' + texts(f, {"Uhrzeit_Display"}), u"Tarvo|Zeit:14:18"_s);
-        QCOMPARE(f.selectedAction(), std::optional(ActionKind::Ausschalten));
-        QVERIFY(control<QCheckBox>(f, "Check_ForceShutdown")->isChecked() && control<QPushButton>(f, "Start")->isEnabled());
-        QCOMPARE(control<QLineEdit>(f, "ZeitEingabe")->text(), u"2"_s);
-        QCOMPARE(disagreement(*h), QString());
-        QVERIFY(h->app->endings.empty() && h->power->requests.empty());
+        QTest::addColumn<Scene>("scene");
+        QTest::newRow("started") << Scene{"", "Akustik- ZeitEingabe=2 @Start",
+            "Timer2=0; ?Eingabemaske=0; hidden=1; ?Start=0; title=0:02 Stunde(n)  Ausschalten; Endzeit_Display=End-Zeit: 14:9"};
+        QTest::newRow("Escape cancels") << Scene{"", "ZeitEingabe=2 @Start Check_ForceShutdown- @StandbyBtn 30 show wall:600 Escape",
+            "timer=0; Timer2=1; ?CountdownMaske=0; title=Tarvo; Uhrzeit_Display=Zeit:14:18; Check_Runterfahren=11; "
+            "Check_ForceShutdown=11; ?Start=1; ZeitEingabe=2; agrees=; requests=; endings="};
+        const QString refused = u"Information|Falsche Eingabe|Sie haben einen ungültigen Wert eingetragen (es sind nur Zahlen erlaubt)"_s;
+        QTest::newRow("zero means one minute") << Scene{"", "ZeitEingabe=0 @Start", "timer=1; left=60; boxes="};
+        QTest::newRow("blanks trimmed") << Scene{"", "ZeitEingabe=_5_ @Start", "timer=1; left=300"};
+        QTest::newRow("empty keeps the last duration") << Scene{"", "ZeitEingabe= @Start", "timer=1; left=3600"};
+        QTest::newRow("not a number keeps it") << Scene{"", "ZeitEingabe=abc @Start", "timer=1; left=3600; boxes="};
+        QTest::newRow("negative refused") << Scene{"", "ZeitEingabe=-5 @Start", "timer=0; ?Eingabemaske=1; left=-300; boxes=" + refused};
+        const QString missed = u"pins=1,1; boxes=ask No|End-Zeit verstrichen|Die End-Zeit 14:09 ist verstrichen, während der "
+                               "Rechner schlief. Jetzt ausschalten?; atQuestion=0 0; "_s;
+        QTest::newRow("missed, Yes") << Scene{"", "ZeitEingabe=2 @Start 10 yes sleep:600 1", missed + "requests=8; endings=0; ?Eingabemaske=0"};
+        QTest::newRow("missed, No") << Scene{"", "ZeitEingabe=2 @Start 10 no sleep:600 1", missed + "requests=; endings=; ?Eingabemaske=1"};
+        QTest::newRow("paused") << Scene{"", "ZeitEingabe=2 @Start 20 2@AktiveLED", "timer=0; Timer2=1; led=RedPic; Endzeit_Display=PAUSE"};
+        QTest::newRow("resumed, counted from now") << Scene{"", "ZeitEingabe=2 @Start 20 2@AktiveLED wall:300 2@AktiveLED",
+            "timer=1; Timer2=0; led=LiteGreenPic; left=100; Endzeit_Display=End-Zeit: 14:14"};
+        QTest::newRow("resumed, a tick later") << Scene{"", "ZeitEingabe=2 @Start 20 2@AktiveLED 2@AktiveLED 1", "led=GreenPic"};
+        const QString figures = u"Display=%1; MinutenDisplay=%2; title=%3"_s;
+        QTest::newRow("hours, rounded; the tray's tooltip too") << Scene{"", "ZeitEingabe=120 @Start 40",
+            figures.arg("1:59", "Stunden", "1:59 Stunde(n)  Ausschalten") + "; tip=1:59 Stunde(n)  Ausschalten"};
+        QTest::newRow("minutes by <>") << Scene{"", "ZeitEingabe=90 @Start show @ChangeMinuteHourBtn",
+            figures.arg("90", "Minuten", "90 Minute(n)  Ausschalten")};
+        QTest::newRow("hours again by the unit") << Scene{"", "ZeitEingabe=90 @Start show @ChangeMinuteHourBtn @MinutenDisplay",
+            figures.arg("1:30", "Stunden", "1:30 Stunde(n)  Ausschalten")};
+        QTest::newRow("a click on the figures refreshes them") << Scene{"", "ZeitEingabe=120 @Start show @ChangeMinuteHourBtn 36 @Display",
+            figures.arg("119", "Minuten", "119 Minute(n)  Ausschalten")};
+        QTest::newRow("the last minute stays in seconds") << Scene{"", "ZeitEingabe=1 @Start 15 show @ChangeMinuteHourBtn",
+            figures.arg("45", "Sekunden", "45 Sekunden Ausschalten")};
+        QTest::newRow("two days") << Scene{"", "ZeitEingabe=3000 @Start sleep:7199 1", "TageCaption=2 Tag(e)"};
+        QTest::newRow("one day") << Scene{"", "ZeitEingabe=3000 @Start sleep:7199 1 sleep:9 1", "TageCaption=1 Tag(e)"};
+        QTest::newRow("below a day") << Scene{"", "ZeitEingabe=3000 @Start sleep:93609 1", "TageCaption=-"};
+        QTest::newRow("end time and clocks") << Scene{"", "wall:-19043 ZeitEingabe=15 @Start",
+            "Endzeit_Display=End-Zeit: 9:5; Uhrzeit_Frame1=Zeit: 08:50:07; Uhrzeit_Display=Zeit: 08:50:07"};
+        // The wall clock is set back an hour: the same moment, told anew at the next tick.
+        QTest::newRow("wall clock set back") << Scene{"", "wall:-19043 ZeitEingabe=15 @Start wall:-3600 1", "Endzeit_Display=End-Zeit: 8:5"};
     }
-
-    void startEntries_data()
+    void userActions()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("seconds"); // 0: refused
-        QTest::newRow("zero means one minute") << "0" << 60;
-        QTest::newRow("blanks trimmed") << " 5 " << 300;
-        QTest::newRow("empty keeps the last duration") << "" << 3600;
-        QTest::newRow("not a number keeps it") << "abc" << 3600;
-        QTest::newRow("negative refused") << "-5" << 0;
-    }
-    void startEntries()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, seconds);
-        auto h = started(text);
-        QCOMPARE(active(*h->form, "Timer1"), seconds != 0);
-        QCOMPARE(control<QFrame>(*h->form, "Eingabemaske")->isHidden(), seconds != 0);
-        QCOMPARE(h->form->remainingSeconds(), seconds != 0 ? seconds : -300);
-        QCOMPARE(h->dialogs->shown.join(u'\n'), seconds != 0 ? QString()
-                                                             : u"Information|Falsche Eingabe|Sie haben einen ungültigen "
-                                                               "Wert eingetragen (es sind nur Zahlen erlaubt)"_s);
+        QFETCH(Scene, scene);
+        const auto h = played(scene.commandLine, scene.steps);
+        QCOMPARE(seen(*h, scene.shows), scene.shows);
     }
 
     // The last minute as the window carries it out; which second does what is the model's.
     void lastMinute()
     {
-        auto h = started(u"2"_s, true);
+        auto h = played({}, u"Akustik+ ZeitEingabe=2 @Start"_s);
         Form1& f = *h->form;
-        std::map<int, QString> seen; // title, hidden, blinking
+        std::map<int, QString> at; // title, hidden, blinking
         while (!f.hasEnded()) {
             h->tick();
-            seen[f.remainingSeconds()] = u"%1 %2 %3"_s.arg(f.windowTitle()).arg(f.isHidden())
+            at[f.remainingSeconds()] = u"%1 %2 %3"_s.arg(f.windowTitle()).arg(f.isHidden())
                                              .arg(textColour(control<QLabel>(f, "Display")) == colours::blink);
         }
         QCOMPARE(h->beeper->count, 11);
-        QCOMPARE((QStringList{seen[61], seen[59], seen[45], seen[31], seen[30], seen[25], seen[24], seen[20], seen[1]}),
+        QCOMPARE((QStringList{at[61], at[59], at[30], at[25], at[24], at[1]}),
                  (QStringList{"0:01 Stunde(n)  Ausschalten 1 0", "59 Sekunden Ausschalten 0 0",
-                              "45 Sekunden Ausschalten 0 0", "31 Sekunden Ausschalten 0 0",
                               "0:00 Stunde(n)  Ausschalten 0 1", "26 Sekunden Ausschalten 0 0",
-                              "26 Sekunden Ausschalten 0 1", "0:00 Stunde(n)  Ausschalten 0 1", "Shutdown!! 0 0"}));
-        QCOMPARE(texts(f, {"Display", "MinutenDisplay"}), u"Shutdown!!!|"_s);
+                              "26 Sekunden Ausschalten 0 1", "Shutdown!! 0 0"}));
         QCOMPARE(h->windowSystem->keepAbove, (std::vector<bool>{true, true}));
         // Fires once, power off because the force box is ticked by default.
-        QCOMPARE(h->power->requests, std::vector<int>{8});
-        QCOMPARE(h->app->endings, std::vector<int>{0});
-        QVERIFY(!active(f, "Timer1") && !active(f, "Timer2") && !f.systemTray());
-    }
-
-    // The end time passed while the machine slept: the window comes back and asks, No the default;
-    // only Yes carries the action out.
-    void missedDeadline_data()
-    {
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("Yes") << true;
-        QTest::newRow("No") << false;
-    }
-    void missedDeadline()
-    {
-        QFETCH(bool, yes);
-        auto h = started(u"2"_s);
-        h->tick(10);
-        h->dialogs->answer = yes;
-        bool requestedWhileAsked = true;
-        h->dialogs->onAsk = [&] { requestedWhileAsked = !h->power->requests.empty() || h->form->isHidden(); };
-        h->windowSystem->keepAbove.clear();
-        h->clock->pass(std::chrono::minutes(10));
-        h->tick();
-        QVERIFY(!requestedWhileAsked);
-        QCOMPARE(h->dialogs->shown, QStringList{u"ask No|End-Zeit verstrichen|Die End-Zeit 14:09 ist verstrichen, "
-                                                "während der Rechner schlief. Jetzt ausschalten?"_s});
-        QCOMPARE(h->windowSystem->keepAbove, std::vector<bool>{true});
-        QCOMPARE(h->power->requests, yes ? std::vector<int>{8} : std::vector<int>{});
-        QCOMPARE(h->app->endings, yes ? std::vector<int>{0} : std::vector<int>{});
-        QCOMPARE(control<QFrame>(*h->form, "Eingabemaske")->isHidden(), yes);
-    }
-
-    void pauseAndResume()
-    {
-        auto h = started(u"2"_s);
-        Form1& f = *h->form;
-        const auto led = [&f](const char* name = "AktiveLED") { return control<QLabel>(f, name)->pixmap().cacheKey(); };
-        h->tick(20);
-        QTest::mouseDClick(control<QLabel>(f, "AktiveLED"), Qt::LeftButton);
-        QVERIFY(!active(f, "Timer1") && active(f, "Timer2") && led() == led("RedPic"));
-        QCOMPARE(texts(f, {"Endzeit_Display"}), u"PAUSE"_s);
-        h->clock->time = h->clock->time.addSecs(300); // 14:12:30
-        QTest::mouseDClick(control<QLabel>(f, "AktiveLED"), Qt::LeftButton);
-        QVERIFY(active(f, "Timer1") && !active(f, "Timer2") && led() == led("LiteGreenPic"));
-        QCOMPARE(f.remainingSeconds(), 100);
-        QCOMPARE(texts(f, {"Endzeit_Display"}), u"End-Zeit: 14:14"_s);
-        h->tick();
-        QCOMPARE(led(), led("GreenPic"));
-    }
-
-    // The figures, their unit and the title in the chosen unit, after a countdown of the given
-    // minutes and a script: a number ticks that often, a name clicks that control.
-    void figuresUnitAndTitle_data()
-    {
-        QTest::addColumn<QString>("minutes");
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("hours, rounded; the tray's tooltip too") << "120" << "40" << "1:59|Stunden|1:59 Stunde(n)  Ausschalten";
-        QTest::newRow("minutes by <>") << "90" << "ChangeMinuteHourBtn" << "90|Minuten|90 Minute(n)  Ausschalten";
-        QTest::newRow("hours again by the unit") << "90" << "ChangeMinuteHourBtn MinutenDisplay"
-                                                 << "1:30|Stunden|1:30 Stunde(n)  Ausschalten";
-        QTest::newRow("a click on the figures refreshes them") << "120" << "ChangeMinuteHourBtn 36 Display"
-                                                               << "119|Minuten|119 Minute(n)  Ausschalten";
-        QTest::newRow("the last minute stays in seconds") << "1" << "15 ChangeMinuteHourBtn"
-                                                          << "45|Sekunden|45 Sekunden Ausschalten";
-    }
-    void figuresUnitAndTitle()
-    {
-        QFETCH(QString, minutes);
-        QFETCH(QString, script);
-        QFETCH(QString, shown);
-        const auto h = started(minutes);
-        Form1& f = *h->form;
-        for (const QString& step : script.split(u' ')) {
-            if (step.toInt() > 0) {
-                h->tick(step.toInt());
-                continue;
-            }
-            f.show();
-            QTest::mouseClick(control(f, qPrintable(step)), Qt::LeftButton);
-        }
-        QCOMPARE(texts(f, {"Display", "MinutenDisplay"}) + u'|' + f.windowTitle(), shown);
-        if (f.isHidden())
-            QCOMPARE(h->windowSystem->shownIcon()->toolTips.back(), f.windowTitle());
+        QCOMPARE(seen(*h, u"Display; MinutenDisplay; requests; endings; timer; Timer2; tip"_s),
+                 u"Display=Shutdown!!!; MinutenDisplay=-; requests=8; endings=0; timer=0; Timer2=0; tip=-"_s);
     }
 
     void entryFields_data()
     {
-        QTest::addColumn<QTime>("now");
-        QTest::addColumn<int>("minutes");
-        QTest::addColumn<QString>("fields"); // end hour, end minute, hours, minutes, total, days
-        QTest::newRow("one day") << QTime(14, 7, 30) << 1440 << "14 07 24 00 1440 +1 Tag (7.12)";
-        QTest::newRow("past midnight, no day") << QTime(23, 30) << 45 << "00 15 0 45 45 ";
-        QTest::newRow("25 h from 23:00: days, not dates") << QTime(23, 0) << 1500 << "00 00 25 00 1500 +1 Tag (7.12)";
-        QTest::newRow("capped at 14 days") << QTime(8, 0) << 32767 << "08 00 336 00 20160 +14 Tage (20.12)";
+        QTest::addColumn<Fields>("row");
+        QTest::newRow("one day") << Fields{{14, 7, 30}, 1440, "14 07 24 00 1440 +1 Tag (7.12)"};
+        QTest::newRow("past midnight, no day") << Fields{{23, 30}, 45, "00 15 0 45 45 "};
+        QTest::newRow("25 h from 23:00: days, not dates") << Fields{{23, 0}, 1500, "00 00 25 00 1500 +1 Tag (7.12)"};
+        QTest::newRow("capped at 14 days") << Fields{{8, 0}, 32767, "08 00 336 00 20160 +14 Tage (20.12)"};
     }
     void entryFields()
     {
-        QFETCH(QTime, now);
-        QFETCH(int, minutes);
-        QFETCH(QString, fields);
+        QFETCH(Fields, row);
         const auto h = loaded();
         Form1& f = *h->form;
-        h->clock->time.setTime(now);
-        f.SetMinutes(static_cast<std::int16_t>(minutes));
+        h->clock->time.setTime(row.now);
+        f.SetMinutes(row.minutes);
         QStringList shown;
         for (const char* name : {"HourTimeText", "MinuteTimeText", "CounterHourText", "CounterMinuteText", "ZeitEingabe"})
             shown << control<QLineEdit>(f, name)->text();
-        QCOMPARE(shown.join(u' ') + u' ' + texts(f, {"AnzahlTageLabel"}), fields);
-    }
-
-    void countdownDaysAndEndTime()
-    {
-        auto h = started(u"3000"_s);
-        QStringList captions;
-        for (const int seconds : {2 * 86400, 2 * 86400 - 10, 86390}) {
-            h->clock->pass(std::chrono::seconds(h->form->remainingSeconds() - seconds - 1));
-            h->tick(); // lands on a multiple of ten
-            captions << texts(*h->form, {"TageCaption"});
-        }
-        QCOMPARE(captions, (QStringList{"2 Tag(e)", "1 Tag(e)", ""}));
-
-        h = loaded();
-        h->clock->time.setTime(QTime(8, 50, 7));
-        control<QLineEdit>(*h->form, "ZeitEingabe")->setText(u"15"_s);
-        h->form->Start_Click();
-        QCOMPARE(texts(*h->form, {"Endzeit_Display", "Uhrzeit_Frame1", "Uhrzeit_Display"}),
-                 u"End-Zeit: 9:5|Zeit: 08:50:07|Zeit: 08:50:07"_s);
-        // The wall clock is set back an hour: the same moment, told anew at the next tick.
-        h->clock->time = h->clock->time.addSecs(-3600);
-        h->tick();
-        QCOMPARE(texts(*h->form, {"Endzeit_Display"}), u"End-Zeit: 8:5"_s);
+        QCOMPARE(shown.join(u' ') + u' ' + texts(f, {"AnzahlTageLabel"}), row.fields);
     }
 
     void calculators_data()
@@ -268,27 +164,23 @@ private Q_SLOTS:
 
     void setters_data()
     {
-        QTest::addColumn<QString>("change"); // minutes added (+) or taken off (-), r: rounded to ten minutes
-        QTest::addColumn<int>("seconds");
-        QTest::addColumn<int>("expected"); // -1: unchanged because of overflow
-        QTest::newRow("65 min + 10 rounded, half to even") << "+10r" << 65 * 60 << 80 * 60;
-        QTest::newRow("55 min + 10 rounded") << "+10r" << 55 * 60 << 60 * 60;
-        QTest::newRow("add caps at 14 days") << "+60" << 1209600 << 1209600;
-        QTest::newRow("15 min - 10 rounded to 0") << "-10r" << 15 * 60 << 0;
-        QTest::newRow("below zero floors at 60 s") << "-60" << 5 * 60 << 60;
-        QTest::newRow("add near int32 max overflows") << "+10" << 2147483600 << -1;
-        QTest::newRow("subtract near int32 min overflows") << "-10" << -2147483600 << -1;
+        QTest::addColumn<Change>("row");
+        QTest::newRow("65 min + 10 rounded, half to even") << Change{"+10r", 65 * 60, 80 * 60};
+        QTest::newRow("55 min + 10 rounded") << Change{"+10r", 55 * 60, 60 * 60};
+        QTest::newRow("add caps at 14 days") << Change{"+60", 1209600, 1209600};
+        QTest::newRow("15 min - 10 rounded to 0") << Change{"-10r", 15 * 60, 0};
+        QTest::newRow("below zero floors at 60 s") << Change{"-60", 5 * 60, 60};
+        QTest::newRow("add near int32 max overflows") << Change{"+10", 2147483600, -1};
+        QTest::newRow("subtract near int32 min overflows") << Change{"-10", -2147483600, -1};
     }
     void setters()
     {
-        QFETCH(QString, change);
-        QFETCH(int, seconds);
-        QFETCH(int, expected);
-        const auto minutes = static_cast<std::int16_t>(change.mid(1).remove(u'r').toInt());
-        const bool round = change.endsWith(u'r');
-        const auto result = change[0] == u'+' ? addMinutes(seconds, minutes, round)
-                                              : subtractMinutes(seconds, minutes, round);
-        QCOMPARE(result.value_or(-1), expected);
+        QFETCH(Change, row);
+        const auto minutes = static_cast<std::int16_t>(row.change.mid(1).remove(u'r').toInt());
+        const bool round = row.change.endsWith(u'r');
+        const auto result = row.change[0] == u'+' ? addMinutes(row.seconds, minutes, round)
+                                                  : subtractMinutes(row.seconds, minutes, round);
+        QCOMPARE(result.value_or(-1), row.expected);
     }
 
     void minutesField_data()
