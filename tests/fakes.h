@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
 #include <QVariant>
@@ -238,13 +240,29 @@ inline void doubleClick(QWidget* w)
         mouse(w, type, Qt::LeftButton);
 }
 
-// Plays a user's steps, separated by blanks: a number ticks that often; "@Name" clicks that control,
+// The middle of a part of a vertical scroll bar.
+inline QPoint partOf(QScrollBar* bar, QStyle::SubControl part)
+{
+    QStyleOptionSlider o;
+    o.initFrom(bar);
+    o.orientation = Qt::Vertical;
+    o.minimum = bar->minimum();
+    o.maximum = bar->maximum();
+    o.sliderPosition = o.sliderValue = bar->value();
+    o.singleStep = o.pageStep = 1;
+    o.subControls = QStyle::SC_All;
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &o, part, bar).center();
+}
+
+// Plays a user's steps, separated by blanks: a number ticks that often, "=N" sets N minutes, "hours"
+// switches to the hour and minute fields, "up1" / "down2" click an arrow of VScroll1 / VScroll2,
+// "tab" and "del" press those keys; "@Name" clicks that control,
 // "r@Name" presses the right button on it, "2@Name" double-clicks it, "~Name" moves the pointer onto
 // it; "Name=text" sets a field ('_' for a blank), "Name+" / "Name-" ticks or clears a box; "yes" / "no" answer the
 // questions to come, "yes+N" ticks N times while the next one is open; "sleep:S" passes S seconds
 // unseen, "wall:S" sets the wall clock S seconds on; "show" shows and activates the window, "tray" clicks the tray icon; "Escape" presses
 // that key; "min", "full", "sig15" minimise, enlarge, send SIGTERM; "jetzt", "abbruch" run those
-// buttons' handlers whatever the buttons show. Before start-up: "!notray",
+// buttons' handlers whatever the buttons show; "'text" types the text. Before start-up: "!notray",
 // "!norestore", "!impossible", "!later" (logind answers at "answer"), "!refused".
 inline void play(Harness& h, const QString& script, bool beforeLoad = false)
 {
@@ -256,6 +274,17 @@ inline void play(Harness& h, const QString& script, bool beforeLoad = false)
         const QString value = step.section(u'=', 1).replace(u'_', u' ');
         if (step.toInt() > 0) {
             h.tick(step.toInt());
+        } else if (step.startsWith(u'=')) {
+            f.SetMinutes(static_cast<std::int16_t>(step.mid(1).toInt()));
+        } else if (step == u"hours") {
+            f.Label5_Click();
+            control<QPushButton>(f, "Start")->setFocus(); // so that a click on a field selects its text
+        } else if (step.startsWith(u"up") || step.startsWith(u"down")) {
+            QScrollBar* bar = control<QScrollBar>(f, step.endsWith(u'1') ? "VScroll1" : "VScroll2");
+            QTest::mouseClick(bar, Qt::LeftButton, {},
+                              partOf(bar, step.startsWith(u"up") ? QStyle::SC_ScrollBarSubLine : QStyle::SC_ScrollBarAddLine));
+        } else if (step == u"tab" || step == u"del") {
+            QTest::keyClick(QApplication::focusWidget(), step == u"tab" ? Qt::Key_Tab : Qt::Key_Delete);
         } else if (step == u"!notray") {
             h.windowSystem->tray = false;
         } else if (step == u"!norestore") {
@@ -302,6 +331,8 @@ inline void play(Harness& h, const QString& script, bool beforeLoad = false)
             control<QLineEdit>(f, name)->setText(value);
         } else if (step.endsWith(u'+') || step.endsWith(u'-')) {
             control<QAbstractButton>(f, name.chopped(1))->setChecked(step.endsWith(u'+'));
+        } else if (step.startsWith(u'\'')) {
+            QTest::keyClicks(QApplication::focusWidget(), step.mid(1));
         } else {
             qFatal("unknown step %s", qPrintable(step));
         }
