@@ -170,6 +170,8 @@ struct Harness {
     FakeApp* app;
     std::unique_ptr<Form1> form;
     QString atQuestion; // the requests made and whether the window was hidden, when a question last opened
+    bool atEnd = false; // whether the tray icon was still shown when the program ended
+    std::unique_ptr<QWidget> elsewhere; // another window, where the user works
 
     explicit Harness(const QString& commandLine = {})
     {
@@ -182,6 +184,7 @@ struct Harness {
         s.windowSystem.reset(windowSystem = new FakeWindowSystem);
         s.app.reset(app = new FakeApp);
         form = std::make_unique<Form1>(std::move(s), commandLine);
+        app->onEnd = [this] { atEnd = windowSystem->shownIcon() != nullptr; };
         dialogs->onAsk = [this] { atQuestion = QString::number(power->requests.size()) + u' ' + QString::number(form->isHidden()); };
     }
 
@@ -260,7 +263,8 @@ inline QPoint partOf(QScrollBar* bar, QStyle::SubControl part)
 // "r@Name" presses the right button on it, "2@Name" double-clicks it, "~Name" moves the pointer onto
 // it; "Name=text" sets a field ('_' for a blank), "Name+" / "Name-" ticks or clears a box; "yes" / "no" answer the
 // questions to come, "yes+N" ticks N times while the next one is open; "sleep:S" passes S seconds
-// unseen, "wall:S" sets the wall clock S seconds on; "show" shows and activates the window, "tray" clicks the tray icon; "Escape" presses
+// unseen, "wall:S" sets the wall clock S seconds on; "show" shows and activates the window,
+// "elsewhere" activates another window, "tray" clicks the tray icon; "Escape" presses
 // that key; "min", "full", "sig15" minimise, enlarge, send SIGTERM; "jetzt", "abbruch" run those
 // buttons' handlers whatever the buttons show; "'text" types the text. Before start-up: "!notray",
 // "!norestore", "!impossible", "!later" (logind answers at "answer"), "!refused".
@@ -274,6 +278,7 @@ inline void play(Harness& h, const QString& script, bool beforeLoad = false)
         const QString value = step.section(u'=', 1).replace(u'_', u' ');
         if (step.toInt() > 0) {
             h.tick(step.toInt());
+            QCoreApplication::processEvents();
         } else if (step.startsWith(u'=')) {
             f.SetMinutes(static_cast<std::int16_t>(step.mid(1).toInt()));
         } else if (step == u"hours") {
@@ -306,10 +311,16 @@ inline void play(Harness& h, const QString& script, bool beforeLoad = false)
         } else if (step.startsWith(u"wall:")) {
             h.clock->time = h.clock->time.addSecs(step.mid(5).toInt());
         } else if (step == u"show") {
-            f.show();
+            f.showNormal();
             f.activateWindow();
             if (!QTest::qWaitForWindowActive(&f))
                 qFatal("the window does not become active");
+        } else if (step == u"elsewhere") {
+            h.elsewhere = std::make_unique<QWidget>();
+            h.elsewhere->show();
+            h.elsewhere->activateWindow();
+            if (!QTest::qWaitFor([&f] { return !f.isActiveWindow(); }))
+                qFatal("the window stays active");
         } else if (step == u"tray") {
             h.windowSystem->clickTray(TrayClick::Left);
         } else if (step == u"Escape") {
@@ -353,7 +364,7 @@ inline std::unique_ptr<Harness> played(const QString& commandLine, const QString
 // "timer" or "Timer1" Timer1 runs, "Timer2", "led" (the picture AktiveLED shows), "agrees" (empty
 // when the entry fields agree, see disagreement()), "hidden", "minimised", "classic", "requests", "endings", "boxes" (every box and
 // question), "kinds" (their icons or kinds of question), "asked" (what logind was asked about), "tip" (the tray icon's text, "-": none), "icons"
-// (icons made), "title", "left" (seconds), "focus", "beeps", "pins", "activated", "atQuestion";
+// (icons made), "title", "left" (seconds), "focus", "beeps", "pins", "activated", "atQuestion", "atEnd";
 // any other key names a control: a label's or field's text ("-": hidden), a box's or option's tick and
 // enabledness as "10", else whether it is shown; "?Name" whether that control is shown.
 inline QString seen(const Harness& h, const QString& keys)
@@ -390,6 +401,8 @@ inline QString seen(const Harness& h, const QString& keys)
             v = QString::number(key == u"icons" ? qint64(h.windowSystem->trayIcons.size()) : key == u"activated"
                                 ? qint64(h.windowSystem->activated.size()) : key == u"beeps" ? h.beeper->count
                                 : f.remainingSeconds());
+        else if (key == u"atEnd")
+            v = QString::number(h.atEnd);
         else if (key == u"title" || key == u"focus" || key == u"atQuestion")
             v = key == u"title" ? f.windowTitle() : key == u"focus" ? (f.focusWidget() ? f.focusWidget()->objectName() : QString()) : h.atQuestion;
         else if (key.startsWith(u"Timer"))
