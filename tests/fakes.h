@@ -4,6 +4,7 @@
 // moves, a speaker or a power button.
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -257,96 +258,79 @@ inline QPoint partOf(QScrollBar* bar, QStyle::SubControl part)
     return bar->style()->subControlRect(QStyle::CC_ScrollBar, &o, part, bar).center();
 }
 
-// Plays a user's steps, separated by blanks: a number ticks that often, "=N" sets N minutes, "hours"
-// switches to the hour and minute fields, "up1" / "down2" click an arrow of VScroll1 / VScroll2,
-// "tab" and "del" press those keys; "@Name" clicks that control,
-// "r@Name" presses the right button on it, "2@Name" double-clicks it, "~Name" moves the pointer onto
-// it; "Name=text" sets a field ('_' for a blank), "Name+" / "Name-" ticks or clears a box; "yes" / "no" answer the
-// questions to come, "yes+N" ticks N times while the next one is open; "sleep:S" passes S seconds
-// unseen, "wall:S" sets the wall clock S seconds on; "show" shows and activates the window,
-// "elsewhere" activates another window, "tray" clicks the tray icon; "Escape" presses
-// that key; "min", "full", "sig15" minimise, enlarge, send SIGTERM; "jetzt", "abbruch" run those
-// buttons' handlers whatever the buttons show; "'text" types the text. Before start-up: "!notray",
-// "!norestore", "!impossible", "!later" (logind answers at "answer"), "!refused".
+// Plays a user's steps, separated by blanks. A number ticks that often; "=N" sets N minutes;
+// "sleep:S" passes S seconds unseen, "wall:S" sets the wall clock S seconds on; "@Name" clicks that
+// control, "r@Name" presses the right button on it, "2@Name" double-clicks it, "~Name" moves the
+// pointer onto it; "Name=text" sets a field ('_' for a blank), "Name+" / "Name-" ticks or clears a
+// box; "'text" types; "yes" / "no" answer the questions to come, "yes+N" ticks N times while the next
+// one is open; "up1" / "down2" click an arrow of VScroll1 / VScroll2; and the named steps below.
+// Steps starting with '!' set the fakes up before start-up.
 inline void play(Harness& h, const QString& script, bool beforeLoad = false)
 {
     Form1& f = *h.form;
+    const auto activate = [&f](QWidget& w) {
+        w.activateWindow();
+        if (!(&w == &f ? QTest::qWaitForWindowActive(&w) : QTest::qWaitFor([&f] { return !f.isActiveWindow(); })))
+            qFatal("the window does not change");
+    };
+    const std::map<QString, std::function<void()>> named{
+        {QStringLiteral("!notray"), [&] { h.windowSystem->tray = false; }},
+        {QStringLiteral("!norestore"), [&] { h.windowSystem->restoreWorks = false; }},
+        {QStringLiteral("!impossible"), [&] { h.power->possible = PowerAvailability::no(QStringLiteral("Der Ruhezustand ist auf diesem Rechner nicht verfügbar.")); }},
+        {QStringLiteral("!later"), [&] { h.power->answerLater = true; }}, // until "answer"
+        {QStringLiteral("!refused"), [&] { h.power->outcome = PowerOutcome::failure(QStringLiteral("Nein")); }},
+        {QStringLiteral("answer"), [&] { h.power->answer(); }},
+        {QStringLiteral("hours"), [&] { f.Label5_Click(), control<QPushButton>(f, "Start")->setFocus(); }}, // a click then selects
+        {QStringLiteral("tab"), [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }},
+        {QStringLiteral("del"), [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete); }},
+        {QStringLiteral("Escape"), [&] { QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &f, Qt::Key_Escape); }},
+        {QStringLiteral("show"), [&] { f.showNormal(), activate(f); }},
+        {QStringLiteral("elsewhere"), [&] { h.elsewhere = std::make_unique<QWidget>(), h.elsewhere->show(), activate(*h.elsewhere); }},
+        {QStringLiteral("tray"), [&] { h.windowSystem->clickTray(TrayClick::Left); }},
+        {QStringLiteral("min"), [&] { f.MinimizeWindow(); }},
+        {QStringLiteral("full"), [&] { f.ShowFullWindow(); }},
+        {QStringLiteral("sig15"), [&] { f.EndOnSignal(15); }},
+        {QStringLiteral("jetzt"), [&] { f.JetztBtn_Click(); }}, // whatever the button shows
+        {QStringLiteral("abbruch"), [&] { f.Abbruch_Click(); }},
+    };
     for (const QString& step : script.split(u' ', Qt::SkipEmptyParts)) {
         if (step.startsWith(u'!') != beforeLoad)
             continue;
         const QByteArray name = step.section(u'@', -1).section(u'=', 0, 0).remove(0, step.startsWith(u'~')).toLatin1();
         const QString value = step.section(u'=', 1).replace(u'_', u' ');
-        if (step.toInt() > 0) {
-            h.tick(step.toInt());
-            QCoreApplication::processEvents();
-        } else if (step.startsWith(u'=')) {
+        if (const auto it = named.find(step); it != named.end())
+            it->second();
+        else if (step.toInt() > 0)
+            h.tick(step.toInt()), QCoreApplication::processEvents();
+        else if (step.startsWith(u'='))
             f.SetMinutes(static_cast<std::int16_t>(step.mid(1).toInt()));
-        } else if (step == u"hours") {
-            f.Label5_Click();
-            control<QPushButton>(f, "Start")->setFocus(); // so that a click on a field selects its text
-        } else if (step.startsWith(u"up") || step.startsWith(u"down")) {
-            QScrollBar* bar = control<QScrollBar>(f, step.endsWith(u'1') ? "VScroll1" : "VScroll2");
-            QTest::mouseClick(bar, Qt::LeftButton, {},
-                              partOf(bar, step.startsWith(u"up") ? QStyle::SC_ScrollBarSubLine : QStyle::SC_ScrollBarAddLine));
-        } else if (step == u"tab" || step == u"del") {
-            QTest::keyClick(QApplication::focusWidget(), step == u"tab" ? Qt::Key_Tab : Qt::Key_Delete);
-        } else if (step == u"!notray") {
-            h.windowSystem->tray = false;
-        } else if (step == u"!norestore") {
-            h.windowSystem->restoreWorks = false;
-        } else if (step == u"!impossible") {
-            h.power->possible = PowerAvailability::no(QStringLiteral("Der Ruhezustand ist auf diesem Rechner nicht verfügbar."));
-        } else if (step == u"!later") {
-            h.power->answerLater = true;
-        } else if (step == u"!refused") {
-            h.power->outcome = PowerOutcome::failure(QStringLiteral("Nein"));
-        } else if (step == u"answer") {
-            h.power->answer();
-        } else if (step.startsWith(u"yes") || step == u"no") {
+        else if (step.startsWith(u"up") || step.startsWith(u"down"))
+            QTest::mouseClick(control<QScrollBar>(f, step.endsWith(u'1') ? "VScroll1" : "VScroll2"), Qt::LeftButton, {},
+                              partOf(control<QScrollBar>(f, step.endsWith(u'1') ? "VScroll1" : "VScroll2"),
+                                     step.startsWith(u"up") ? QStyle::SC_ScrollBarSubLine : QStyle::SC_ScrollBarAddLine));
+        else if (step.startsWith(u"yes") || step == u"no") {
             h.dialogs->answer = step.startsWith(u"yes");
             if (const int ticks = step.section(u'+', 1).toInt())
                 h.dialogs->onAsk = [&h, ticks] { h.tick(ticks); };
-        } else if (step.startsWith(u"sleep:")) {
-            h.clock->pass(std::chrono::seconds(step.mid(6).toInt()));
-        } else if (step.startsWith(u"wall:")) {
-            h.clock->time = h.clock->time.addSecs(step.mid(5).toInt());
-        } else if (step == u"show") {
-            f.showNormal();
-            f.activateWindow();
-            if (!QTest::qWaitForWindowActive(&f))
-                qFatal("the window does not become active");
-        } else if (step == u"elsewhere") {
-            h.elsewhere = std::make_unique<QWidget>();
-            h.elsewhere->show();
-            h.elsewhere->activateWindow();
-            if (!QTest::qWaitFor([&f] { return !f.isActiveWindow(); }))
-                qFatal("the window stays active");
-        } else if (step == u"tray") {
-            h.windowSystem->clickTray(TrayClick::Left);
-        } else if (step == u"Escape") {
-            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &f, Qt::Key_Escape);
-        } else if (step == u"min" || step == u"full" || step == u"sig15") {
-            step == u"min" ? f.MinimizeWindow() : step == u"full" ? f.ShowFullWindow() : f.EndOnSignal(15);
-        } else if (step == u"jetzt" || step == u"abbruch") {
-            step == u"jetzt" ? f.JetztBtn_Click() : f.Abbruch_Click();
-        } else if (step.startsWith(u'@')) {
+        } else if (step.startsWith(u"sleep:") || step.startsWith(u"wall:"))
+            step[0] == u's' ? h.clock->pass(std::chrono::seconds(step.mid(6).toInt()))
+                            : void(h.clock->time = h.clock->time.addSecs(step.mid(5).toInt()));
+        else if (step.startsWith(u'@'))
             QTest::mouseClick(control(f, name), Qt::LeftButton);
-        } else if (step.startsWith(u"r@")) {
+        else if (step.startsWith(u"r@"))
             mouse(control(f, name), QEvent::MouseButtonPress, Qt::RightButton);
-        } else if (step.startsWith(u"2@")) {
+        else if (step.startsWith(u"2@"))
             doubleClick(control(f, name));
-        } else if (step.startsWith(u'~')) {
-            QTest::mouseMove(control(f, name), QPoint(2, 2));
-            QTest::mouseMove(control(f, name), QPoint(5, 5));
-        } else if (step.contains(u'=')) {
+        else if (step.startsWith(u'~'))
+            QTest::mouseMove(control(f, name), QPoint(2, 2)), QTest::mouseMove(control(f, name), QPoint(5, 5));
+        else if (step.contains(u'='))
             control<QLineEdit>(f, name)->setText(value);
-        } else if (step.endsWith(u'+') || step.endsWith(u'-')) {
+        else if (step.endsWith(u'+') || step.endsWith(u'-'))
             control<QAbstractButton>(f, name.chopped(1))->setChecked(step.endsWith(u'+'));
-        } else if (step.startsWith(u'\'')) {
+        else if (step.startsWith(u'\''))
             QTest::keyClicks(QApplication::focusWidget(), step.mid(1));
-        } else {
+        else
             qFatal("unknown step %s", qPrintable(step));
-        }
     }
 }
 
@@ -361,66 +345,65 @@ inline std::unique_ptr<Harness> played(const QString& commandLine, const QString
 }
 
 // What the window shows, for the keys asked as "key=...; key=..." (what follows a '=' is ignored):
-// "timer" or "Timer1" Timer1 runs, "Timer2", "led" (the picture AktiveLED shows), "agrees" (empty
-// when the entry fields agree, see disagreement()), "hidden", "minimised", "classic", "requests", "endings", "boxes" (every box and
-// question), "kinds" (their icons or kinds of question), "asked" (what logind was asked about), "tip" (the tray icon's text, "-": none), "icons"
-// (icons made), "title", "left" (seconds), "focus", "beeps", "pins", "activated", "atQuestion", "atEnd";
-// any other key names a control: a label's or field's text ("-": hidden), a box's or option's tick and
-// enabledness as "10", else whether it is shown; "?Name" whether that control is shown.
+// the named facts below, "?Name" whether that control is shown, or a control's name: a label's or
+// field's text ("-": hidden), a box's or option's tick and enabledness as "10", else whether it shows.
 inline QString seen(const Harness& h, const QString& keys)
 {
     const Form1& f = *h.form;
-    const auto list = [](const auto& v) {
+    const auto n = [](auto x) { return QString::number(x); };
+    const auto list = [&n](const auto& v) {
         QStringList l;
         for (const auto& x : v)
-            l << QString::number(x);
+            l << n(x);
         return l.join(u',');
+    };
+    const auto kinds = [&h] {
+        QStringList l;
+        for (const QString& box : h.dialogs->shown)
+            l << box.section(u'|', 0, 0);
+        return l.join(u',');
+    };
+    const auto led = [&f] {
+        for (const char* name : {"RedPic", "LiteGreenPic", "GreenPic"})
+            if (control<QLabel>(f, "AktiveLED")->pixmap().cacheKey() == control<QLabel>(f, name)->pixmap().cacheKey())
+                return QString::fromLatin1(name);
+        return QString();
+    };
+    const std::map<QString, std::function<QString()>> named{
+        {QStringLiteral("timer"), [&] { return n(control<QTimer>(f, "Timer1")->isActive()); }},
+        {QStringLiteral("Timer2"), [&] { return n(control<QTimer>(f, "Timer2")->isActive()); }},
+        {QStringLiteral("led"), led}, // the picture AktiveLED shows
+        {QStringLiteral("agrees"), [&] { return disagreement(h); }},
+        {QStringLiteral("hidden"), [&] { return n(f.isHidden()); }},
+        {QStringLiteral("minimised"), [&] { return n(f.isMinimized()); }},
+        {QStringLiteral("classic"), [&] { return n(f.classicMode()); }},
+        {QStringLiteral("requests"), [&] { return list(h.power->requests); }},
+        {QStringLiteral("asked"), [&] { return list(h.power->asked); }}, // what logind was asked about
+        {QStringLiteral("endings"), [&] { return list(h.app->endings); }},
+        {QStringLiteral("pins"), [&] { return list(h.windowSystem->keepAbove); }},
+        {QStringLiteral("boxes"), [&] { return h.dialogs->shown.join(u" / "); }}, // every box and question
+        {QStringLiteral("kinds"), kinds}, // their icons or kinds of question
+        {QStringLiteral("tip"), [&] { return h.windowSystem->shownIcon() ? h.windowSystem->shownIcon()->toolTips.back() : QStringLiteral("-"); }},
+        {QStringLiteral("icons"), [&] { return n(h.windowSystem->trayIcons.size()); }}, // icons made
+        {QStringLiteral("activated"), [&] { return n(h.windowSystem->activated.size()); }},
+        {QStringLiteral("beeps"), [&] { return n(h.beeper->count); }},
+        {QStringLiteral("left"), [&] { return n(f.remainingSeconds()); }},
+        {QStringLiteral("title"), [&] { return f.windowTitle(); }},
+        {QStringLiteral("focus"), [&] { return f.focusWidget() ? f.focusWidget()->objectName() : QString(); }},
+        {QStringLiteral("atQuestion"), [&] { return h.atQuestion; }},
+        {QStringLiteral("atEnd"), [&] { return n(h.atEnd); }},
     };
     QStringList out;
     for (const QString& part : keys.split(QStringLiteral("; "))) {
         const QString key = part.section(u'=', 0, 0);
-        QString v;
-        if (key == u"timer")
-            v = QString::number(control<QTimer>(f, "Timer1")->isActive());
-        else if (key == u"hidden" || key == u"minimised" || key == u"classic")
-            v = QString::number(key == u"hidden" ? f.isHidden() : key == u"classic" ? f.classicMode() : f.isMinimized());
-        else if (key == u"requests" || key == u"endings" || key == u"asked")
-            v = list(key == u"requests" ? h.power->requests : key == u"asked" ? h.power->asked : h.app->endings);
-        else if (key == u"pins")
-            v = list(h.windowSystem->keepAbove);
-        else if (key == u"boxes")
-            v = h.dialogs->shown.join(u" / ");
-        else if (key == u"kinds")
-            for (const QString& box : h.dialogs->shown)
-                v += (v.isEmpty() ? QString() : QStringLiteral(",")) + box.section(u'|', 0, 0);
-        else if (key.startsWith(u'?'))
-            v = QString::number(!control(f, qPrintable(key.mid(1)))->isHidden());
-        else if (key == u"tip")
-            v = h.windowSystem->shownIcon() ? h.windowSystem->shownIcon()->toolTips.back() : QStringLiteral("-");
-        else if (key == u"icons" || key == u"activated" || key == u"beeps" || key == u"left")
-            v = QString::number(key == u"icons" ? qint64(h.windowSystem->trayIcons.size()) : key == u"activated"
-                                ? qint64(h.windowSystem->activated.size()) : key == u"beeps" ? h.beeper->count
-                                : f.remainingSeconds());
-        else if (key == u"atEnd")
-            v = QString::number(h.atEnd);
-        else if (key == u"title" || key == u"focus" || key == u"atQuestion")
-            v = key == u"title" ? f.windowTitle() : key == u"focus" ? (f.focusWidget() ? f.focusWidget()->objectName() : QString()) : h.atQuestion;
-        else if (key.startsWith(u"Timer"))
-            v = QString::number(control<QTimer>(f, qPrintable(key))->isActive());
-        else if (key == u"led")
-            for (const char* name : {"RedPic", "LiteGreenPic", "GreenPic"})
-                v += control<QLabel>(f, "AktiveLED")->pixmap().cacheKey() == control<QLabel>(f, name)->pixmap().cacheKey()
-                         ? QLatin1String(name) : QLatin1String("");
-        else if (key == u"agrees")
-            v = disagreement(h);
-        else if (const QWidget* w = control(f, qPrintable(key)); qobject_cast<const QAbstractButton*>(w))
-            v = static_cast<const QAbstractButton*>(w)->isCheckable()
-                    ? QString::number(w->property("checked").toBool()) + QString::number(w->isEnabled())
-                    : QString::number(!w->isHidden());
-        else
-            v = !w->property("text").isValid() ? QString::number(!w->isHidden())
-                : w->isHidden() ? QStringLiteral("-") : w->property("text").toString();
-        out << key + u'=' + v;
+        const QWidget* w = named.count(key) ? nullptr : control(f, qPrintable(key.mid(key.startsWith(u'?'))));
+        const auto* box = qobject_cast<const QAbstractButton*>(w);
+        out << key + u'='
+                   + (!w ? named.at(key)()
+                      : key.startsWith(u'?') || (box && !box->isCheckable()) || (!box && !w->property("text").isValid())
+                          ? n(!w->isHidden())
+                      : box ? n(box->isChecked()) + n(box->isEnabled())
+                      : w->isHidden() ? QStringLiteral("-") : w->property("text").toString());
     }
     return out.join(QStringLiteral("; "));
 }
