@@ -14,23 +14,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The texts of the named labels, a hidden one empty, joined by "|".
-QString texts(const Form1& f, std::initializer_list<const char*> names)
-{
-    QStringList t;
-    for (const char* name : names)
-        t << (control<QLabel>(f, name)->isHidden() ? QString() : control<QLabel>(f, name)->text());
-    return t.join(u'|');
-}
-
-// The entry fields after setting a duration at a time of day: end hour and minute, hours,
-// minutes, total, days.
-struct Fields {
-    QTime now;
-    std::int16_t minutes;
-    QString fields;
-};
-
 // Minutes added (+) or taken off (-), r: rounded to ten minutes; -1: unchanged because of overflow.
 struct Change {
     QString change;
@@ -39,7 +22,6 @@ struct Change {
 
 } // namespace
 
-Q_DECLARE_METATYPE(Fields)
 Q_DECLARE_METATYPE(Change)
 
 class TestCountdown : public QObject {
@@ -90,6 +72,13 @@ private Q_SLOTS:
         QTest::newRow("below a day") << Scene{"", "ZeitEingabe=3000 @Start sleep:93609 1", "TageCaption=-"};
         QTest::newRow("end time and clocks") << Scene{"", "wall:-19043 ZeitEingabe=15 @Start",
             "Endzeit_Display=End-Zeit: 9:5; Uhrzeit_Frame1=Zeit: 08:50:07; Uhrzeit_Display=Zeit: 08:50:07"};
+        // The entry fields: end time, hours and minutes, days (counted, not dates).
+        const QString fields = u"HourTimeText=%1; MinuteTimeText=%2; CounterHourText=%3; CounterMinuteText=%4; AnzahlTageLabel=%5"_s;
+        QTest::newRow("fields, one day") << Scene{"", "hours =1440", fields.arg("14", "07", "24", "00", "+1 Tag (7.12)")};
+        QTest::newRow("fields, past midnight, no day") << Scene{"", "wall:33750 hours =45", fields.arg("00", "15", "0", "45", "-")};
+        QTest::newRow("fields, 25 h from 23:00") << Scene{"", "wall:31950 hours =1500", fields.arg("00", "00", "25", "00", "+1 Tag (7.12)")};
+        QTest::newRow("fields, capped at 14 days")
+            << Scene{"", "wall:-22050 =32767", u"ZeitEingabe=20160; HourTimeText=08; AnzahlTageLabel=+14 Tage (20.12)"_s};
         // The wall clock is set back an hour: the same moment, told anew at the next tick.
         QTest::newRow("wall clock set back") << Scene{"", "wall:-19043 ZeitEingabe=15 @Start wall:-3600 1", "Endzeit_Display=End-Zeit: 8:5"};
     }
@@ -120,27 +109,6 @@ private Q_SLOTS:
         // Fires once, power off because the force box is ticked by default.
         QCOMPARE(seen(*h, u"Display; MinutenDisplay; requests; endings; timer; Timer2; tip"_s),
                  u"Display=Shutdown!!!; MinutenDisplay=-; requests=8; endings=0; timer=0; Timer2=0; tip=-"_s);
-    }
-
-    void entryFields_data()
-    {
-        QTest::addColumn<Fields>("row");
-        QTest::newRow("one day") << Fields{{14, 7, 30}, 1440, "14 07 24 00 1440 +1 Tag (7.12)"};
-        QTest::newRow("past midnight, no day") << Fields{{23, 30}, 45, "00 15 0 45 45 "};
-        QTest::newRow("25 h from 23:00: days, not dates") << Fields{{23, 0}, 1500, "00 00 25 00 1500 +1 Tag (7.12)"};
-        QTest::newRow("capped at 14 days") << Fields{{8, 0}, 32767, "08 00 336 00 20160 +14 Tage (20.12)"};
-    }
-    void entryFields()
-    {
-        QFETCH(Fields, row);
-        const auto h = loaded();
-        Form1& f = *h->form;
-        h->clock->time.setTime(row.now);
-        f.SetMinutes(row.minutes);
-        QStringList shown;
-        for (const char* name : {"HourTimeText", "MinuteTimeText", "CounterHourText", "CounterMinuteText", "ZeitEingabe"})
-            shown << control<QLineEdit>(f, name)->text();
-        QCOMPARE(shown.join(u' ') + u' ' + texts(f, {"AnzahlTageLabel"}), row.fields);
     }
 
     void calculators_data()
