@@ -44,6 +44,16 @@ int logindInhibitors(const MockService& logind, const QString& reason = Reason)
     return count;
 }
 
+// GNOME's session manager, whose cookie comes back late, so that settling or a sleep request that
+// does not wait for it shows.
+const QString Gnome = QStringLiteral("org.gnome.SessionManager");
+const QString GnomePath = QStringLiteral("/org/gnome/SessionManager");
+bool slowGnome(MockService& gnome)
+{
+    return gnome.addMethod(GnomePath, Gnome, "Inhibit", "susu", "u", "ret = dbus.UInt32(7)")
+           && gnome.addMethod(GnomePath, Gnome, "Uninhibit", "u", "", "import time; time.sleep(0.5); self.log('given back')");
+}
+
 bool emitAction(const MockService& daemon, uint id, const QString& action)
 {
     const QVariantList args{QVariant::fromValue(QDBusVariant(id)), QVariant::fromValue(QDBusVariant(action))};
@@ -54,7 +64,25 @@ bool emitAction(const MockService& daemon, uint id, const QString& action)
            == QDBusMessage::ReplyMessage;
 }
 
+// A desktop's inhibitor: service, path, interface, Inhibit's signature; the Python that sets the
+// answer; the Inhibit and the release as logged.
+struct Inhibitor {
+    QStringList object;
+    QString answer;
+    QStringList calls;
+};
+
+// An action invoked on a notification's id, and the cancels and extensions it makes.
+struct Action {
+    QString action;
+    uint id;
+    int cancels, extends;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Inhibitor)
+Q_DECLARE_METATYPE(Action)
 
 class TestDesktopBus : public QObject {
     Q_OBJECT
@@ -68,47 +96,42 @@ private slots:
     // logind's idle inhibitor and one desktop inhibitor are taken at hold and given back at release.
     void inhibitorHoldAndRelease_data()
     {
-        QTest::addColumn<QStringList>("object"); // service, path, interface, Inhibit's signature
-        QTest::addColumn<QString>("answer"); // Python that sets the answer
-        QTest::addColumn<QStringList>("calls"); // the Inhibit and the release as logged
+        QTest::addColumn<Inhibitor>("row");
         const QString cookie = QStringLiteral("ret = dbus.UInt32(42)");
         QTest::newRow("GNOME session manager")
-            << QStringList{"org.gnome.SessionManager", "/org/gnome/SessionManager", "org.gnome.SessionManager", "susu"}
-            << cookie << QStringList{"Inhibit \"Tarvo\" 0 \"" + Reason + "\" 4", "Uninhibit 42"};
+            << Inhibitor{{"org.gnome.SessionManager", "/org/gnome/SessionManager", "org.gnome.SessionManager", "susu"},
+                         cookie, {"Inhibit \"Tarvo\" 0 \"" + Reason + "\" 4", "Uninhibit 42"}};
         QTest::newRow("freedesktop power management")
-            << QStringList{"org.freedesktop.PowerManagement", "/org/freedesktop/PowerManagement/Inhibit",
-                           "org.freedesktop.PowerManagement.Inhibit", "ss"}
-            << cookie << QStringList{"Inhibit \"Tarvo\" \"" + Reason + "\"", "UnInhibit 42"};
+            << Inhibitor{{"org.freedesktop.PowerManagement", "/org/freedesktop/PowerManagement/Inhibit",
+                          "org.freedesktop.PowerManagement.Inhibit", "ss"},
+                         cookie, {"Inhibit \"Tarvo\" \"" + Reason + "\"", "UnInhibit 42"}};
         // The portal's answer is a request object; closing it ends the inhibition.
         QTest::newRow("desktop portal")
-            << QStringList{"org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop",
-                           "org.freedesktop.portal.Inhibit", "sua{sv}"}
-            << "r = '/org/freedesktop/portal/desktop/request/1/t'; "
-               "self.AddObject(r, 'org.freedesktop.portal.Request', {}, [('Close', '', '', '')]); "
-               "ret = dbus.ObjectPath(r)"
-            << QStringList{"Inhibit \"\" 4 {\"reason\": \"" + Reason + "\"}", "Close"};
+            << Inhibitor{{"org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop", "org.freedesktop.portal.Inhibit", "sua{sv}"},
+                         "r = '/org/freedesktop/portal/desktop/request/1/t'; "
+                         "self.AddObject(r, 'org.freedesktop.portal.Request', {}, [('Close', '', '', '')]); ret = dbus.ObjectPath(r)",
+                         {"Inhibit \"\" 4 {\"reason\": \"" + Reason + "\"}", "Close"}};
     }
     void inhibitorHoldAndRelease()
     {
-        QFETCH(QStringList, object);
-        QFETCH(QString, answer);
-        QFETCH(QStringList, calls);
+        QFETCH(Inhibitor, row);
+        const QStringList& object = row.object;
         PrivateBus system, session;
         MockService logind(system, QStringLiteral("org.freedesktop.login1"), {"--template", "logind"});
         MockService desktop(session, object[0], object.mid(0, 3));
         QVERIFY(logind.isUp() && desktop.isUp());
-        QVERIFY(desktop.addMethod(object[1], object[2], "Inhibit", object[3], object[3] == "sua{sv}" ? "o" : "u", answer));
-        if (calls[1] != QLatin1String("Close"))
-            QVERIFY(desktop.addMethod(object[1], object[2], calls[1].section(' ', 0, 0), "u", ""));
+        QVERIFY(desktop.addMethod(object[1], object[2], "Inhibit", object[3], object[3] == "sua{sv}" ? "o" : "u", row.answer));
+        if (row.calls[1] != QLatin1String("Close"))
+            QVERIFY(desktop.addMethod(object[1], object[2], row.calls[1].section(' ', 0, 0), "u", ""));
 
         IdleInhibitor inhibitor(connectTo(system.address), connectTo(session.address), Reason);
-        for (const QString& expected : calls) {
-            expected == calls[0] ? inhibitor.hold() : inhibitor.release();
-            const int held = expected == calls[0] ? 1 : 0;
+        for (const QString& expected : row.calls) {
+            expected == row.calls[0] ? inhibitor.hold() : inhibitor.release();
+            const int held = expected == row.calls[0] ? 1 : 0;
             QTRY_COMPARE_WITH_TIMEOUT(logindInhibitors(logind), held, 20000);
             QStringList seen;
             QTRY_VERIFY_WITH_TIMEOUT(!(seen += desktop.takeCalls()).isEmpty(), 20000);
-            QVERIFY2(seen == QStringList{expected}, qPrintable(seen.join(" | ")));
+            QCOMPARE(seen, QStringList{expected});
             QTest::qWait(300); // the answers are handled: the descriptor must be kept, not just received
             QCOMPARE(logindInhibitors(logind), held);
         }
@@ -120,13 +143,8 @@ private slots:
     {
         PrivateBus system, session;
         MockService logind(system, QStringLiteral("org.freedesktop.login1"), {"--template", "logind"});
-        const QString path = QStringLiteral("/org/gnome/SessionManager");
-        const QString name = QStringLiteral("org.gnome.SessionManager");
-        MockService gnome(session, name, {name, path, name});
-        QVERIFY(logind.isUp() && gnome.isUp());
-        QVERIFY(gnome.addMethod(path, name, "Inhibit", "susu", "u", "ret = dbus.UInt32(7)"));
-        // Answers late, so that settling too early shows.
-        QVERIFY(gnome.addMethod(path, name, "Uninhibit", "u", "", "import time; time.sleep(0.5); self.log('given back')"));
+        MockService gnome(session, Gnome, {Gnome, GnomePath, Gnome});
+        QVERIFY(logind.isUp() && gnome.isUp() && slowGnome(gnome));
 
         IdleInhibitor inhibitor(connectTo(system.address), connectTo(session.address), Reason);
         inhibitor.hold();
@@ -143,20 +161,14 @@ private slots:
     // id), and its close.
     void notification_data()
     {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<uint>("id");
-        QTest::addColumn<int>("cancels");
-        QTest::addColumn<int>("extends");
-        QTest::newRow("Abbrechen") << "cancel" << 1U << 1 << 0;
-        QTest::newRow("+10 Minuten") << "extend" << 1U << 0 << 1;
-        QTest::newRow("another program's notification") << "cancel" << 2U << 0 << 0;
+        QTest::addColumn<Action>("row");
+        QTest::newRow("Abbrechen") << Action{"cancel", 1U, 1, 0};
+        QTest::newRow("+10 Minuten") << Action{"extend", 1U, 0, 1};
+        QTest::newRow("another program's notification") << Action{"cancel", 2U, 0, 0};
     }
     void notification()
     {
-        QFETCH(QString, action);
-        QFETCH(uint, id);
-        QFETCH(int, cancels);
-        QFETCH(int, extends);
+        QFETCH(Action, row);
         PrivateBus session;
         MockService daemon(session, QStringLiteral("org.freedesktop.Notifications"), {"--template", "notification_daemon"});
         QVERIFY(daemon.isUp());
@@ -176,11 +188,11 @@ private slots:
                  qPrintable(calls[1]));
         // The first notification of the daemon gets the id 1; the default action comes last as a
         // marker that every signal before it has arrived.
-        QVERIFY(emitAction(daemon, id, action));
+        QVERIFY(emitAction(daemon, row.id, row.action));
         QVERIFY(emitAction(daemon, 1, QStringLiteral("default")));
         QTRY_COMPARE_WITH_TIMEOUT(window.size(), 1, 20000);
-        QCOMPARE(cancel.size(), cancels);
-        QCOMPARE(extend.size(), extends);
+        QCOMPARE(cancel.size(), row.cancels);
+        QCOMPARE(extend.size(), row.extends);
         notifier.close();
         QTRY_VERIFY_WITH_TIMEOUT((calls += daemon.takeCalls()).contains(QStringLiteral("CloseNotification 1")), 20000);
     }
@@ -203,13 +215,8 @@ private slots:
         PrivateBus system, session;
         MockService logind(system, QStringLiteral("org.freedesktop.login1"), {"--template", "logind"});
         MockService daemon(session, QStringLiteral("org.freedesktop.Notifications"), {"--template", "notification_daemon"});
-        const QString gnomePath = QStringLiteral("/org/gnome/SessionManager");
-        const QString gnomeName = QStringLiteral("org.gnome.SessionManager");
-        MockService gnome(session, gnomeName, {gnomeName, gnomePath, gnomeName});
-        QVERIFY(logind.isUp() && daemon.isUp() && gnome.isUp());
-        QVERIFY(gnome.addMethod(gnomePath, gnomeName, "Inhibit", "susu", "u", "ret = dbus.UInt32(7)"));
-        // Answers late, so that a sleep request that does not wait for it shows.
-        QVERIFY(gnome.addMethod(gnomePath, gnomeName, "Uninhibit", "u", "", "import time; time.sleep(0.5)"));
+        MockService gnome(session, Gnome, {Gnome, GnomePath, Gnome});
+        QVERIFY(logind.isUp() && daemon.isUp() && gnome.isUp() && slowGnome(gnome));
 
         Harness h(QStringLiteral("S T M10"));
         Form1& f = *h.form;
