@@ -29,7 +29,16 @@ QString looks(const Form1& f)
     return result;
 }
 
+// A real box: its kind, the key pressed (with Alt, or Return alone), the buttons seen and the answer.
+struct Box {
+    QString kind;
+    Qt::Key key;
+    QString seen;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Box)
 
 class TestActions : public QObject {
     Q_OBJECT
@@ -116,20 +125,17 @@ private Q_SLOTS:
     // LANG=C.UTF-8), CR CR shown as an empty line, the question icon.
     void realMessageBox_data()
     {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<int>("key"); // pressed with Alt, or Return alone
-        QTest::addColumn<QString>("seen"); // the buttons, then the answer
-        QTest::newRow("Yes/No, Alt+N") << "ask" << int(Qt::Key_N) << "&Ja &Nein|No";
-        QTest::newRow("Yes/No, Alt+J") << "ask" << int(Qt::Key_J) << "&Ja &Nein|Yes";
-        QTest::newRow("Yes/No/Cancel, Alt+A") << "ask3" << int(Qt::Key_A) << "&Abbrechen &Ja &Nein|Cancel";
-        QTest::newRow("Yes/No/Cancel, Alt+N") << "ask3" << int(Qt::Key_N) << "&Abbrechen &Ja &Nein|No";
-        QTest::newRow("message") << "message" << int(Qt::Key_Return) << "OK|";
+        QTest::addColumn<Box>("row");
+        QTest::newRow("Yes/No, Alt+N") << Box{"ask", Qt::Key_N, "&Ja &Nein|No"};
+        QTest::newRow("Yes/No, Alt+J") << Box{"ask", Qt::Key_J, "&Ja &Nein|Yes"};
+        QTest::newRow("Yes/No/Cancel, Alt+A") << Box{"ask3", Qt::Key_A, "&Abbrechen &Ja &Nein|Cancel"};
+        QTest::newRow("Yes/No/Cancel, Alt+N") << Box{"ask3", Qt::Key_N, "&Abbrechen &Ja &Nein|No"};
+        QTest::newRow("message") << Box{"message", Qt::Key_Return, "OK|"};
     }
     void realMessageBox()
     {
-        QFETCH(QString, kind);
-        QFETCH(int, key);
-        QFETCH(QString, seen);
+        QFETCH(Box, row);
+        const Qt::Key key = row.key;
         QString box;
         QStringList buttons;
         QTimer poll;
@@ -144,7 +150,7 @@ private Q_SLOTS:
             for (const QAbstractButton* button : open->buttons())
                 buttons << button->text();
             open->activateWindow();
-            QTest::keyClick(open, Qt::Key(key), key == Qt::Key_Return ? Qt::NoModifier : Qt::AltModifier);
+            QTest::keyClick(open, key, key == Qt::Key_Return ? Qt::NoModifier : Qt::AltModifier);
             // A key that pressed no button must not leave the test waiting (a mnemonic clicks a moment later).
             QTimer::singleShot(3000, open, [open] { open->reject(); });
         });
@@ -152,14 +158,14 @@ private Q_SLOTS:
         const auto dialogs = makeDialogs();
         const QString text = u"Abmelden\r\rSoll abgemeldet werden?"_s;
         QString answered;
-        if (kind == u"ask")
+        if (row.kind == u"ask")
             answered = dialogs->ask(nullptr, u"Jetzt?"_s, text, false) ? u"Yes"_s : u"No"_s;
-        else if (kind == u"ask3")
+        else if (row.kind == u"ask3")
             answered = QStringList{"Yes", "No", "Cancel"}.at(int(dialogs->askYesNoCancel(nullptr, u"Jetzt?"_s, text)));
         else
             dialogs->message(nullptr, MessageIcon::Question, u"Jetzt?"_s, text);
         buttons.sort();
-        QCOMPARE(buttons.join(u' ') + u'|' + answered, seen);
+        QCOMPARE(buttons.join(u' ') + u'|' + answered, row.seen);
         QCOMPARE(box, u"Abmelden\n\nSoll abgemeldet werden?|1|1"_s);
     }
 };

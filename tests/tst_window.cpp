@@ -39,13 +39,7 @@ QStringList layoutProblems(Form1& f)
     for (QWidget* w : f.findChildren<QWidget*>()) {
         if (!w->isVisibleTo(&f) || w == control<QLabel>(f, "Picture1") || w == control<QLabel>(f, "InfoField") || w->parentWidget() == control<AlwaysOnTop>(f, "AlwaysOnTop1"))
             continue;
-        QString text;
-        if (auto* label = qobject_cast<QLabel*>(w))
-            text = label->text();
-        else if (auto* button = qobject_cast<QAbstractButton*>(w))
-            text = button->text().remove(u'&');
-        else if (auto* field = qobject_cast<QLineEdit*>(w))
-            text = field->text();
+        const QString text = w->property("text").toString().remove(qobject_cast<QAbstractButton*>(w) ? u"&"_s : QString());
         const int margin = qobject_cast<QLabel*>(w) ? 0 : 4;
         const int needed
             = qobject_cast<QCheckBox*>(w) ? w->sizeHint().width() : w->fontMetrics().horizontalAdvance(text) + margin;
