@@ -4,6 +4,7 @@
 // moves, a speaker or a power button.
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -18,8 +19,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
+#include <QVariant>
 
 #include "app/form1.h"
 #include "app/system_services.h"
@@ -41,13 +45,7 @@ W* control(const QObject& owner, const char* name)
 
 struct FakeBeeper final : Beeper {
     int count = 0;
-    std::function<void()> onBeep;
-    void beep() override
-    {
-        ++count;
-        if (onBeep)
-            onBeep();
-    }
+    void beep() override { ++count; }
 };
 
 struct FakeDialogs final : Dialogs {
@@ -55,8 +53,7 @@ struct FakeDialogs final : Dialogs {
     // button Enter presses), a Yes/No/Cancel question as "ask3|title|text".
     QStringList shown;
     QStringList modalDialogs;
-    bool answer = false; // what every Yes/No question is answered
-    Answer threeWayAnswer = Answer::Cancel;
+    bool answer = false; // what every Yes/No question is answered; a Yes/No/Cancel one is cancelled
     std::function<void()> onAsk; // runs while the question is open
 
     void message(QWidget*, MessageIcon icon, const QString& title, const QString& text) override
@@ -74,7 +71,7 @@ struct FakeDialogs final : Dialogs {
     Answer askYesNoCancel(QWidget*, const QString& title, const QString& text) override
     {
         shown << QStringLiteral("ask3|") + title + u'|' + text;
-        return threeWayAnswer;
+        return Answer::Cancel;
     }
     void runModal(QDialog& dialog) override { modalDialogs << dialog.objectName(); }
 };
@@ -160,6 +157,9 @@ struct FakeApp final : AppControl {
     }
 };
 
+struct Harness;
+QString seen(const Harness& h, const QString& keys);
+
 // A main window wired to fakes; the fakes stay reachable through the raw pointers.
 struct Harness {
     FakeClock* clock;
@@ -170,6 +170,9 @@ struct Harness {
     FakeWindowSystem* windowSystem;
     FakeApp* app;
     std::unique_ptr<Form1> form;
+    QString atQuestion; // the requests made and whether the window was hidden, when a question last opened
+    bool atEnd = false; // whether the tray icon was still shown when the program ended
+    std::unique_ptr<QWidget> elsewhere; // another window, where the user works
 
     explicit Harness(const QString& commandLine = {})
     {
@@ -182,6 +185,8 @@ struct Harness {
         s.windowSystem.reset(windowSystem = new FakeWindowSystem);
         s.app.reset(app = new FakeApp);
         form = std::make_unique<Form1>(std::move(s), commandLine);
+        app->onEnd = [this] { atEnd = windowSystem->shownIcon() != nullptr; };
+        dialogs->onAsk = [this] { atQuestion = QString::number(power->requests.size()) + u' ' + QString::number(form->isHidden()); };
     }
 
     // Start-up as the program runs it.
@@ -231,4 +236,184 @@ inline void mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button = Qt::No
     QApplication::sendEvent(w, &event);
 }
 
+// What the double-click of the window system delivers: the second press comes as the double-click.
+inline void doubleClick(QWidget* w)
+{
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                              QEvent::MouseButtonRelease})
+        mouse(w, type, Qt::LeftButton);
+}
+
+// The middle of a part of a vertical scroll bar.
+inline QPoint partOf(QScrollBar* bar, QStyle::SubControl part)
+{
+    QStyleOptionSlider o;
+    o.initFrom(bar);
+    o.orientation = Qt::Vertical;
+    o.minimum = bar->minimum();
+    o.maximum = bar->maximum();
+    o.sliderPosition = o.sliderValue = bar->value();
+    o.singleStep = o.pageStep = 1;
+    o.subControls = QStyle::SC_All;
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &o, part, bar).center();
+}
+
+// Plays a user's steps, separated by blanks. A number ticks that often; "=N" sets N minutes;
+// "sleep:S" passes S seconds unseen, "wall:S" sets the wall clock S seconds on; "@Name" clicks that
+// control, "r@Name" presses the right button on it, "2@Name" double-clicks it, "~Name" moves the
+// pointer onto it; "Name=text" sets a field ('_' for a blank), "Name+" / "Name-" ticks or clears a
+// box; "'text" types; "yes" / "no" answer the questions to come, "yes+N" ticks N times while the next
+// one is open; "up1" / "down2" click an arrow of VScroll1 / VScroll2; and the named steps below.
+// Steps starting with '!' set the fakes up before start-up.
+inline void play(Harness& h, const QString& script, bool beforeLoad = false)
+{
+    Form1& f = *h.form;
+    const auto activate = [&f](QWidget& w) {
+        w.activateWindow();
+        if (!(&w == &f ? QTest::qWaitForWindowActive(&w) : QTest::qWaitFor([&f] { return !f.isActiveWindow(); })))
+            qFatal("the window does not change");
+    };
+    const std::map<QString, std::function<void()>> named{
+        {QStringLiteral("!notray"), [&] { h.windowSystem->tray = false; }},
+        {QStringLiteral("!norestore"), [&] { h.windowSystem->restoreWorks = false; }},
+        {QStringLiteral("!impossible"), [&] { h.power->possible = PowerAvailability::no(QStringLiteral("Der Ruhezustand ist auf diesem Rechner nicht verfügbar.")); }},
+        {QStringLiteral("!later"), [&] { h.power->answerLater = true; }}, // until "answer"
+        {QStringLiteral("!refused"), [&] { h.power->outcome = PowerOutcome::failure(QStringLiteral("Nein")); }},
+        {QStringLiteral("answer"), [&] { h.power->answer(); }},
+        {QStringLiteral("hours"), [&] { f.Label5_Click(), control<QPushButton>(f, "Start")->setFocus(); }}, // a click then selects
+        {QStringLiteral("tab"), [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }},
+        {QStringLiteral("del"), [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete); }},
+        {QStringLiteral("Escape"), [&] { QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &f, Qt::Key_Escape); }},
+        {QStringLiteral("show"), [&] { f.showNormal(), activate(f); }},
+        {QStringLiteral("elsewhere"), [&] { h.elsewhere = std::make_unique<QWidget>(), h.elsewhere->show(), activate(*h.elsewhere); }},
+        {QStringLiteral("tray"), [&] { h.windowSystem->clickTray(TrayClick::Left); }},
+        {QStringLiteral("min"), [&] { f.MinimizeWindow(); }},
+        {QStringLiteral("full"), [&] { f.ShowFullWindow(); }},
+        {QStringLiteral("sig15"), [&] { f.EndOnSignal(15); }},
+        {QStringLiteral("jetzt"), [&] { f.JetztBtn_Click(); }}, // whatever the button shows
+        {QStringLiteral("abbruch"), [&] { f.Abbruch_Click(); }},
+    };
+    for (const QString& step : script.split(u' ', Qt::SkipEmptyParts)) {
+        if (step.startsWith(u'!') != beforeLoad)
+            continue;
+        const QByteArray name = step.section(u'@', -1).section(u'=', 0, 0).remove(0, step.startsWith(u'~')).toLatin1();
+        const QString value = step.section(u'=', 1).replace(u'_', u' ');
+        if (const auto it = named.find(step); it != named.end())
+            it->second();
+        else if (step.toInt() > 0)
+            h.tick(step.toInt()), QCoreApplication::processEvents();
+        else if (step.startsWith(u'='))
+            f.SetMinutes(static_cast<std::int16_t>(step.mid(1).toInt()));
+        else if (step.startsWith(u"up") || step.startsWith(u"down"))
+            QTest::mouseClick(control<QScrollBar>(f, step.endsWith(u'1') ? "VScroll1" : "VScroll2"), Qt::LeftButton, {},
+                              partOf(control<QScrollBar>(f, step.endsWith(u'1') ? "VScroll1" : "VScroll2"),
+                                     step.startsWith(u"up") ? QStyle::SC_ScrollBarSubLine : QStyle::SC_ScrollBarAddLine));
+        else if (step.startsWith(u"yes") || step == u"no") {
+            h.dialogs->answer = step.startsWith(u"yes");
+            if (const int ticks = step.section(u'+', 1).toInt())
+                h.dialogs->onAsk = [&h, ticks] { h.tick(ticks); };
+        } else if (step.startsWith(u"sleep:") || step.startsWith(u"wall:"))
+            step[0] == u's' ? h.clock->pass(std::chrono::seconds(step.mid(6).toInt()))
+                            : void(h.clock->time = h.clock->time.addSecs(step.mid(5).toInt()));
+        else if (step.startsWith(u'@'))
+            QTest::mouseClick(control(f, name), Qt::LeftButton);
+        else if (step.startsWith(u"r@"))
+            mouse(control(f, name), QEvent::MouseButtonPress, Qt::RightButton);
+        else if (step.startsWith(u"2@"))
+            doubleClick(control(f, name));
+        else if (step.startsWith(u'~'))
+            QTest::mouseMove(control(f, name), QPoint(2, 2)), QTest::mouseMove(control(f, name), QPoint(5, 5));
+        else if (step.contains(u'='))
+            control<QLineEdit>(f, name)->setText(value);
+        else if (step.endsWith(u'+') || step.endsWith(u'-'))
+            control<QAbstractButton>(f, name.chopped(1))->setChecked(step.endsWith(u'+'));
+        else if (step.startsWith(u'\''))
+            QTest::keyClicks(QApplication::focusWidget(), step.mid(1));
+        else
+            qFatal("unknown step %s", qPrintable(step));
+    }
+}
+
+// A window with the command line, after start-up and the script.
+inline std::unique_ptr<Harness> played(const QString& commandLine, const QString& script)
+{
+    auto h = std::make_unique<Harness>(commandLine);
+    play(*h, script, true);
+    h->load();
+    play(*h, script);
+    return h;
+}
+
+// What the window shows, for the keys asked as "key=...; key=..." (what follows a '=' is ignored):
+// the named facts below, "?Name" whether that control is shown, or a control's name: a label's or
+// field's text ("-": hidden), a box's or option's tick and enabledness as "10", else whether it shows.
+inline QString seen(const Harness& h, const QString& keys)
+{
+    const Form1& f = *h.form;
+    const auto n = [](auto x) { return QString::number(x); };
+    const auto list = [&n](const auto& v) {
+        QStringList l;
+        for (const auto& x : v)
+            l << n(x);
+        return l.join(u',');
+    };
+    const auto kinds = [&h] {
+        QStringList l;
+        for (const QString& box : h.dialogs->shown)
+            l << box.section(u'|', 0, 0);
+        return l.join(u',');
+    };
+    const auto led = [&f] {
+        for (const char* name : {"RedPic", "LiteGreenPic", "GreenPic"})
+            if (control<QLabel>(f, "AktiveLED")->pixmap().cacheKey() == control<QLabel>(f, name)->pixmap().cacheKey())
+                return QString::fromLatin1(name);
+        return QString();
+    };
+    const std::map<QString, std::function<QString()>> named{
+        {QStringLiteral("timer"), [&] { return n(control<QTimer>(f, "Timer1")->isActive()); }},
+        {QStringLiteral("Timer2"), [&] { return n(control<QTimer>(f, "Timer2")->isActive()); }},
+        {QStringLiteral("led"), led}, // the picture AktiveLED shows
+        {QStringLiteral("agrees"), [&] { return disagreement(h); }},
+        {QStringLiteral("hidden"), [&] { return n(f.isHidden()); }},
+        {QStringLiteral("minimised"), [&] { return n(f.isMinimized()); }},
+        {QStringLiteral("classic"), [&] { return n(f.classicMode()); }},
+        {QStringLiteral("requests"), [&] { return list(h.power->requests); }},
+        {QStringLiteral("asked"), [&] { return list(h.power->asked); }}, // what logind was asked about
+        {QStringLiteral("endings"), [&] { return list(h.app->endings); }},
+        {QStringLiteral("pins"), [&] { return list(h.windowSystem->keepAbove); }},
+        {QStringLiteral("boxes"), [&] { return h.dialogs->shown.join(u" / "); }}, // every box and question
+        {QStringLiteral("kinds"), kinds}, // their icons or kinds of question
+        {QStringLiteral("tip"), [&] { return h.windowSystem->shownIcon() ? h.windowSystem->shownIcon()->toolTips.back() : QStringLiteral("-"); }},
+        {QStringLiteral("icons"), [&] { return n(h.windowSystem->trayIcons.size()); }}, // icons made
+        {QStringLiteral("activated"), [&] { return n(h.windowSystem->activated.size()); }},
+        {QStringLiteral("beeps"), [&] { return n(h.beeper->count); }},
+        {QStringLiteral("left"), [&] { return n(f.remainingSeconds()); }},
+        {QStringLiteral("title"), [&] { return f.windowTitle(); }},
+        {QStringLiteral("focus"), [&] { return f.focusWidget() ? f.focusWidget()->objectName() : QString(); }},
+        {QStringLiteral("atQuestion"), [&] { return h.atQuestion; }},
+        {QStringLiteral("atEnd"), [&] { return n(h.atEnd); }},
+    };
+    QStringList out;
+    for (const QString& part : keys.split(QStringLiteral("; "))) {
+        const QString key = part.section(u'=', 0, 0);
+        const QWidget* w = named.count(key) ? nullptr : control(f, qPrintable(key.mid(key.startsWith(u'?'))));
+        const auto* box = qobject_cast<const QAbstractButton*>(w);
+        out << key + u'='
+                   + (!w ? named.at(key)()
+                      : key.startsWith(u'?') || (box && !box->isCheckable()) || (!box && !w->property("text").isValid())
+                          ? n(!w->isHidden())
+                      : box ? n(box->isChecked()) + n(box->isEnabled())
+                      : w->isHidden() ? QStringLiteral("-") : w->property("text").toString());
+    }
+    return out.join(QStringLiteral("; "));
+}
+
+// A row of a table of user actions: the command line, the steps (see play()), and what the window
+// shows then (see seen()).
+struct Scene {
+    QString commandLine, steps, shows;
+};
+
 } // namespace tarvo::test
+
+Q_DECLARE_METATYPE(tarvo::test::Scene)

@@ -42,7 +42,20 @@ bool hasCorners(const QRegion& region, QSize size, const std::vector<int>& inset
     return region.boundingRect() == QRect(QPoint(0, 0), size);
 }
 
+// A tooltip as set, as a new icon shows it and as a change shows it.
+struct ToolTip {
+    QString text, added, changed;
+};
+
+struct Corner {
+    int width, height;
+    std::vector<int> insets;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(ToolTip)
+Q_DECLARE_METATYPE(Corner)
 
 class TestShell : public QObject {
     Q_OBJECT
@@ -50,26 +63,22 @@ class TestShell : public QObject {
 private Q_SLOTS:
     void trayToolTips_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("added"); // as a new icon shows it
-        QTest::addColumn<QString>("changed"); // as a tooltip change shows it
+        QTest::addColumn<ToolTip>("row");
         const QString a63(63, QLatin1Char('a'));
-        QTest::newRow("blanks: leading dropped on change") << "  Tarvo  " << "  Tarvo  " << "Tarvo  ";
-        QTest::newRow("63 kept") << a63 << a63 << a63;
-        QTest::newRow("64 cut to 63") << a63 + "b" << a63 << a63;
-        QTest::newRow("cut after the blanks go") << "   " + a63 + "b" << "   " + a63.left(60) << a63;
-        QTest::newRow("no half character") << a63.left(62) + "😀" << a63.left(62) << a63.left(62);
+        QTest::newRow("blanks: leading dropped on change") << ToolTip{"  Tarvo  ", "  Tarvo  ", "Tarvo  "};
+        QTest::newRow("63 kept") << ToolTip{a63, a63, a63};
+        QTest::newRow("64 cut to 63") << ToolTip{a63 + "b", a63, a63};
+        QTest::newRow("cut after the blanks go") << ToolTip{"   " + a63 + "b", "   " + a63.left(60), a63};
+        QTest::newRow("no half character") << ToolTip{a63.left(62) + "😀", a63.left(62), a63.left(62)};
     }
     void trayToolTips()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, added);
-        QFETCH(QString, changed);
+        QFETCH(ToolTip, row);
         FakeWindowSystem ws;
         SystemTray tray(ws);
-        tray.AddTrayIcon(nullptr, text);
-        tray.ChangeToolTipText(text);
-        QCOMPARE(ws.shownIcon()->toolTips, (QStringList{added, changed}));
+        tray.AddTrayIcon(nullptr, row.text);
+        tray.ChangeToolTipText(row.text);
+        QCOMPARE(ws.shownIcon()->toolTips, (QStringList{row.added, row.changed}));
     }
 
     void trayClicks()
@@ -91,76 +100,33 @@ private Q_SLOTS:
         QCOMPARE(seen, (QStringList{"1 1 0", "1 1 0", "0 0 1", "0 0 1"}));
     }
 
-    void everyTripMakesOneFreshIcon()
+    // Every trip to the tray makes one fresh icon, gone before the program ends. Without a
+    // notification area a hidden window could not come back: every way uses the taskbar. Where a
+    // minimised window cannot bring itself back either (native Wayland), it stays up, and at the last
+    // minute it asks for activation.
+    void userActions_data()
     {
-        const auto h = loaded(u"S M90 W T"_s); // goes to the tray twice: the option and the start
-        QCOMPARE(h->windowSystem->trayIcons.size(), std::size_t(1));
-        QCOMPARE(h->windowSystem->shownIcon()->toolTips,
-                 (QStringList{"Tarvo Mausklick öffnet den Dialog", "90 Minute(n)  Standby"}));
-        h->windowSystem->clickTray(TrayClick::Left);
-        QVERIFY(h->form->isVisible() && !h->windowSystem->shownIcon() && control<QTimer>(*h->form, "Timer1")->isActive());
-        h->form->MinimizeWindow();
-        QCOMPARE(h->windowSystem->trayIcons.size(), std::size_t(2));
-        QCOMPARE(h->windowSystem->shownIcon()->toolTips.back(), u"90 Minute(n)  Standby"_s);
-        // The icon is gone before the program ends.
-        bool shownAtEnd = true;
-        h->app->onEnd = [&] { shownAtEnd = h->windowSystem->shownIcon() != nullptr; };
-        h->tick(5400);
-        QCOMPARE(h->power->requests, std::vector<int>{6});
-        QVERIFY(!shownAtEnd);
-    }
-
-    // Without a notification area a hidden window could not come back: every way uses the taskbar.
-    // Where a minimised window cannot bring itself back either (native Wayland), it stays up.
-    void withoutTrayTheTaskbar_data()
-    {
-        QTest::addColumn<QString>("way");
-        QTest::newRow("option T") << "T";
-        QTest::newRow("start") << "start";
-        QTest::newRow("tray box in the countdown") << "box";
-        QTest::newRow("minimise gesture") << "minimise";
-    }
-    void withoutTrayTheTaskbar()
-    {
-        QFETCH(QString, way);
-        for (const auto& [tray, restores] : {std::pair{true, true}, {false, true}, {true, false}, {false, false}}) {
-            Harness h(way == u"T" ? u"S M90 T"_s : QString());
-            h.windowSystem->tray = tray;
-            h.windowSystem->restoreWorks = restores;
-            h.load();
-            control<QCheckBox>(*h.form, "AddToTrayIconCheck")->setChecked(way != u"box");
-            if (way == u"start" || way == u"box")
-                h.form->Start_Click();
-            if (way == u"box") {
-                h.form->showNormal();
-                control<QCheckBox>(*h.form, "AddToTrayIconCheck")->setChecked(true);
-            }
-            if (way == u"minimise")
-                h.form->MinimizeWindow();
-            QCOMPARE(h.form->isHidden(), tray);
-            QCOMPARE(h.form->isMinimized(), !tray && restores);
-            QCOMPARE(h.windowSystem->shownIcon() != nullptr, tray);
+        QTest::addColumn<Scene>("scene");
+        QTest::newRow("one icon for the option and the start") << Scene{"S M90 W T", "", "icons=1; tip=90 Minute(n)  Standby"};
+        QTest::newRow("a click brings the window back") << Scene{"S M90 W T", "tray", "hidden=0; tip=-; timer=1"};
+        QTest::newRow("a fresh icon next time") << Scene{"S M90 W T", "tray min", "icons=2; tip=90 Minute(n)  Standby"};
+        QTest::newRow("the icon gone before the end") << Scene{"S M90 W T", "5400", "requests=6; atEnd=0"};
+        for (const auto& [way, commandLine, steps] : {std::tuple{"option T", "S M90 T", ""}, {"start", "", "@Start"},
+                                                      {"tray box in the countdown", "", "AddToTrayIconCheck- @Start show AddToTrayIconCheck+"},
+                                                      {"minimise gesture", "", "min"}}) {
+            QTest::addRow("%s", way) << Scene{commandLine, steps, "hidden=1; minimised=0; icons=1"};
+            QTest::addRow("%s, no tray", way) << Scene{commandLine, u"!notray "_s + steps, "hidden=0; minimised=1; icons=0"};
+            QTest::addRow("%s, no tray nor restore", way)
+                << Scene{commandLine, u"!notray !norestore "_s + steps, "hidden=0; minimised=0; icons=0"};
         }
+        QTest::newRow("last minute, restores itself") << Scene{"A M2", "!notray 59 elsewhere 1", "activated=0"};
+        QTest::newRow("last minute, cannot restore itself") << Scene{"A M2", "!notray !norestore 59 elsewhere 1", "activated=1"};
     }
-
-    // Coming back for the last minute: where the window cannot raise itself, it asks for activation.
-    void lastMinuteAsksForActivation()
+    void userActions()
     {
-        for (const bool restores : {true, false}) {
-            Harness h(u"A M2"_s);
-            h.windowSystem->tray = false;
-            h.windowSystem->restoreWorks = restores;
-            h.load();
-            h.tick(59);
-            QWidget elsewhere; // the user works in another window
-            elsewhere.show();
-            elsewhere.activateWindow();
-            QTRY_VERIFY(!h.form->isActiveWindow());
-            QVERIFY(h.windowSystem->activated.empty());
-            h.tick(); // 60 seconds left
-            QCoreApplication::processEvents();
-            QCOMPARE(h.windowSystem->activated.size(), restores ? 0u : 1u);
-        }
+        QFETCH(Scene, scene);
+        const auto h = played(scene.commandLine, scene.steps);
+        QCOMPARE(seen(*h, scene.shows), scene.shows);
     }
 
     void pin()
@@ -169,15 +135,14 @@ private Q_SLOTS:
         Panel window;
         auto* pin = new AlwaysOnTop(ws, &window);
         window.show();
-        QCOMPARE(look(*pin), u"AOT_Disabled"_s);
+        QStringList looks{look(*pin)};
         QTest::mouseMove(pin->AOT_Disabled, QPoint(5, 5));
-        QCOMPARE(look(*pin), u"AOT_MouseMove"_s);
-        QTest::mouseClick(pin->AOT_MouseMove, Qt::LeftButton);
-        QVERIFY(pin->GetIsOnTop());
-        QCOMPARE(look(*pin), u"AOT_Enabled"_s);
-        QTest::mouseClick(pin->AOT_Enabled, Qt::LeftButton);
-        QVERIFY(!pin->GetIsOnTop());
-        QCOMPARE(look(*pin), u"AOT_MouseMove"_s);
+        looks << look(*pin);
+        for (QLabel* picture : {pin->AOT_MouseMove, pin->AOT_Enabled}) {
+            QTest::mouseClick(picture, Qt::LeftButton);
+            looks << look(*pin) + QString::number(pin->GetIsOnTop());
+        }
+        QCOMPARE(looks, (QStringList{"AOT_Disabled", "AOT_MouseMove", "AOT_Enabled1", "AOT_MouseMove0"}));
         QTest::mouseClick(pin->AOT_MouseMove, Qt::RightButton);
         // Through the window, as the window system delivers it: a click, then a double click.
         QTest::mouseDClick(window.windowHandle(), Qt::LeftButton, {}, pin->geometry().center());
@@ -186,39 +151,33 @@ private Q_SLOTS:
         QCOMPARE(window.mouseEvents, 0);
 
         // Where the desktop alone decides the stacking, the pin never looks pressed.
-        FakeWindowSystem wayland;
-        wayland.keepAboveWorks = false;
-        auto* lying = new AlwaysOnTop(wayland, &window);
+        ws.keepAboveWorks = false;
+        ws.keepAbove.clear();
+        auto* lying = new AlwaysOnTop(ws, &window);
         lying->show();
         lying->SetToTop();
         QTest::mouseClick(lying->AOT_Disabled, Qt::LeftButton);
-        QCOMPARE(look(*lying), u"AOT_Disabled"_s);
-        QVERIFY(wayland.keepAbove.empty());
+        QVERIFY(look(*lying) == "AOT_Disabled"_L1 && ws.keepAbove.empty());
         QVERIFY(lying->AOT_Disabled->toolTip().contains(u"nicht möglich"_s));
     }
 
     // The rows of Windows' CreateRoundRectRgn corners, from the top down.
     void corners_data()
     {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<std::vector<int>>("insets");
-        QTest::newRow("15, the main window") << 15 << 15 << std::vector<int>{5, 3, 2, 1, 1, 0, 0};
-        QTest::newRow("16, even") << 16 << 16 << std::vector<int>{5, 4, 2, 2, 1, 0, 0, 0};
-        QTest::newRow("55, the info dialog") << 55 << 55
-                                             << std::vector<int>{22, 19, 16, 14, 13, 11, 10, 9, 8, 7, 6, 5, 5, 4,
-                                                                 3,  3,  2,  2,  2,  1,  1,  1, 0, 0, 0, 0, 0};
-        QTest::newRow("3") << 3 << 3 << std::vector<int>{1};
-        QTest::newRow("4 x 7, cut to a narrow window") << 4 << 7 << std::vector<int>{2, 1, 0};
-        QTest::newRow("7 x 4, cut to a low window") << 7 << 4 << std::vector<int>{1, 0};
+        QTest::addColumn<Corner>("row");
+        QTest::newRow("15, the main window") << Corner{15, 15, {5, 3, 2, 1, 1, 0, 0}};
+        QTest::newRow("16, even") << Corner{16, 16, {5, 4, 2, 2, 1, 0, 0, 0}};
+        QTest::newRow("55, the info dialog")
+            << Corner{55, 55, {22, 19, 16, 14, 13, 11, 10, 9, 8, 7, 6, 5, 5, 4, 3, 3, 2, 2, 2, 1, 1, 1, 0, 0, 0, 0, 0}};
+        QTest::newRow("3") << Corner{3, 3, {1}};
+        QTest::newRow("4 x 7, cut to a narrow window") << Corner{4, 7, {2, 1, 0}};
+        QTest::newRow("7 x 4, cut to a low window") << Corner{7, 4, {1, 0}};
     }
     void corners()
     {
-        QFETCH(int, width);
-        QFETCH(int, height);
-        QFETCH(std::vector<int>, insets);
-        QCOMPARE(cornerInsets(width, height), insets);
-        QVERIFY(width != height || hasCorners(roundedRegion(QSize(367, 185), width), QSize(367, 185), insets));
+        QFETCH(Corner, row);
+        QCOMPARE(cornerInsets(row.width, row.height), row.insets);
+        QVERIFY(row.width != row.height || hasCorners(roundedRegion(QSize(367, 185), row.width), QSize(367, 185), row.insets));
         QCOMPARE(roundedRegion(QSize(40, 30), 1), QRegion(0, 0, 40, 30));
         QCOMPARE(roundedRegion(QSize(6, 6), 15), roundedRegion(QSize(6, 6), 6)); // no larger than the window
     }
@@ -228,12 +187,9 @@ private Q_SLOTS:
     {
         const auto h = loaded();
         Form1& f = *h->form;
-        for (const bool full : {false, true}) {
-            if (full)
-                f.ShowFullWindow();
-            QCOMPARE(f.mask(), roundedRegion(f.size(), 15));
-        }
-        QVERIFY(f.height() > 185 && hasCorners(f.mask(), f.size(), cornerInsets(15, 15)));
+        QCOMPARE(f.mask(), roundedRegion(f.size(), 15));
+        f.ShowFullWindow();
+        QVERIFY(f.height() > 185 && f.mask() == roundedRegion(f.size(), 15));
     }
 
     // The offscreen platform has no system move: the window follows the mouse itself.

@@ -1,7 +1,5 @@
 // The main window itself: its layout in every state, the mouse rules of its passive parts, the info
 // icon, the tray boxes, the entry-mode switch and the force box.
-#include <QPainter>
-#include <QScrollBar>
 #include <QStyle>
 
 #include "window_states.h"
@@ -41,13 +39,7 @@ QStringList layoutProblems(Form1& f)
     for (QWidget* w : f.findChildren<QWidget*>()) {
         if (!w->isVisibleTo(&f) || w == control<QLabel>(f, "Picture1") || w == control<QLabel>(f, "InfoField") || w->parentWidget() == control<AlwaysOnTop>(f, "AlwaysOnTop1"))
             continue;
-        QString text;
-        if (auto* label = qobject_cast<QLabel*>(w))
-            text = label->text();
-        else if (auto* button = qobject_cast<QAbstractButton*>(w))
-            text = button->text().remove(u'&');
-        else if (auto* field = qobject_cast<QLineEdit*>(w))
-            text = field->text();
+        const QString text = w->property("text").toString().remove(qobject_cast<QAbstractButton*>(w) ? u"&"_s : QString());
         const int margin = qobject_cast<QLabel*>(w) ? 0 : 4;
         const int needed
             = qobject_cast<QCheckBox*>(w) ? w->sizeHint().width() : w->fontMetrics().horizontalAdvance(text) + margin;
@@ -68,15 +60,15 @@ QStringList layoutProblems(Form1& f)
     return problems;
 }
 
-// What the window system delivers for a double-click: the second press comes as the double-click.
-void doubleClick(QWidget* w)
-{
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
-                              QEvent::MouseButtonRelease})
-        mouse(w, type, Qt::LeftButton);
-}
+// A gesture on a control and whether it minimises the window.
+struct Gesture {
+    QString name, gesture;
+    bool minimises;
+};
 
 } // namespace
+
+Q_DECLARE_METATYPE(Gesture)
 
 class TestWindow : public QObject {
     Q_OBJECT
@@ -101,67 +93,43 @@ private Q_SLOTS:
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u"; "_s)));
     }
 
-    // The dark panels show through the labels and check boxes.
-    void textsHaveNoBackground()
-    {
-        const auto h = windowIn(windowState("paused"));
-        Form1& f = *h->form;
-        for (QWidget* w : std::initializer_list<QWidget*>{control<QLabel>(f, "Display"), control<QLabel>(f, "MinutenDisplay"), control<QLabel>(f, "Display2"), control<QLabel>(f, "Endzeit_Display"),
-                                                          control<QCheckBox>(f, "Check_ForceShutdown"), f.actionCaption(ActionKind::Ausschalten), control<QLabel>(f, "Display0"), control<QLabel>(f, "Label5")}) {
-            QImage image(w->size(), QImage::Format_RGB32);
-            image.fill(Qt::red);
-            QPainter painter(&image);
-            w->render(&painter, {}, {}, QWidget::DrawChildren);
-            painter.end();
-            int untouched = 0;
-            for (int y = 0; y < image.height(); ++y)
-                for (int x = 0; x < image.width(); ++x)
-                    untouched += image.pixel(x, y) == qRgb(255, 0, 0);
-            QVERIFY2(untouched * 3 > image.width() * image.height(), qPrintable(w->objectName()));
-        }
-    }
-
     void minimiseRules_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("gesture");
-        QTest::addColumn<bool>("minimises");
+        QTest::addColumn<Gesture>("row");
         for (const char* name : {"Picture1", "Abdeckung", "Eingabemaske", "CountdownMaske", "Display0", "Label8",
                                  "Label9", "Uhrzeit_Frame1", "Display", "MinutenDisplay", "Display2",
                                  "Endzeit_Display", "Uhrzeit_Display", "VersionInfoLabel"})
-            QTest::addRow("%s double-click", name) << name << "double" << true;
+            QTest::addRow("%s double-click", name) << Gesture{name, "double", true};
         for (const char* name : {"Picture1", "Eingabemaske", "CountdownMaske", "Label1", "Display", "AktiveLED"}) {
-            QTest::addRow("%s right", name) << name << "right" << (qstrcmp(name, "AktiveLED") != 0);
-            QTest::addRow("%s shift right", name) << name << "shift right" << false;
+            QTest::addRow("%s right", name) << Gesture{name, "right", qstrcmp(name, "AktiveLED") != 0};
+            QTest::addRow("%s shift right", name) << Gesture{name, "shift right", false};
         }
         for (const char* name : {"Display2", "Akustik", "AddToTrayIconCheck"}) {
-            QTest::addRow("%s right, moved", name) << name << "right moved" << true;
-            QTest::addRow("%s shift right, moved", name) << name << "shift right moved" << false;
+            QTest::addRow("%s right, moved", name) << Gesture{name, "right moved", true};
+            QTest::addRow("%s shift right, moved", name) << Gesture{name, "shift right moved", false};
         }
         for (const char* name : {"Btn_15", "MinutenDisplay", "Label5", "Label10"})
-            QTest::addRow("%s right", name) << name << "right" << false;
+            QTest::addRow("%s right", name) << Gesture{name, "right", false};
     }
     void minimiseRules()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, gesture);
-        QFETCH(bool, minimises);
+        QFETCH(Gesture, row);
         for (const bool tray : {true, false}) {
             const auto h = loaded();
             Form1& f = *h->form;
             control<QCheckBox>(f, "AddToTrayIconCheck")->setChecked(tray);
-            QWidget* w = f.findChild<QWidget*>(name);
-            const auto mods = gesture.startsWith("shift"_L1) ? Qt::ShiftModifier : Qt::NoModifier;
-            if (gesture == "double"_L1)
+            QWidget* w = control(f, qPrintable(row.name));
+            const auto mods = row.gesture.startsWith("shift"_L1) ? Qt::ShiftModifier : Qt::NoModifier;
+            if (row.gesture == "double"_L1)
                 doubleClick(w);
             else
                 mouse(w, QEvent::MouseButtonPress, Qt::RightButton, {}, mods);
-            if (gesture.endsWith("moved"_L1))
+            if (row.gesture.endsWith("moved"_L1))
                 mouse(w, QEvent::MouseMove, Qt::NoButton, Qt::RightButton, mods, {4, 4});
             // To the tray, titled as the window, or to the taskbar.
-            QCOMPARE(f.isHidden(), minimises && tray);
-            QCOMPARE(f.isMinimized(), minimises && !tray);
-            if (minimises && tray)
+            QCOMPARE(f.isHidden(), row.minimises && tray);
+            QCOMPARE(f.isMinimized(), row.minimises && !tray);
+            if (row.minimises && tray)
                 QCOMPARE(h->windowSystem->shownIcon()->toolTips.back(), f.windowTitle());
         }
     }
@@ -185,68 +153,33 @@ private Q_SLOTS:
         QCOMPARE(h->windowSystem->keepAbove, (std::vector<bool>{false, false})); // not on top afterwards
     }
 
-    void trayBoxes()
+    // The tray boxes, the entry-mode switch and the force box: only shutting down can be forced, the
+    // tick stays for when it is selected again, and while counting the focus stays on the cancel button.
+    void userActions_data()
     {
-        const auto h = loaded();
-        Form1& f = *h->form;
-        f.ShowFullWindow();
-        QTest::mouseClick(control<QCheckBox>(f, "SystemTRayFrame1"), Qt::LeftButton);
-        QVERIFY(!control<QCheckBox>(f, "SystemTRayFrame1")->isChecked() && !control<QCheckBox>(f, "AddToTrayIconCheck")->isChecked());
-        QCOMPARE(f.focusWidget(), control<QPushButton>(f, "Start"));
-        QTest::mouseClick(control<QCheckBox>(f, "SystemTRayFrame1"), Qt::LeftButton);
-        QVERIFY(control<QCheckBox>(f, "SystemTRayFrame1")->isChecked() && control<QCheckBox>(f, "AddToTrayIconCheck")->isChecked());
-        QVERIFY(f.isVisible()); // checked in the entry panel: the window stays
-        mouse(control<QCheckBox>(f, "SystemTRayFrame1"), QEvent::MouseButtonPress, Qt::RightButton);
-        QVERIFY(f.isHidden()); // a handle like its neighbours
-    }
-
-    void entryModeSwitch()
-    {
-        const auto h = loaded();
-        Form1& f = *h->form;
-        f.ShowFullWindow();
-        f.SetMinutes(135);
-        control<QPushButton>(f, "Command1")->click();
-        QCOMPARE(control<QLabel>(f, "Label5")->text(), u"Stunden"_s);
-        QVERIFY(control<QLineEdit>(f, "ZeitEingabe")->isHidden() && control<QLineEdit>(f, "CounterHourText")->isVisible() && control<QLineEdit>(f, "CounterMinuteText")->isVisible());
-        QCOMPARE(control<QLineEdit>(f, "CounterHourText")->text() + control<QLineEdit>(f, "CounterMinuteText")->text(), u"215"_s);
-        QCOMPARE(f.focusWidget(), control<QLineEdit>(f, "CounterHourText"));
-        doubleClick(control<QLabel>(f, "Label5")); // switches once
-        QCOMPARE(control<QLabel>(f, "Label5")->text(), u"Minuten"_s);
-        QVERIFY(control<QLineEdit>(f, "ZeitEingabe")->isVisible() && control<QLineEdit>(f, "CounterHourText")->isHidden() && control<QLineEdit>(f, "CounterMinuteText")->isHidden());
-        QCOMPARE(control<QLineEdit>(f, "ZeitEingabe")->text(), u"135"_s);
-        control<QScrollBar>(f, "VScroll1")->setValue(2); // steps the minutes again, to whole ten minutes
-        QCOMPARE(f.remainingSeconds(), 140 * 60);
-    }
-
-    // Only shutting down can be forced; the tick stays for when it is selected again.
-    void forceBox_data()
-    {
-        QTest::addColumn<QString>("option");
-        for (const char* name : {"Check_Runterfahren", "Check_NeuStarten", "Check_Standby", "Check_Ruhezustand",
-                                 "Check_LogOff"})
-            QTest::newRow(name) << name;
-    }
-    void forceBox()
-    {
-        QFETCH(QString, option);
-        const auto h = loaded();
-        Form1& f = *h->form;
-        for (const bool ticked : {true, false}) {
-            control<QCheckBox>(f, "Check_ForceShutdown")->setChecked(ticked);
-            f.findChild<QRadioButton*>(option)->setChecked(true);
-            f.ShowSelectedAction();
-            QCOMPARE(control<QCheckBox>(f, "Check_ForceShutdown")->isEnabled(), option == "Check_Runterfahren"_L1);
-            QCOMPARE(control<QCheckBox>(f, "Check_ForceShutdown")->isChecked(), ticked);
-            f.actionOption(ActionKind::Ausschalten)->setChecked(true);
-            f.ShowSelectedAction();
-            QVERIFY(control<QCheckBox>(f, "Check_ForceShutdown")->isEnabled() && control<QCheckBox>(f, "Check_ForceShutdown")->isChecked() == ticked);
+        QTest::addColumn<Scene>("scene");
+        QTest::newRow("tray box cleared") << Scene{"", "full @SystemTRayFrame1", "SystemTRayFrame1=01; AddToTrayIconCheck=01; focus=Start"};
+        QTest::newRow("tray box ticked in the entry panel: the window stays")
+            << Scene{"", "full @SystemTRayFrame1 @SystemTRayFrame1", "SystemTRayFrame1=11; AddToTrayIconCheck=11; hidden=0"};
+        QTest::newRow("tray box as a handle") << Scene{"", "full r@SystemTRayFrame1", "hidden=1"};
+        QTest::newRow("hours") << Scene{"", "full =135 @Command1",
+            "Label5=Stunden; CounterHourText=2; CounterMinuteText=15; ZeitEingabe=-; focus=CounterHourText"};
+        QTest::newRow("a double-click switches once")
+            << Scene{"", "full =135 @Command1 2@Label5", "Label5=Minuten; ZeitEingabe=135; CounterHourText=-; CounterMinuteText=-"};
+        QTest::newRow("counting: the focus on Abbruch") << Scene{"", "@Start show", "focus=Abbruch"};
+        for (const char* option : {"NeustartBtn", "StandbyBtn", "RuhezustandBtn", "LogOffBtn"}) {
+            const QString start = u"@Start show Check_ForceShutdown%1 @"_s + QLatin1String(option);
+            QTest::addRow("%s, cleared", option) << Scene{"", start.arg(u"-"_s), "Check_ForceShutdown=00"};
+            QTest::addRow("%s, ticked", option) << Scene{"", start.arg(u"+"_s), "Check_ForceShutdown=10"};
+            QTest::addRow("%s, then shutting down", option)
+                << Scene{"", start.arg(u"-"_s) + u" @AusschaltenBtn"_s, "Check_ForceShutdown=01"};
         }
-        // While counting down, the focus stays on the cancel button.
-        const auto counting = windowIn(windowState("countdown"));
-        counting->form->findChild<QRadioButton*>(option)->setChecked(true);
-        counting->form->ShowSelectedAction();
-        QCOMPARE(counting->form->focusWidget(), control<QPushButton>(*counting->form, "Abbruch"));
+    }
+    void userActions()
+    {
+        QFETCH(Scene, scene);
+        const auto h = played(scene.commandLine, scene.steps);
+        QCOMPARE(seen(*h, scene.shows), scene.shows);
     }
 };
 
