@@ -1,8 +1,10 @@
-// Start-up: the command line and ending without an action.
+// Start-up: what the arguments ask for, the command line, and ending without an action.
 #include "app/command_line.h"
 #include "app/qt_options.h"
+#include "app/usage.h"
 #include "base/twips.h"
 #include "fakes.h"
+#include "info/help_text.h"
 
 using namespace tarvo;
 using namespace tarvo::test;
@@ -53,10 +55,44 @@ QString summary(const Harness& h)
 
 } // namespace
 
+Q_DECLARE_METATYPE(tarvo::StartMode)
+
 class TestStartup : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void startMode_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<StartMode>("mode");
+        QTest::newRow("beyond the tenth word")
+            << QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "--version"} << StartMode::Version;
+        QTest::newRow("first one decides") << QStringList{"--version", "-h"} << StartMode::Version;
+        QTest::newRow("-h") << QStringList{"-h"} << StartMode::Help;
+        QTest::newRow("upper case is letters") << QStringList{"--HELP"} << StartMode::Run;
+        QTest::newRow("-H is the hours letter") << QStringList{"-H"} << StartMode::Run;
+        QTest::newRow("part of one argument") << QStringList{"S --help"} << StartMode::Run;
+        QTest::newRow("with a value") << QStringList{"--help=all"} << StartMode::Run;
+        QTest::newRow("steering a running one") << QStringList{"A", "--cancel", "--help"} << StartMode::Remote;
+        QTest::newRow("add with its number joined") << QStringList{"--add=5"} << StartMode::Remote;
+        QTest::newRow("status, upper case is letters") << QStringList{"--STATUS"} << StartMode::Run;
+    }
+    void startMode()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(StartMode, mode);
+        QCOMPARE(tarvo::startMode(arguments), mode);
+    }
+
+    // --help carries every option line of the help text, and nothing of Windows.
+    void usage()
+    {
+        const QStringList lines = usageText().split(u'\n');
+        for (const QString& line : helpTextLines())
+            QVERIFY2(!line.contains(" = "_L1) || lines.contains(line), qPrintable(line));
+        QVERIFY(!usageText().contains("Windows XP/2000"_L1) && !usageText().contains(".exe"_L1));
+    }
+
     void scan_data()
     {
         QTest::addColumn<QString>("text");
@@ -119,15 +155,7 @@ private Q_SLOTS:
         row("S H 0", "S M=0 asked");
         row("F M 0 Y", "A F M=0 hidden power8 exit0");
         row("R M00 Y", "R M=0 hidden power5 exit0");
-        // Qt's own options, whatever the platform left of them, start, select and carry out nothing.
-        row("-display X", "A F M=60");
-        row("-style fusion", "A F M=60");
-        row("-reverse", "A F M=60");
-        row("-qwindowtitle x", "A F M=60");
-        row("-platform xcb", "A F M=60");
-        row("--session s1 -style=fusion -nograb -geometry 9x9", "A F M=60");
-        row("-stylesheet", "A F M=60"); // its value missing
-        row("-qwindowtitle x L M0 Y", "L M=0 hidden power0 exit0");
+        row("-qwindowtitle x L M0 Y", "L M=0 hidden power0 exit0"); // the letters after Qt's options
     }
     void commandLine()
     {
@@ -141,6 +169,22 @@ private Q_SLOTS:
             QCOMPARE(disagreement(*h), QString());
         if (control<QTimer>(*h->form, "Timer1")->isActive())
             QVERIFY(control<QFrame>(*h->form, "Eingabemaske")->isHidden() && h->form->height() == twipsToPixels(kFullHeightTwips));
+    }
+
+    // Qt's own options, whatever the platform left of them, are never read as letters.
+    void qtOptions_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("left");
+        for (const char* options : {"-display X", "-style fusion", "-reverse", "-qwindowtitle x", "-platform xcb",
+                                    "--session s1 -style=fusion -nograb -geometry 9x9", "-stylesheet"})
+            QTest::newRow(options) << "L "_L1 + options << "L"; // a value missing at the end too
+    }
+    void qtOptions()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(QString, left);
+        QCOMPARE(withoutQtOptions(arguments.split(u' ')).join(u' '), left);
     }
 
     void plainStart()
