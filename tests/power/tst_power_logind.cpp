@@ -42,12 +42,15 @@ constexpr const char* kSessionManagers[][4] = {
     {"org.lxqt.session", "/LXQtSession", "logout", ""},
 };
 
-// Makes the request and waits on the event loop for its one answer.
-PowerOutcome requestAndWait(PowerBackend& power, PowerCode code)
+// Makes the request and waits on the event loop for its one answer. An answer that came before the
+// request returned is told when the bus was asked: the request must never wait for logind.
+PowerOutcome requestAndWait(PowerBackend& power, PowerCode code, bool* answeredAtOnce = nullptr)
 {
     std::optional<PowerOutcome> outcome;
     int answers = 0;
     power.request(code, [&](const PowerOutcome& answer) { outcome = answer, ++answers; });
+    if (answeredAtOnce)
+        *answeredAtOnce = outcome.has_value();
     if (!QTest::qWaitFor([&] { return outcome.has_value(); }, 20000))
         return PowerOutcome::failure(u"no answer"_s);
     QTest::qWait(50); // a second answer would be a fault
@@ -55,19 +58,21 @@ PowerOutcome requestAndWait(PowerBackend& power, PowerCode code)
 }
 
 // Connect functions for the back end.
-BusLink::Connect to(const QString& address)
+BusLink::Connect to(const QString& address = u"unix:path=/nonexistent/tarvo-test"_s)
 {
     return [address] { return connectTo(address); };
 }
 
-void write(const QString& path, const QString& text)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(text.toUtf8());
-}
+// A log-off case: the session manager on the session bus ("none": no bus, "gnome", ..., "kde on
+// demand"), XDG_CURRENT_DESKTOP, XDG_SESSION_ID ("pid": logind finds our session by our process),
+// the calls the manager and logind saw (separated by |), and the reason given.
+struct LogOutCase {
+    QString manager, desktop, sessionId, managerCalls, logindCalls, reason;
+};
 
 } // namespace
+
+Q_DECLARE_METATYPE(LogOutCase)
 
 class TestLogindPower : public QObject {
     Q_OBJECT
@@ -139,9 +144,10 @@ private Q_SLOTS:
         if (logind)
             logind->takeCalls(); // only what the back end does counts
 
-        LogindPower power(to(setUp == "no bus"_L1 ? u"unix:path=/nonexistent/tarvo-test"_s : bus.address),
-                          to(u"unix:path=/nonexistent/tarvo-test"_s), words[0] == "hang"_L1 ? 300ms : 10s);
-        const PowerOutcome outcome = requestAndWait(power, PowerCode(code));
+        LogindPower power(setUp == "no bus"_L1 ? to() : to(bus.address), to(), words[0] == "hang"_L1 ? 300ms : 10s);
+        bool answeredAtOnce = false;
+        const PowerOutcome outcome = requestAndWait(power, PowerCode(code), &answeredAtOnce);
+        QVERIFY2(calls.isEmpty() || !answeredAtOnce, "the request waited for logind's answer");
         QCOMPARE(outcome.ok, reason.isEmpty());
         QCOMPARE(outcome.reason.left(reason.size()), reason);
         if (words[0] == "fail"_L1)
@@ -159,16 +165,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("answer"); // of the Can* method asked; "no logind", "no bus"
         QTest::addColumn<QString>("calls");
         QTest::addColumn<QString>("reason"); // empty: possible
-        QTest::newRow("hibernate na") << 5 << "na" << "CanHibernate" << u"Der Ruhezustand ist auf diesem Rechner nicht verfügbar."_s;
-        QTest::newRow("hibernate challenge") << 5 << "challenge" << "CanHibernate" << QString();
-        QTest::newRow("standby yes") << 6 << "yes" << "CanSuspend" << QString();
-        QTest::newRow("restart no") << 2 << "no" << "CanReboot"
-                                    << u"Der Neustart ist diesem Benutzer auf diesem Rechner nicht erlaubt."_s;
-        QTest::newRow("shut down na") << 1 << "na" << "CanPowerOff" << u"Das Ausschalten ist auf diesem Rechner nicht verfügbar."_s;
-        QTest::newRow("power off na") << 8 << "na" << "CanPowerOff" << u"Das Ausschalten ist auf diesem Rechner nicht verfügbar."_s;
-        QTest::newRow("log off asks nobody") << 0 << "na" << "" << QString();
-        QTest::newRow("no logind") << 5 << "no logind" << "" << QString();
-        QTest::newRow("no bus") << 5 << "no bus" << "" << QString();
+        const auto row = [](const char* name, int code, const char* answer, const char* calls, const QString& reason) {
+            QTest::newRow(name) << code << answer << calls << reason;
+        };
+        row("standby na", 6, "na", "CanSuspend", u"Der Standby ist auf diesem Rechner nicht verfügbar."_s);
+        row("hibernate challenge", 5, "challenge", "CanHibernate", {});
+        row("restart no", 2, "no", "CanReboot", u"Der Neustart ist diesem Benutzer auf diesem Rechner nicht erlaubt."_s);
+        row("shut down na", 1, "na", "CanPowerOff", u"Das Ausschalten ist auf diesem Rechner nicht verfügbar."_s);
+        row("power off yes", 8, "yes", "CanPowerOff", {});
+        row("log off asks nobody", 0, "na", "", {});
+        row("no bus", 5, "no bus", "", {});
     }
     void availability()
     {
@@ -187,8 +193,7 @@ private Q_SLOTS:
                                           u"ret = '%1'"_s.arg(answer)));
             logind->takeCalls();
         }
-        LogindPower power(to(answer == "no bus"_L1 ? u"unix:path=/nonexistent/tarvo-test"_s : bus.address),
-                          to(u"unix:path=/nonexistent/tarvo-test"_s));
+        LogindPower power(answer == "no bus"_L1 ? to() : to(bus.address), to());
         const PowerAvailability possible = power.availability(PowerCode(code));
         QCOMPARE(possible.possible, reason.isEmpty());
         QCOMPARE(possible.reason, reason);
@@ -196,30 +201,12 @@ private Q_SLOTS:
             QCOMPARE(logind->takeCalls().join(u'|'), calls);
     }
 
-    // The request does not wait for logind: the event loop runs on while it decides.
-    void answersLater()
-    {
-        PrivateBus bus;
-        REQUIRE_UP(bus);
-        Logind logind(bus);
-        REQUIRE_UP(logind);
-        QVERIFY(logind.addMethod(kManagerPath, kManager, u"Suspend"_s, u"b"_s, {}, u"time.sleep(1)"_s));
-        LogindPower power(to(bus.address), to(u"unix:path=/nonexistent/tarvo-test"_s));
-        QElapsedTimer clock;
-        clock.start();
-        std::optional<PowerOutcome> outcome;
-        power.request(power_code::Standby, [&outcome](const PowerOutcome& answer) { outcome = answer; });
-        QVERIFY2(clock.elapsed() < 500 && !outcome, "the request waited for its answer");
-        QTRY_VERIFY_WITH_TIMEOUT(outcome.has_value(), 20000);
-        QVERIFY2(outcome->ok, qPrintable(outcome->reason));
-    }
-
     // A system bus restarted since the back end connected is connected to anew.
     void busRestarted()
     {
         QTemporaryDir sockets;
         const QString socket = sockets.filePath(u"system_bus_socket"_s);
-        LogindPower power(to(u"unix:path="_s + socket), to(u"unix:path=/nonexistent/tarvo-test"_s));
+        LogindPower power(to(u"unix:path="_s + socket), to());
         for (const char* round : {"first bus", "restarted bus"}) {
             PrivateBus bus({}, socket);
             REQUIRE_UP(bus);
@@ -234,51 +221,36 @@ private Q_SLOTS:
     // Log off: the desktop's session manager, else logind ends our own session.
     void logOut_data()
     {
-        QTest::addColumn<QString>("manager"); // on the session bus: "none" (no bus), "gnome", ..., "kde on demand"
-        QTest::addColumn<QString>("desktop");
-        QTest::addColumn<QString>("sessionId"); // "pid": logind finds our session by our process
-        QTest::addColumn<QString>("managerCalls"); // separated by |
-        QTest::addColumn<QString>("logindCalls");
-        QTest::addColumn<QString>("reason");
-        const auto row = [](const char* name, const char* manager, const char* desktop, const char* id,
-                            const char* managerCalls, const QString& logindCalls, const QString& reason) {
-            QTest::newRow(name) << manager << desktop << id << managerCalls << logindCalls << reason;
-        };
+        QTest::addColumn<LogOutCase>("c");
         const QString byPid = u"GetSessionByPID %1|Terminate"_s.arg(QCoreApplication::applicationPid());
         const QString failed = u"Die Abmeldung ist fehlgeschlagen: "_s;
         // GNOME's mode 1: no confirmation dialog, inhibitors still count. Also MATE and Cinnamon.
-        row("GNOME", "gnome", "", "pid", "Logout 1", {}, {});
-        row("Plasma", "kde", "", "pid", "logout", {}, {});
-        row("Xfce without dialog, saving", "xfce", "", "pid", "Logout False True", {}, {});
-        row("LXQt, which never answers", "lxqt", "", "pid", "logout", {}, {});
+        QTest::newRow("GNOME") << LogOutCase{"gnome", "", "pid", "Logout 1", {}, {}};
+        QTest::newRow("Plasma") << LogOutCase{"kde", "", "pid", "logout", {}, {}};
+        QTest::newRow("Xfce without dialog, saving") << LogOutCase{"xfce", "", "pid", "Logout False True", {}, {}};
+        QTest::newRow("LXQt, which never answers") << LogOutCase{"lxqt", "", "pid", "logout", {}, {}};
         // The desktop said no: going round it through logind would throw away what it protects.
-        row("GNOME refuses", "gnome refusing", "", "pid", "Logout 1", {},
-            failed + "Nicht erlaubt (org.gnome.SessionManager.NotInRunning)");
-        row("no session bus", "none", "", "pid", "", byPid, {});
-        row("GNOME's name without Logout", "gnome without Logout", "", "pid", "", byPid, {});
-        row("by XDG_SESSION_ID", "none", "", "c1", "", u"GetSession \"c1\"|Terminate"_s, {});
-        row("unknown XDG_SESSION_ID", "none", "", "c9", "", u"GetSession \"c9\""_s, failed);
-        row("session not found", "none", "", "", "", {}, failed);
-        row("Plasma's helper on demand", "kde on demand", "foo:KDE", "pid", "logout", {}, {});
-        row("no foreign desktop's helper", "kde on demand", "GNOME", "pid", "", byPid, {});
+        QTest::newRow("GNOME refuses") << LogOutCase{"gnome refusing", "", "pid", "Logout 1", {},
+                                                     failed + "Nicht erlaubt (org.gnome.SessionManager.NotInRunning)"};
+        QTest::newRow("no session bus") << LogOutCase{"none", "", "pid", "", byPid, {}};
+        QTest::newRow("GNOME's name without Logout") << LogOutCase{"gnome without Logout", "", "pid", "", byPid, {}};
+        QTest::newRow("by XDG_SESSION_ID") << LogOutCase{"none", "", "c1", "", u"GetSession \"c1\"|Terminate"_s, {}};
+        QTest::newRow("unknown XDG_SESSION_ID") << LogOutCase{"none", "", "c9", "", u"GetSession \"c9\""_s, failed};
+        QTest::newRow("session not found") << LogOutCase{"none", "", "", "", {}, failed};
+        QTest::newRow("Plasma's helper on demand") << LogOutCase{"kde on demand", "foo:KDE", "pid", "logout", {}, {}};
+        QTest::newRow("no foreign desktop's helper") << LogOutCase{"kde on demand", "GNOME", "pid", "", byPid, {}};
     }
     void logOut()
     {
-        QFETCH(QString, manager);
-        QFETCH(QString, desktop);
-        QFETCH(QString, sessionId);
-        QFETCH(QString, managerCalls);
-        QFETCH(QString, logindCalls);
-        QFETCH(QString, reason);
-        qputenv("XDG_CURRENT_DESKTOP", desktop.toUtf8());
-        qputenv("XDG_SESSION_ID", sessionId == "pid"_L1 ? QByteArray() : sessionId.toUtf8());
+        QFETCH(LogOutCase, c);
+        qputenv("XDG_CURRENT_DESKTOP", c.desktop.toUtf8());
+        qputenv("XDG_SESSION_ID", c.sessionId == "pid"_L1 ? QByteArray() : c.sessionId.toUtf8());
         PrivateBus systemBus;
         REQUIRE_UP(systemBus);
         Logind logind(systemBus);
         REQUIRE_UP(logind);
-        logind.call(kManagerPath, u"org.freedesktop.DBus.Mock"_s, u"AddSession"_s,
-                    {"c1", "seat0", 1000u, "anna", true});
-        if (sessionId == "pid"_L1)
+        logind.call(kManagerPath, u"org.freedesktop.DBus.Mock"_s, u"AddSession"_s, {"c1", "seat0", 1000u, "anna", true});
+        if (c.sessionId == "pid"_L1)
             QVERIFY(logind.addMethod(kManagerPath, kManager, u"GetSessionByPID"_s, u"u"_s, u"o"_s,
                                      u"ret = '/org/freedesktop/login1/session/c1'"_s));
         logind.takeCalls();
@@ -286,40 +258,38 @@ private Q_SLOTS:
         // Plasma's helper, which the bus starts on the first call to it.
         QTemporaryDir services;
         const QString helper = services.filePath(u"helper"_s);
-        write(helper + ".py"_L1, u"BUS_NAME = MAIN_IFACE = 'org.kde.Shutdown'\nMAIN_OBJ = '/Shutdown'\n"
-                                  "SYSTEM_BUS = False\ndef load(mock, parameters):\n"
-                                  "    mock.AddMethod(MAIN_IFACE, 'logout', '', '', '')\n"_s);
-        write(services.filePath(u"org.kde.Shutdown.service"_s),
-              u"[D-BUS Service]\nName=org.kde.Shutdown\n"
-              "Exec=/usr/bin/python3 -m dbusmock -l %1.log --template %1.py\n"_s
-                  .arg(helper));
-        PrivateBus sessionBus(manager.endsWith("on demand"_L1) ? services.path() : QString());
+        QFile script(helper + ".py"_L1), service(services.filePath(u"org.kde.Shutdown.service"_s));
+        QVERIFY(script.open(QIODevice::WriteOnly) && service.open(QIODevice::WriteOnly));
+        script.write("BUS_NAME = MAIN_IFACE = 'org.kde.Shutdown'\nMAIN_OBJ = '/Shutdown'\nSYSTEM_BUS = False\n"
+                     "def load(mock, parameters):\n    mock.AddMethod(MAIN_IFACE, 'logout', '', '', '')\n");
+        service.write("[D-BUS Service]\nName=org.kde.Shutdown\nExec=/usr/bin/python3 -m dbusmock -l " + helper.toUtf8()
+                      + ".log --template " + helper.toUtf8() + ".py\n");
+        script.close(), service.close();
+        const bool onDemand = c.manager.endsWith("on demand"_L1);
+        PrivateBus sessionBus(onDemand ? services.path() : QString());
         REQUIRE_UP(sessionBus);
         std::optional<MockService> running;
-        for (const auto& [service, path, method, in] : kSessionManagers) {
-            if (!QLatin1String(service).contains(manager.section(u' ', 0, 0)) || manager.endsWith("on demand"_L1))
+        for (const auto& [name, path, method, in] : kSessionManagers) {
+            if (!QLatin1String(name).contains(c.manager.section(u' ', 0, 0)) || onDemand)
                 continue;
-            running.emplace(sessionBus, QLatin1String(service), QStringList{service, path, service});
+            running.emplace(sessionBus, QLatin1String(name), QStringList{name, path, name});
             REQUIRE_UP(*running);
             const QString refusal = u"raise dbus.exceptions.DBusException('Nicht erlaubt', "
                                      "name='org.gnome.SessionManager.NotInRunning')"_s;
-            if (!manager.endsWith("without Logout"_L1))
-                QVERIFY(running->addMethod(path, service, method, in, {},
-                                           manager.endsWith("refusing"_L1) ? refusal : QString()));
+            if (!c.manager.endsWith("without Logout"_L1))
+                QVERIFY(running->addMethod(path, name, method, in, {}, c.manager.endsWith("refusing"_L1) ? refusal : QString()));
         }
 
-        LogindPower power(to(systemBus.address),
-                          to(manager == "none"_L1 ? u"unix:path=/nonexistent/tarvo-test"_s : sessionBus.address), 10s);
+        LogindPower power(to(systemBus.address), c.manager == "none"_L1 ? to() : to(sessionBus.address), 10s);
         const PowerOutcome outcome = requestAndWait(power, power_code::LogOff);
-        QCOMPARE(outcome.ok, reason.isEmpty());
-        QCOMPARE(outcome.reason.left(reason.size()), reason);
-        QCOMPARE(logind.takeCalls().join(u'|'), logindCalls);
+        QCOMPARE(outcome.ok, c.reason.isEmpty());
+        QCOMPARE(outcome.reason.left(c.reason.size()), c.reason);
+        QCOMPARE(logind.takeCalls().join(u'|'), c.logindCalls);
         // A call that is not answered may still be on its way.
         qint64 seen = 0;
         QStringList seenByManager;
-        QTRY_COMPARE((seenByManager << (running ? running->takeCalls() : loggedCalls(helper + ".log"_L1, &seen)))
-                         .join(u'|'),
-                     managerCalls);
+        QTRY_COMPARE((seenByManager << (running ? running->takeCalls() : loggedCalls(helper + ".log"_L1, &seen))).join(u'|'),
+                     c.managerCalls);
     }
 };
 
