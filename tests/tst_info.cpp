@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QDirIterator>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QStandardPaths>
@@ -76,6 +77,8 @@ std::unique_ptr<InfoDialog> infoDialog(const Harness& h)
 
 } // namespace
 
+Q_DECLARE_METATYPE(tarvo::Answer)
+
 class TestInfo : public QObject {
     Q_OBJECT
 
@@ -100,26 +103,24 @@ private Q_SLOTS:
         QFETCH(QString, gesture);
         QFETCH(bool, closes);
         const auto h = loaded();
-        const auto dialog = infoDialog(*h);
-        InfoDialog& d = *dialog;
-        d.show();
-        QWidget* widget = target == u"InfoDialog" ? &d : d.findChild<QWidget*>(target);
+        const auto d = infoDialog(*h);
+        d->show();
+        QWidget* widget = target == u"InfoDialog" ? d.get() : control(*d, qPrintable(target));
         if (gesture == u"escape") {
             // Escape must reach the dialog, not the main window's own Escape.
-            d.activateWindow();
-            QTRY_COMPARE(QApplication::activeWindow(), &d);
+            d->activateWindow();
+            QTRY_COMPARE(QApplication::activeWindow(), d.get());
             widget->setFocus();
             QTest::keyClick(widget, Qt::Key_Escape);
         } else {
-            widget = widget == d.Text1 ? d.Text1->viewport() : widget;
+            if (auto* text = qobject_cast<QPlainTextEdit*>(widget))
+                widget = text->viewport();
             const auto button = gesture.endsWith("right"_L1) ? Qt::RightButton : Qt::LeftButton;
             const auto modifiers = gesture.startsWith("shift"_L1) ? Qt::ShiftModifier : Qt::NoModifier;
-            if (gesture == u"double")
-                QTest::mouseDClick(widget, button, modifiers, QPoint(5, 5));
-            else
-                QTest::mouseClick(widget, button, modifiers, QPoint(5, 5));
+            gesture == u"double" ? QTest::mouseDClick(widget, button, modifiers, QPoint(5, 5))
+                                 : QTest::mouseClick(widget, button, modifiers, QPoint(5, 5));
         }
-        QCOMPARE(!d.isVisible(), closes);
+        QCOMPARE(!d->isVisible(), closes);
         QVERIFY(h->app->endings.empty() && h->desktop->opened.isEmpty() && h->dialogs->shown.isEmpty());
     }
 
@@ -127,59 +128,59 @@ private Q_SLOTS:
     {
         const auto h = loaded();
         const QColor light = QApplication::palette().color(QPalette::HighlightedText);
-        const auto dialog = infoDialog(*h);
-        InfoDialog& d = *dialog;
-        mouse(d.CreateShortcuts, QEvent::MouseMove);
-        QCOMPARE(textColour(d.CreateShortcuts), light);
-        mouse(&d, QEvent::MouseMove);
-        QVERIFY(textColour(d.CreateShortcuts) != light);
-        QTest::mouseClick(d.WWWLink, Qt::LeftButton);
+        const auto d = infoDialog(*h);
+        mouse(control(*d, "CreateShortcuts"), QEvent::MouseMove);
+        QCOMPARE(textColour(control(*d, "CreateShortcuts")), light);
+        mouse(d.get(), QEvent::MouseMove);
+        QVERIFY(textColour(control(*d, "CreateShortcuts")) != light);
+        QTest::mouseClick(control(*d, "WWWLink"), Qt::LeftButton);
         QCOMPARE(h->desktop->opened, QStringList{h->form->webAddress()});
         QVERIFY(QUrl(h->form->webAddress(), QUrl::StrictMode).isValid());
 
         // The main window's link: right clicks neither minimise the window nor open anything; a click
         // also tells the version in the entry panel, and only opens the page in the countdown panel.
         Form1& f = *h->form;
-        QTest::mouseClick(control<QLabel>(f, "WWWLink"), Qt::RightButton);
-        QTest::mouseDClick(control<QLabel>(f, "WWWLink"), Qt::RightButton);
+        QWidget* link = control(f, "WWWLink");
+        QTest::mouseClick(link, Qt::RightButton);
+        QTest::mouseDClick(link, Qt::RightButton);
         QVERIFY(f.isVisible() && !f.isMinimized() && h->desktop->opened.size() == 1);
-        QTest::mouseClick(control<QLabel>(f, "WWWLink"), Qt::LeftButton);
+        QTest::mouseClick(link, Qt::LeftButton);
         QCOMPARE(h->dialogs->shown.size(), qsizetype(1));
         f.Start_Click();
-        QTest::mouseClick(control<QLabel>(f, "WWWLink"), Qt::LeftButton);
-        QCOMPARE(h->desktop->opened.size(), qsizetype(3));
-        QCOMPARE(h->dialogs->shown.size(), qsizetype(1));
+        QTest::mouseClick(link, Qt::LeftButton);
+        QVERIFY(h->desktop->opened.size() == 3 && h->dialogs->shown.size() == 1);
     }
 
+    // Writes what the field holds now, with CR LF line ends, and opens another editor each time.
     void exportWritesAndOpensTheFile()
     {
         QTemporaryDir dir;
         const QString before = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.path()));
         const auto h = loaded();
-        const auto dialog = infoDialog(*h);
-        InfoDialog& d = *dialog;
-        d.show();
+        const auto d = infoDialog(*h);
+        d->show();
         const QString path = dir.filePath(u"TarvoInfo.txt"_s);
-        // Writes what the field holds now, with CR LF line ends, and opens another editor each time.
-        QTest::mouseDClick(d.Text1->viewport(), Qt::LeftButton);
+        auto* text = control<QPlainTextEdit>(*d, "Text1");
+        QTest::mouseDClick(text->viewport(), Qt::LeftButton);
         QCOMPARE(read(path), QString::fromUtf8(kLinuxExport));
-        d.Text1->setPlainText(u"eins\nzwei"_s);
-        QTest::mouseDClick(d.Text1->viewport(), Qt::LeftButton);
+        text->setPlainText(u"eins\nzwei"_s);
+        QTest::mouseDClick(text->viewport(), Qt::LeftButton);
         QCOMPARE(read(path), u"eins\r\nzwei\r\n"_s);
         QCOMPARE(h->desktop->opened, (QStringList{path, path}));
-        QVERIFY(d.isVisible()); // the double click on the text is not one on the dialog
+        QVERIFY(d->isVisible()); // the double click on the text is not one on the dialog
         QDir::setCurrent(before);
     }
 
     // A symbolic link planted at the name of the help export or of a launcher: the link is replaced,
     // its target never written; another user's link in a sticky folder stays, and nothing is written.
+    // A folder of that name stays too.
     void plantedLinks_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("link");
         for (const char* kind : {"export", "launcher"}) {
-            for (const char* link : {"to a file elsewhere", "dangling", "sticky, another user's"})
+            for (const char* link : {"to a file elsewhere", "dangling", "sticky, another user's", "a folder"})
                 QTest::addRow("%s, %s", kind, link) << kind << link;
         }
     }
@@ -187,7 +188,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, kind);
         QFETCH(QString, link);
-        const bool sticky = link.startsWith("sticky"_L1);
+        const bool sticky = link.startsWith("sticky"_L1), folderThere = link == u"a folder";
         if (sticky && geteuid() != 0)
             QSKIP("needs root to plant another user's link");
         QTemporaryDir tmp;
@@ -202,7 +203,7 @@ private Q_SLOTS:
             QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::WriteOther));
         }
         const QString name = folder + (kind == u"export" ? "/TarvoInfo.txt"_L1 : "/Tarvo.desktop"_L1);
-        QVERIFY(QFile::link(victim, name));
+        QVERIFY(folderThere ? QDir().mkpath(name) : QFile::link(victim, name));
         bool written = false;
         if (!sticky) {
             written = writeAt(kind, name);
@@ -219,14 +220,15 @@ private Q_SLOTS:
             QVERIFY(child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status));
             written = WEXITSTATUS(status) == 0;
         }
-        QCOMPARE(written, !sticky);
+        QCOMPARE(written, !sticky && !folderThere);
         QCOMPARE(QFileInfo(name).isSymLink(), sticky);
+        QCOMPARE(QFileInfo(name).isDir(), folderThere);
         QCOMPARE(read(victim), link == u"dangling" ? QString() : u"kostbar"_s);
         QCOMPARE(QFileInfo::exists(victim), link != u"dangling");
         QVERIFY(!(QFileInfo(victim).permissions() & QFile::ExeOwner));
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System),
                  QStringList{QFileInfo(name).fileName()}); // no temporary file left behind
-        if (!sticky)
+        if (written)
             QCOMPARE(QFileInfo(name).isExecutable(), kind == u"launcher");
     }
 
@@ -251,13 +253,9 @@ private Q_SLOTS:
     void launchesAwkwardPaths_data()
     {
         QTest::addColumn<QString>("folder");
-        QTest::newRow("blanks") << "Tarvo Dir";
-        QTest::newRow("quotes") << "a \"b\" 'c'";
-        QTest::newRow("dollar") << "a$HOME";
-        QTest::newRow("backslash") << "a\\b\\\\c";
-        QTest::newRow("percent") << "a%f %%";
-        QTest::newRow("shell characters") << "a;b&c|(d)`e`*?#~<>";
-        QTest::newRow("umlaut") << "Verknüpfungen";
+        for (const char* folder : {"Tarvo Dir", "a \"b\" 'c'", "a$HOME", "a\\b\\\\c", "a%f %%", "a;b&c|(d)`e`*?#~<>",
+                                   "Verknüpfungen"})
+            QTest::newRow(folder) << QString::fromUtf8(folder);
     }
     void launchesAwkwardPaths()
     {
@@ -283,6 +281,58 @@ private Q_SLOTS:
         QCOMPARE(read(out), dir + "\n["_L1 + program + "]\n[C]\n"_L1);
     }
 
+    // SETUP's questions: Cancel writes nothing; Yes puts two launchers on the desktop, No one into the
+    // working folder; the menu gets the Classic one, not to be started from a file manager. What
+    // cannot be written (a folder of that name) is left out without a word, as is a help export.
+    void launchers_data()
+    {
+        QTest::addColumn<Answer>("desktop");
+        QTest::addColumn<bool>("menu");
+        QTest::addColumn<QStringList>("written"); // each with " x" when executable
+        const QString menu = u"share/applications/Tarvo Classic  ....desktop"_s;
+        QTest::newRow("Cancel") << Answer::Cancel << true << QStringList{};
+        QTest::newRow("Yes, Yes") << Answer::Yes << true
+                                  << QStringList{"home/Schreibtisch/Tarvo Classic.desktop x", "home/Schreibtisch/Tarvo.desktop x", menu};
+        QTest::newRow("No, No") << Answer::No << false << QStringList{"cwd/Tarvo - Classic Modus.desktop x"};
+        QTest::newRow("No, No, in the way") << Answer::No << false << QStringList{};
+    }
+    void launchers()
+    {
+        QFETCH(Answer, desktop);
+        QFETCH(bool, menu);
+        QFETCH(QStringList, written);
+        QTemporaryDir tmp;
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir().mkpath(tmp.filePath(u"home/.config"_s)) && QDir().mkpath(tmp.filePath(u"share"_s)));
+        QFile dirs(tmp.filePath(u"home/.config/user-dirs.dirs"_s));
+        QVERIFY(dirs.open(QIODevice::WriteOnly) && dirs.write("XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"));
+        dirs.close();
+        qputenv("HOME", QFile::encodeName(tmp.filePath(u"home"_s)));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(tmp.filePath(u"home/.config"_s)));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(tmp.filePath(u"share"_s)));
+        const bool inTheWay = QTest::currentDataTag() == "No, No, in the way"_L1;
+        for (const char* name : {"cwd/Tarvo - Classic Modus.desktop", "cwd/TarvoInfo.txt"})
+            QVERIFY(QDir().mkpath(tmp.filePath(inTheWay ? QLatin1String(name) : "cwd"_L1)));
+        QVERIFY(QDir::setCurrent(tmp.filePath(u"cwd"_s)));
+        const auto h = loaded();
+        h->dialogs->threeWayAnswer = desktop;
+        h->dialogs->answer = menu;
+        const auto d = infoDialog(*h);
+        d->CreateShortcuts_Click();
+        if (inTheWay)
+            d->Text1_DblClick();
+        QDir::setCurrent(before);
+        QStringList found;
+        for (QDirIterator it(tmp.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+            const QFileInfo file(it.next());
+            if (file.fileName() != u"user-dirs.dirs")
+                found << QDir(tmp.path()).relativeFilePath(file.filePath()) + (file.isExecutable() ? " x"_L1 : ""_L1);
+        }
+        found.sort();
+        QCOMPARE(found, written);
+        QCOMPARE(h->dialogs->shown.size(), desktop == Answer::Cancel ? 1 : 2); // the questions, no message
+        QVERIFY(h->desktop->opened.isEmpty() && h->app->endings.empty());
+    }
 };
 
 QTEST_MAIN(TestInfo)
