@@ -2,7 +2,6 @@
 // test starts itself.
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 
 #include "power/logind_power.h"
 #include "private_bus.h"
