@@ -1,6 +1,8 @@
 // One Tarvo per session over the session bus, and the running one steered from the command line;
 // the platform chosen in a Wayland session.
 #include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QScopeGuard>
 
 #include "app/form1_remote.h"
 #include "app/platform_choice.h"
@@ -36,7 +38,24 @@ QString described(const std::optional<RemoteRequest>& request, const QString& er
         + (request->kind == RemoteRequest::Add ? u" %1"_s.arg(request->minutes) : QString());
 }
 
+// A case on the bus: who holds the name, the arguments, what is seen, the calls the running one got.
+struct BusRow {
+    QString running;
+    QStringList arguments;
+    QString seen;
+    QStringList calls;
+};
+
+// A case of the window's side: its command line, what is done ("", "pause", "cancel" or "add N"),
+// and after it: the answer, the status line | the seconds left, the panel, the title | the end time.
+struct WindowRow {
+    QString commandLine, act, after;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(BusRow)
+Q_DECLARE_METATYPE(WindowRow)
 
 class TestRemote : public QObject {
     Q_OBJECT
@@ -86,129 +105,92 @@ private Q_SLOTS:
                  u"Neustart in 546:00:00, am 29.12. um 17:59 Uhr"_s);
     }
 
-    // A later start finds the first one by its name, brings it forward and ends, at once.
-    void secondStartForwards()
+    // Over the bus, with a Tarvo "armed" or "idle", none, no bus, or a program holding the name
+    // without answering ("mute"): what a later start does (no arguments), what a command prints with
+    // its exit code, or what a bare call to Add gets; and what the running one was asked.
+    void bus_data()
     {
-        FakeControl control;
-        SingleInstance first(connectTo(m_bus->address), kName);
-        QCOMPARE(first.claim(), SingleInstance::Claim::First);
-        first.serve(&control);
-        QElapsedTimer took;
-        took.start();
-        QCOMPARE(SingleInstance(connectTo(m_bus->address), kName).claim(), SingleInstance::Claim::Forwarded);
-        QVERIFY(took.elapsed() < 5000);
-        QCOMPARE(control.calls, QStringList { "forward" });
-    }
-
-    // Where nothing can be checked, Tarvo starts, and says why.
-    void uncheckedStarts_data()
-    {
-        QTest::addColumn<QString>("owner");
-        QTest::addColumn<QString>("warning");
-        QTest::newRow("no session bus") << "none" << "tarvo: Kein Session-Bus erreichbar";
-        QTest::newRow("name held by a program that does not answer") << "mute"
-                                                                     << "tarvo: Der laufende Tarvo antwortet nicht";
-    }
-    void uncheckedStarts()
-    {
-        QFETCH(QString, owner);
-        QFETCH(QString, warning);
-        QDBusConnection mute = connectTo(m_bus->address);
-        QVERIFY(mute.registerService(kName));
-        SingleInstance instance(owner == u"none" ? nowhere() : connectTo(m_bus->address), kName);
-        QCOMPARE(instance.claim(), SingleInstance::Claim::Unchecked);
-        QVERIFY2(instance.warning().startsWith(warning), qPrintable(instance.warning()));
-        QVERIFY(instance.warning().endsWith(u"Tarvo startet trotzdem."_s));
-        mute.unregisterService(kName);
-        if (owner == u"none") { // and a later start asking it finds nobody either
-            const RemoteAnswer answer = askRunningTarvo(RemoteRequest {}, nowhere(), kName);
-            QVERIFY(answer.exitCode == 3 && answer.error.startsWith(warning));
-        }
-    }
-
-    // Over the bus: what a later start prints, its exit code, and what the running one was asked.
-    void commands_data()
-    {
-        QTest::addColumn<QString>("running"); // "armed", "idle" or "none" (no Tarvo)
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("output");
-        QTest::addColumn<QStringList>("calls");
-        const auto row = [](const char* running, const QStringList& arguments, int exitCode, const QString& output,
+        QTest::addColumn<BusRow>("row");
+        const auto row = [](const char* running, const QStringList& arguments, const QString& seen,
                             const QStringList& calls = {}) {
-            QTest::addRow("%s, %s", running, qPrintable(arguments.join(u' '))) << running << arguments << exitCode
-                                                                               << output << calls;
+            QTest::addRow("%s, %s", running, arguments.isEmpty() ? "a later start" : qPrintable(arguments.join(u' ')))
+                << BusRow{running, arguments, seen, calls};
         };
-        const QString idle = u"Es läuft kein Countdown."_s, none = u"Tarvo läuft nicht."_s;
-        row("armed", {"--status"}, 0, kLine);
-        row("idle", {"--status"}, 3, idle);
-        row("none", {"--status"}, 3, none);
-        row("armed", {"--cancel"}, 0, u"Der Countdown wurde abgebrochen."_s, {"cancel"});
-        row("idle", {"--cancel"}, 3, idle, {"cancel"});
-        row("none", {"--cancel"}, 3, none);
-        row("armed", {"--add", "10"}, 0, kLine, {"add 10"});
-        row("idle", {"--add", "10"}, 3, idle, {"add 10"});
+        const QString idle = u"3 Es läuft kein Countdown."_s, none = u"3 Tarvo läuft nicht."_s;
+        const QString refused = u"org.freedesktop.DBus.Error.InvalidArgs"_s;
+        row("armed", {}, u"forwarded"_s, {"forward"});
+        row("no bus", {}, u"unchecked tarvo: Kein Session-Bus erreichbar: ob Tarvo schon läuft, lässt sich nicht "
+                          "prüfen. Tarvo startet trotzdem."_s);
+        row("mute", {}, u"unchecked tarvo: Der laufende Tarvo antwortet nicht. Tarvo startet trotzdem."_s);
+        row("no bus", {"--status"}, u"3 tarvo: Kein Session-Bus erreichbar: kein Tarvo zu fragen."_s);
+        row("armed", {"--status"}, "0 "_L1 + kLine);
+        row("idle", {"--status"}, idle);
+        row("none", {"--status"}, none);
+        row("armed", {"--cancel"}, u"0 Der Countdown wurde abgebrochen."_s, {"cancel"});
+        row("idle", {"--cancel"}, idle, {"cancel"});
+        row("none", {"--cancel"}, none);
+        row("armed", {"--add", "10"}, "0 "_L1 + kLine, {"add 10"});
+        row("idle", {"--add", "10"}, idle, {"add 10"});
+        // Anyone on the bus may call: a number the command line would refuse is refused again.
+        for (const char* minutes : {"0", "20161", "4294967295"})
+            row("armed", {"Add", minutes}, refused);
     }
-    void commands()
+    void bus()
     {
-        QFETCH(QString, running);
-        QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
-        QFETCH(QString, output);
-        QFETCH(QStringList, calls);
+        QFETCH(BusRow, row);
         FakeControl control;
-        control.armed = running == u"armed";
+        control.armed = row.running == u"armed";
         std::optional<SingleInstance> first;
-        if (running != u"none") {
+        if (row.running == u"armed" || row.running == u"idle") {
             first.emplace(connectTo(m_bus->address), kName);
             QCOMPARE(first->claim(), SingleInstance::Claim::First);
             first->serve(&control);
         }
-        QString error;
-        const RemoteAnswer answer
-            = askRunningTarvo(*remoteRequest(arguments, &error), connectTo(m_bus->address), kName);
-        QCOMPARE(u"%1 %2%3"_s.arg(answer.exitCode).arg(answer.output, answer.error), u"%1 %2"_s.arg(exitCode).arg(output));
-        QCOMPARE(control.calls, calls);
-    }
-
-    // Anyone on the bus may call: a number the command line would refuse is refused again.
-    void addOutOfRangeRefused()
-    {
-        FakeControl control;
-        SingleInstance first(connectTo(m_bus->address), kName);
-        QCOMPARE(first.claim(), SingleInstance::Claim::First);
-        first.serve(&control);
-        const QDBusConnection other = connectTo(m_bus->address);
-        for (const uint minutes : { 0u, 20161u, 4294967295u })
-            QCOMPARE(callInstance(other, kName, u"Add"_s, { minutes }, 5000).errorName(),
-                     u"org.freedesktop.DBus.Error.InvalidArgs"_s);
-        QCOMPARE(control.calls, QStringList {});
+        QDBusConnection mute = connectTo(m_bus->address);
+        QVERIFY(row.running != u"mute" || mute.registerService(kName));
+        const auto release = qScopeGuard([&mute] { mute.unregisterService(kName); });
+        const QDBusConnection later = row.running == u"no bus" ? nowhere() : connectTo(m_bus->address);
+        QString seen;
+        QElapsedTimer took;
+        took.start();
+        if (row.arguments.isEmpty()) {
+            SingleInstance second(later, kName);
+            const char* claims[] = {"first", "forwarded", "unchecked"};
+            seen = QLatin1String(claims[int(second.claim())]);
+            seen += (second.warning().isEmpty() ? ""_L1 : " "_L1) + second.warning();
+        } else if (row.arguments[0] == u"Add") {
+            seen = callInstance(later, kName, u"Add"_s, {row.arguments[1].toUInt()}, 5000).errorName();
+        } else {
+            QString error;
+            const RemoteAnswer answer = askRunningTarvo(*remoteRequest(row.arguments, &error), later, kName);
+            seen = u"%1 %2%3"_s.arg(answer.exitCode).arg(answer.output, answer.error);
+        }
+        QVERIFY(row.running == u"mute" || took.elapsed() < 5000); // at once
+        // The bus's own words (in brackets) vary.
+        QCOMPARE(seen.remove(QRegularExpression(u" \\(.*\\)(?=[:.])"_s)), row.seen);
+        QCOMPARE(control.calls, row.calls);
     }
 
     // The window's side: what the command line sees of a countdown, and what it does to it. How far
     // a countdown grows is the countdown's rule (its own tests).
     void windowSide_data()
     {
-        QTest::addColumn<QString>("commandLine");
-        QTest::addColumn<QString>("act"); // "", "pause", "cancel" or "add N"
-        // The answer, the status line | the seconds left, the panel, the title | the end time shown
-        QTest::addColumn<QString>("after");
-        QTest::newRow("paused") << "A M5" << "pause"
-                                << "1 Ausschalten angehalten, noch 0:04:57 | 297 countdown 5 Minute(n)  Ausschalten "
-                                   "| PAUSE";
-        QTest::newRow("cancel") << "N M5" << "cancel" << "1  | 300 entry Tarvo";
-        QTest::newRow("cancel, idle: the program stays") << "" << "cancel" << "0  | 3600 entry Tarvo";
-        QTest::newRow("add") << "A M5" << "add 10"
-                             << "1 Ausschalten in 0:14:57, um 14:22 Uhr | 897 countdown 15 Minute(n)  Ausschalten "
-                                "| End-Zeit: 14:22";
-        QTest::newRow("add, idle") << "" << "add 10" << "0  | 3600 entry Tarvo";
+        QTest::addColumn<WindowRow>("row");
+        QTest::newRow("paused") << WindowRow{"A M5", "pause",
+                                             "1 Ausschalten angehalten, noch 0:04:57 | 297 countdown 5 Minute(n)  "
+                                             "Ausschalten | PAUSE"};
+        QTest::newRow("cancel") << WindowRow{"N M5", "cancel", "1  | 300 entry Tarvo"};
+        QTest::newRow("cancel, idle: the program stays") << WindowRow{"", "cancel", "0  | 3600 entry Tarvo"};
+        QTest::newRow("add") << WindowRow{"A M5", "add 10",
+                                          "1 Ausschalten in 0:14:57, um 14:22 Uhr | 897 countdown 15 Minute(n)  "
+                                          "Ausschalten | End-Zeit: 14:22"};
+        QTest::newRow("add, idle") << WindowRow{"", "add 10", "0  | 3600 entry Tarvo"};
     }
     void windowSide()
     {
-        QFETCH(QString, commandLine);
-        QFETCH(QString, act);
-        QFETCH(QString, after);
-        const auto h = loaded(commandLine);
+        QFETCH(WindowRow, row);
+        const QString act = row.act;
+        const auto h = loaded(row.commandLine);
         Form1& f = *h->form;
         if (control<QTimer>(f, "Timer1")->isActive())
             h->tick(3);
@@ -228,7 +210,7 @@ private Q_SLOTS:
                            .arg(counting ? u"countdown"_s : u"entry"_s, f.windowTitle());
         if (counting)
             seen += u" | "_s + control<QLabel>(f, "Endzeit_Display")->text();
-        QCOMPARE(seen, after);
+        QCOMPARE(seen, row.after);
         QCOMPARE(status.armed, counting);
         QVERIFY(h->power->requests.empty() && h->app->endings.empty());
     }

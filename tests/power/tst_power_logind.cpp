@@ -69,9 +69,19 @@ struct LogOutCase {
     QString manager, desktop, sessionId, managerCalls, logindCalls, reason;
 };
 
+// A case against logind: the code; the set-up ("inhibit WHAT MODE", "fail METHOD", "hang METHOD",
+// "can ANSWER": every Can* method answers so and whether the action is possible is asked, "no logind",
+// "no bus", "no bus, can"); the calls logind saw (separated by |); the reason (empty: success, else
+// its start).
+struct Row {
+    int code;
+    QString setUp, calls, reason;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(LogOutCase)
+Q_DECLARE_METATYPE(Row)
 
 class TestLogindPower : public QObject {
     Q_OBJECT
@@ -84,120 +94,90 @@ private Q_SLOTS:
         qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/tarvo-test");
     }
 
-    // What each code asks of logind; a plain shut down first looks for programs that block it.
-    void request_data()
+    // What logind is asked for each code, and what it answers. A plain shut down first looks for
+    // programs that block it; whether an action is possible is refused only by a plain "na" or "no".
+    void logind_data()
     {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("setUp"); // "inhibit WHAT MODE", "fail METHOD", "hang METHOD", "no logind", "no bus"
-        QTest::addColumn<QString>("calls"); // logged by logind, separated by |
-        QTest::addColumn<QString>("reason"); // empty: success, else the start of the reason given
-        const auto row = [](const char* name, int code, const char* setUp, const char* calls, const QString& reason) {
-            QTest::newRow(name) << code << setUp << calls << reason;
-        };
+        QTest::addColumn<Row>("row");
         const QString blocked = u"Der Rechner wird nicht ausgeschaltet, weil „Brennprogramm“ (DVD wird gebrannt)"_s;
         const QString off = u"Der Rechner konnte nicht ausgeschaltet werden: "_s;
         const QString restart = u"Der Rechner konnte nicht neu gestartet werden: "_s;
-        row("1 shut down", 1, "", "ListInhibitors|PowerOff True", {});
-        row("8 power off", 8, "", "PowerOff True", {});
-        row("3 has no meaning", 3, "", "", u"Die Aktion mit dem Code 3 gibt es"_s);
-        row("10", 10, "", "", u"Reboot Fehler"_s);
-        row("shut down blocked", 1, "inhibit shutdown block", "ListInhibitors", blocked);
-        row("among other locks", 1, "inhibit sleep:shutdown block", "ListInhibitors", blocked);
-        row("forced power off ignores locks", 8, "inhibit shutdown block", "PowerOff True", {});
-        row("delay lock only delays", 1, "inhibit shutdown delay", "ListInhibitors|PowerOff True", {});
-        row("sleep lock", 1, "inhibit sleep block", "ListInhibitors|PowerOff True", {});
-        row("lock list denied", 1, "fail ListInhibitors", "ListInhibitors", off);
-        row("power off denied", 8, "fail PowerOff", "PowerOff True", off);
-        row("restart denied", 2, "fail Reboot", "Reboot True", restart);
-        row("standby denied", 6, "fail Suspend", "Suspend True", u"Der Rechner konnte nicht in den Standby versetzt "_s);
-        row("hibernate denied", 5, "fail Hibernate", "Hibernate True", u"Der Rechner konnte nicht in den Ruhezustand "_s);
-        row("no logind on the bus", 2, "no logind", "", restart);
-        row("logind does not answer", 2, "hang Reboot", "Reboot True", restart);
-        row("no bus", 8, "no bus", "", off);
+        QTest::newRow("1 shut down") << Row{1, "", "ListInhibitors|PowerOff True", {}};
+        QTest::newRow("8 power off") << Row{8, "", "PowerOff True", {}};
+        QTest::newRow("3 has no meaning") << Row{3, "", "", u"Die Aktion mit dem Code 3 gibt es"_s};
+        QTest::newRow("10") << Row{10, "", "", u"Reboot Fehler"_s};
+        QTest::newRow("shut down blocked") << Row{1, "inhibit shutdown block", "ListInhibitors", blocked};
+        QTest::newRow("among other locks") << Row{1, "inhibit sleep:shutdown block", "ListInhibitors", blocked};
+        QTest::newRow("forced power off ignores locks") << Row{8, "inhibit shutdown block", "PowerOff True", {}};
+        QTest::newRow("delay lock only delays") << Row{1, "inhibit shutdown delay", "ListInhibitors|PowerOff True", {}};
+        QTest::newRow("sleep lock") << Row{1, "inhibit sleep block", "ListInhibitors|PowerOff True", {}};
+        QTest::newRow("lock list denied") << Row{1, "fail ListInhibitors", "ListInhibitors", off};
+        QTest::newRow("power off denied") << Row{8, "fail PowerOff", "PowerOff True", off};
+        QTest::newRow("restart denied") << Row{2, "fail Reboot", "Reboot True", restart};
+        QTest::newRow("standby denied")
+            << Row{6, "fail Suspend", "Suspend True", u"Der Rechner konnte nicht in den Standby versetzt "_s};
+        QTest::newRow("hibernate denied")
+            << Row{5, "fail Hibernate", "Hibernate True", u"Der Rechner konnte nicht in den Ruhezustand "_s};
+        QTest::newRow("no logind on the bus") << Row{2, "no logind", "", restart};
+        QTest::newRow("logind does not answer") << Row{2, "hang Reboot", "Reboot True", restart};
+        QTest::newRow("no bus") << Row{8, "no bus", "", off};
+        QTest::newRow("can: standby na")
+            << Row{6, "can na", "CanSuspend", u"Der Standby ist auf diesem Rechner nicht verfügbar."_s};
+        QTest::newRow("can: hibernate challenge") << Row{5, "can challenge", "CanHibernate", {}};
+        QTest::newRow("can: restart no")
+            << Row{2, "can no", "CanReboot", u"Der Neustart ist diesem Benutzer auf diesem Rechner nicht erlaubt."_s};
+        QTest::newRow("can: shut down na")
+            << Row{1, "can na", "CanPowerOff", u"Das Ausschalten ist auf diesem Rechner nicht verfügbar."_s};
+        QTest::newRow("can: power off yes") << Row{8, "can yes", "CanPowerOff", {}};
+        QTest::newRow("can: log off asks nobody") << Row{0, "can na", "", {}};
+        QTest::newRow("can: no bus") << Row{5, "no bus, can", "", {}};
     }
-    void request()
+    void logind()
     {
-        QFETCH(int, code);
-        QFETCH(QString, setUp);
-        QFETCH(QString, calls);
-        QFETCH(QString, reason);
+        QFETCH(Row, row);
         PrivateBus bus;
         REQUIRE_UP(bus);
         std::optional<Logind> logind;
         QDBusMessage lock; // the lock holds while its descriptor is open
-        const QStringList words = setUp.split(u' ');
-        if (!setUp.startsWith("no "_L1)) {
+        const QStringList words = row.setUp.split(u' ');
+        const bool can = words[0] == "can"_L1 || row.setUp.endsWith("can"_L1), noBus = row.setUp.startsWith("no bus"_L1);
+        if (!row.setUp.startsWith("no "_L1)) {
             logind.emplace(bus);
             REQUIRE_UP(*logind);
         }
         if (words[0] == "inhibit"_L1)
             lock = logind->call(kManagerPath, kManager, u"Inhibit"_s,
                                 {words[1], u"Brennprogramm"_s, u"DVD wird gebrannt"_s, words[2]});
+        for (const char* method : {"CanPowerOff", "CanReboot", "CanSuspend", "CanHibernate"})
+            if (can && logind)
+                QVERIFY(logind->addMethod(kManagerPath, kManager, QLatin1String(method), {}, u"s"_s,
+                                          u"ret = '%1'"_s.arg(words[1])));
         // Errors come as the message in the reply and its name.
         const QString error = words[0] == "hang"_L1 ? u"NoReply"_s
-                              : setUp == "no logind"_L1 ? u"ServiceUnknown"_s
-                              : setUp == "no bus"_L1    ? u"Disconnected"_s
-                                                        : u"AccessDenied"_s;
+                              : row.setUp == "no logind"_L1 ? u"ServiceUnknown"_s
+                              : noBus                       ? u"Disconnected"_s
+                                                            : u"AccessDenied"_s;
         if (words[0] == "fail"_L1 || words[0] == "hang"_L1)
             QVERIFY(logind->fail(words[1], kError + error, words[0] == "hang"_L1 ? u"time.sleep(3)"_s : QString()));
         if (logind)
             logind->takeCalls(); // only what the back end does counts
 
-        LogindPower power(setUp == "no bus"_L1 ? to() : to(bus.address), to(), words[0] == "hang"_L1 ? 300ms : 10s);
+        LogindPower power(noBus ? to() : to(bus.address), to(), words[0] == "hang"_L1 ? 300ms : 10s);
         bool answeredAtOnce = false;
-        const PowerOutcome outcome = requestAndWait(power, PowerCode(code), &answeredAtOnce);
-        QVERIFY2(calls.isEmpty() || !answeredAtOnce, "the request waited for logind's answer");
-        QCOMPARE(outcome.ok, reason.isEmpty());
-        QCOMPARE(outcome.reason.left(reason.size()), reason);
+        const auto asked = [&] {
+            const PowerAvailability possible = power.availability(PowerCode(row.code));
+            return PowerOutcome{possible.possible, possible.reason};
+        };
+        const PowerOutcome outcome = can ? asked() : requestAndWait(power, PowerCode(row.code), &answeredAtOnce);
+        QVERIFY2(row.calls.isEmpty() || !answeredAtOnce, "the request waited for logind's answer");
+        QCOMPARE(outcome.ok, row.reason.isEmpty());
+        QCOMPARE(can ? outcome.reason : outcome.reason.left(row.reason.size()), row.reason);
         if (words[0] == "fail"_L1)
             QVERIFY2(outcome.reason.endsWith(u"Nicht erlaubt ("_s + kError + error + u')'), qPrintable(outcome.reason));
-        else if (!error.startsWith("Access"_L1))
+        else if (!can && !error.startsWith("Access"_L1))
             QVERIFY2(outcome.reason.contains(kError + error), qPrintable(outcome.reason));
         if (logind)
-            QCOMPARE(logind->takeCalls().join(u'|'), calls);
-    }
-
-    // Whether logind lets the action happen; only a plain "na" or "no" refuses.
-    void availability_data()
-    {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("answer"); // of the Can* method asked; "no logind", "no bus"
-        QTest::addColumn<QString>("calls");
-        QTest::addColumn<QString>("reason"); // empty: possible
-        const auto row = [](const char* name, int code, const char* answer, const char* calls, const QString& reason) {
-            QTest::newRow(name) << code << answer << calls << reason;
-        };
-        row("standby na", 6, "na", "CanSuspend", u"Der Standby ist auf diesem Rechner nicht verfügbar."_s);
-        row("hibernate challenge", 5, "challenge", "CanHibernate", {});
-        row("restart no", 2, "no", "CanReboot", u"Der Neustart ist diesem Benutzer auf diesem Rechner nicht erlaubt."_s);
-        row("shut down na", 1, "na", "CanPowerOff", u"Das Ausschalten ist auf diesem Rechner nicht verfügbar."_s);
-        row("power off yes", 8, "yes", "CanPowerOff", {});
-        row("log off asks nobody", 0, "na", "", {});
-        row("no bus", 5, "no bus", "", {});
-    }
-    void availability()
-    {
-        QFETCH(int, code);
-        QFETCH(QString, answer);
-        QFETCH(QString, calls);
-        QFETCH(QString, reason);
-        PrivateBus bus;
-        REQUIRE_UP(bus);
-        std::optional<Logind> logind;
-        if (!answer.startsWith("no "_L1)) {
-            logind.emplace(bus);
-            REQUIRE_UP(*logind);
-            for (const char* method : {"CanPowerOff", "CanReboot", "CanSuspend", "CanHibernate"})
-                QVERIFY(logind->addMethod(kManagerPath, kManager, QLatin1String(method), {}, u"s"_s,
-                                          u"ret = '%1'"_s.arg(answer)));
-            logind->takeCalls();
-        }
-        LogindPower power(answer == "no bus"_L1 ? to() : to(bus.address), to());
-        const PowerAvailability possible = power.availability(PowerCode(code));
-        QCOMPARE(possible.possible, reason.isEmpty());
-        QCOMPARE(possible.reason, reason);
-        if (logind)
-            QCOMPARE(logind->takeCalls().join(u'|'), calls);
+            QCOMPARE(logind->takeCalls().join(u'|'), row.calls);
     }
 
     // A system bus restarted since the back end connected is connected to anew.
