@@ -6,6 +6,7 @@
 #include <QDirIterator>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -75,53 +76,93 @@ std::unique_ptr<InfoDialog> infoDialog(const Harness& h)
                                         *h.desktop);
 }
 
+// A gesture (words done in turn: click, double, right, shift-right, double-right, edit, escape) on a
+// control of the info dialog or of the main window in a panel ("entry", "countdown"), and what is
+// seen after it.
+struct GestureRow {
+    QString where, target, gesture, after;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(tarvo::Answer)
+Q_DECLARE_METATYPE(GestureRow)
 
 class TestInfo : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void closeRules_data()
+    // Gestures on the info dialog, or on the main window's link in a panel: whether the dialog
+    // stays open, what is opened (the web page, a file), how many boxes are shown. A double click on
+    // the text writes what it holds now, with CR LF line ends, and opens another editor.
+    void gestures_data()
     {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("gesture");
-        QTest::addColumn<bool>("closes");
-        QTest::newRow("Schliessen") << "Close" << "click" << true;
-        QTest::newRow("double click surface") << "InfoDialog" << "double" << true;
-        QTest::newRow("right click surface") << "InfoDialog" << "right" << true;
-        QTest::newRow("right click text") << "Text1" << "right" << true;
-        QTest::newRow("shift right click text") << "Text1" << "shift right" << false;
-        QTest::newRow("right click version") << "VersionLAbel" << "right" << false;
-        QTest::newRow("double click title") << "Label1" << "double" << false;
-        QTest::newRow("Escape") << "Text1" << "escape" << true;
+        QTest::addColumn<GestureRow>("row");
+        const auto row = [](const char* name, const char* where, const char* target, const char* gesture,
+                            const char* after) { QTest::newRow(name) << GestureRow{where, target, gesture, after}; };
+        row("Schliessen", "dialog", "Close", "click", "closed");
+        row("double click surface", "dialog", "InfoDialog", "double", "closed");
+        row("right click surface", "dialog", "InfoDialog", "right", "closed");
+        row("right click text", "dialog", "Text1", "right", "closed");
+        row("shift right click text", "dialog", "Text1", "shift-right", "open");
+        row("right click version", "dialog", "VersionLAbel", "right", "open");
+        row("double click title", "dialog", "Label1", "double", "open");
+        row("Escape", "dialog", "Text1", "escape", "closed");
+        row("web link", "dialog", "WWWLink", "click", "open web");
+        row("export", "dialog", "Text1", "double", "open TarvoInfo.txt");
+        row("export of an edited text, twice", "dialog", "Text1", "double edit double", "open TarvoInfo.txt TarvoInfo.txt");
+        // The main window's link: right clicks neither minimise the window nor open anything; a click
+        // opens the page, and in the entry panel also tells the version.
+        row("main: right clicks", "entry", "WWWLink", "right double-right", "");
+        row("main: version", "entry", "WWWLink", "click", "web box");
+        row("main: web page", "countdown", "WWWLink", "click", "web");
     }
-    void closeRules()
+    void gestures()
     {
-        QFETCH(QString, target);
-        QFETCH(QString, gesture);
-        QFETCH(bool, closes);
+        QFETCH(GestureRow, row);
+        QTemporaryDir dir;
+        const auto back = qScopeGuard([before = QDir::currentPath()] { QDir::setCurrent(before); });
+        QVERIFY(QDir::setCurrent(dir.path()));
         const auto h = loaded();
         const auto d = infoDialog(*h);
-        d->show();
-        QWidget* widget = target == u"InfoDialog" ? d.get() : control(*d, qPrintable(target));
-        if (gesture == u"escape") {
-            // Escape must reach the dialog, not the main window's own Escape.
-            d->activateWindow();
-            QTRY_COMPARE(QApplication::activeWindow(), d.get());
-            widget->setFocus();
-            QTest::keyClick(widget, Qt::Key_Escape);
-        } else {
-            if (auto* text = qobject_cast<QPlainTextEdit*>(widget))
-                widget = text->viewport();
-            const auto button = gesture.endsWith("right"_L1) ? Qt::RightButton : Qt::LeftButton;
-            const auto modifiers = gesture.startsWith("shift"_L1) ? Qt::ShiftModifier : Qt::NoModifier;
-            gesture == u"double" ? QTest::mouseDClick(widget, button, modifiers, QPoint(5, 5))
-                                 : QTest::mouseClick(widget, button, modifiers, QPoint(5, 5));
+        const bool onDialog = row.where == u"dialog";
+        QWidget& window = onDialog ? static_cast<QWidget&>(*d) : *h->form;
+        QWidget* widget = row.target == u"InfoDialog" ? d.get() : control(window, qPrintable(row.target));
+        if (onDialog)
+            d->show();
+        else if (row.where == u"countdown")
+            h->form->Start_Click();
+        auto* text = qobject_cast<QPlainTextEdit*>(widget);
+        widget = text ? text->viewport() : widget;
+        for (const QString& g : row.gesture.split(u' ')) {
+            const auto button = g.endsWith("right"_L1) ? Qt::RightButton : Qt::LeftButton;
+            const auto modifiers = g.startsWith("shift"_L1) ? Qt::ShiftModifier : Qt::NoModifier;
+            if (g == u"edit") {
+                text->setPlainText(u"eins\nzwei"_s);
+            } else if (g == u"escape") { // it must reach the dialog, not the main window's own Escape
+                d->activateWindow();
+                QTRY_COMPARE(QApplication::activeWindow(), d.get());
+                text->setFocus();
+                QTest::keyClick(text, Qt::Key_Escape);
+            } else {
+                g.startsWith("double"_L1) ? QTest::mouseDClick(widget, button, modifiers, QPoint(5, 5))
+                                          : QTest::mouseClick(widget, button, modifiers, QPoint(5, 5));
+            }
         }
-        QCOMPARE(!d->isVisible(), closes);
-        QVERIFY(h->app->endings.empty() && h->desktop->opened.isEmpty() && h->dialogs->shown.isEmpty());
+        QStringList seen;
+        if (onDialog)
+            seen << (d->isVisible() ? u"open"_s : u"closed"_s);
+        for (const QString& opened : h->desktop->opened)
+            seen << (opened == h->form->webAddress() ? u"web"_s : QFileInfo(opened).fileName());
+        seen << QStringList(h->dialogs->shown.size(), u"box"_s);
+        QCOMPARE(seen.join(u' '), row.after);
+        QVERIFY(row.where == u"countdown" || (h->form->isVisible() && !h->form->isMinimized()));
+        QVERIFY(h->app->endings.empty());
+        if (row.after.contains("TarvoInfo.txt"_L1)) {
+            QCOMPARE(h->desktop->opened.value(0), dir.filePath(u"TarvoInfo.txt"_s));
+            QCOMPARE(read(h->desktop->opened.value(0)),
+                     text->toPlainText() == u"eins\nzwei" ? u"eins\r\nzwei\r\n"_s : QString::fromUtf8(kLinuxExport));
+        }
     }
 
     void links()
@@ -133,43 +174,7 @@ private Q_SLOTS:
         QCOMPARE(textColour(control(*d, "CreateShortcuts")), light);
         mouse(d.get(), QEvent::MouseMove);
         QVERIFY(textColour(control(*d, "CreateShortcuts")) != light);
-        QTest::mouseClick(control(*d, "WWWLink"), Qt::LeftButton);
-        QCOMPARE(h->desktop->opened, QStringList{h->form->webAddress()});
         QVERIFY(QUrl(h->form->webAddress(), QUrl::StrictMode).isValid());
-
-        // The main window's link: right clicks neither minimise the window nor open anything; a click
-        // also tells the version in the entry panel, and only opens the page in the countdown panel.
-        Form1& f = *h->form;
-        QWidget* link = control(f, "WWWLink");
-        QTest::mouseClick(link, Qt::RightButton);
-        QTest::mouseDClick(link, Qt::RightButton);
-        QVERIFY(f.isVisible() && !f.isMinimized() && h->desktop->opened.size() == 1);
-        QTest::mouseClick(link, Qt::LeftButton);
-        QCOMPARE(h->dialogs->shown.size(), qsizetype(1));
-        f.Start_Click();
-        QTest::mouseClick(link, Qt::LeftButton);
-        QVERIFY(h->desktop->opened.size() == 3 && h->dialogs->shown.size() == 1);
-    }
-
-    // Writes what the field holds now, with CR LF line ends, and opens another editor each time.
-    void exportWritesAndOpensTheFile()
-    {
-        QTemporaryDir dir;
-        const QString before = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(dir.path()));
-        const auto h = loaded();
-        const auto d = infoDialog(*h);
-        d->show();
-        const QString path = dir.filePath(u"TarvoInfo.txt"_s);
-        auto* text = control<QPlainTextEdit>(*d, "Text1");
-        QTest::mouseDClick(text->viewport(), Qt::LeftButton);
-        QCOMPARE(read(path), QString::fromUtf8(kLinuxExport));
-        text->setPlainText(u"eins\nzwei"_s);
-        QTest::mouseDClick(text->viewport(), Qt::LeftButton);
-        QCOMPARE(read(path), u"eins\r\nzwei\r\n"_s);
-        QCOMPARE(h->desktop->opened, (QStringList{path, path}));
-        QVERIFY(d->isVisible()); // the double click on the text is not one on the dialog
-        QDir::setCurrent(before);
     }
 
     // A symbolic link planted at the name of the help export or of a launcher: the link is replaced,
@@ -263,16 +268,10 @@ private Q_SLOTS:
         if (QStandardPaths::findExecutable(u"gio"_s).isEmpty())
             QSKIP("gio is missing (libglib2.0-bin)");
         QTemporaryDir tmp;
-        const QString dir = tmp.filePath(folder);
-        const QString program = dir + "/tarvo"_L1;
-        const QString out = tmp.filePath(u"argv.txt"_s);
+        const QString dir = tmp.filePath(folder), program = dir + "/tarvo"_L1, out = tmp.filePath(u"argv.txt"_s);
         QVERIFY(QDir().mkpath(dir));
-        QFile script(program);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\n{ pwd; for a in \"$0\" \"$@\"; do printf '[%s]\\n' \"$a\"; done; } > '" + out.toUtf8()
-                     + "'\n");
-        script.close();
-        QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
+        QVERIFY(writeWholeFile(program, "#!/bin/sh\n{ pwd; for a in \"$0\" \"$@\"; do printf '[%s]\\n' \"$a\"; done; } > '"
+                                            + out.toUtf8() + "'\n", true));
         const QString file = tmp.filePath(u"Tarvo Classic.desktop"_s);
         QVERIFY(writeDesktopEntry({program, file, {u"C"_s}, u"Tarvo - Classic Modus"_s, dir}, true));
         QVERIFY(valid(file) && QFileInfo(file).isExecutable());
@@ -304,9 +303,7 @@ private Q_SLOTS:
         QTemporaryDir tmp;
         const QString before = QDir::currentPath();
         QVERIFY(QDir().mkpath(tmp.filePath(u"home/.config"_s)) && QDir().mkpath(tmp.filePath(u"share"_s)));
-        QFile dirs(tmp.filePath(u"home/.config/user-dirs.dirs"_s));
-        QVERIFY(dirs.open(QIODevice::WriteOnly) && dirs.write("XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"));
-        dirs.close();
+        QVERIFY(writeWholeFile(tmp.filePath(u"home/.config/user-dirs.dirs"_s), "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"));
         qputenv("HOME", QFile::encodeName(tmp.filePath(u"home"_s)));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(tmp.filePath(u"home/.config"_s)));
         qputenv("XDG_DATA_DIRS", QFile::encodeName(tmp.filePath(u"share"_s)));
