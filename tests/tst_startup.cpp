@@ -1,4 +1,6 @@
 // Start-up: what the arguments ask for, the command line, and ending without an action.
+#include <array>
+
 #include "app/command_line.h"
 #include "app/qt_options.h"
 #include "app/usage.h"
@@ -53,35 +55,73 @@ QString summary(const Harness& h)
     return s.join(u' ');
 }
 
+// A case of reading: which reading, its input and what it gives.
+struct ReadRow {
+    QString what, input, output;
+};
+
 } // namespace
 
-Q_DECLARE_METATYPE(tarvo::StartMode)
+Q_DECLARE_METATYPE(ReadRow)
 
 class TestStartup : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void startMode_data()
+    // What start-up reads: the start mode of the arguments (separated by |), the option letters
+    // found, what is left when Qt's options go (a value missing at the end too), the first words
+    // kept, and 16-bit numbers (separated by |; -1: none).
+    void reads_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<StartMode>("mode");
-        QTest::newRow("beyond the tenth word")
-            << QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "--version"} << StartMode::Version;
-        QTest::newRow("first one decides") << QStringList{"--version", "-h"} << StartMode::Version;
-        QTest::newRow("-h") << QStringList{"-h"} << StartMode::Help;
-        QTest::newRow("upper case is letters") << QStringList{"--HELP"} << StartMode::Run;
-        QTest::newRow("-H is the hours letter") << QStringList{"-H"} << StartMode::Run;
-        QTest::newRow("part of one argument") << QStringList{"S --help"} << StartMode::Run;
-        QTest::newRow("with a value") << QStringList{"--help=all"} << StartMode::Run;
-        QTest::newRow("steering a running one") << QStringList{"A", "--cancel", "--help"} << StartMode::Remote;
-        QTest::newRow("add with its number joined") << QStringList{"--add=5"} << StartMode::Remote;
-        QTest::newRow("status, upper case is letters") << QStringList{"--STATUS"} << StartMode::Run;
+        QTest::addColumn<ReadRow>("row");
+        const auto row = [](const char* what, const char* name, const char* input, const char* output) {
+            QTest::addRow("%s: %s", what, name) << ReadRow{what, QString::fromUtf8(input), output};
+        };
+        row("mode", "beyond the tenth word", "1|2|3|4|5|6|7|8|9|10|--version", "version");
+        row("mode", "first one decides", "--version|-h", "version");
+        row("mode", "-h", "-h", "help");
+        row("mode", "upper case is letters", "--HELP", "run");
+        row("mode", "-H is the hours letter", "-H", "run");
+        row("mode", "part of one argument", "S --help", "run");
+        row("mode", "with a value", "--help=all", "run");
+        row("mode", "steering a running one", "A|--cancel|--help", "remote");
+        row("mode", "add with its number joined", "--add=5", "remote");
+        row("mode", "status, upper case is letters", "--STATUS", "run");
+        row("scan", "lower case, no blanks", "sm90wt", "SWT M=90 known acts");
+        row("scan", "M 90, M9 0, MM90", "MM9 0", " M=90 known");
+        row("scan", "hours stop at M", "H2M30", " M=30 H=2 known");
+        row("scan", "scan stops at tab", "M1\t2", " M=1 known");
+        row("scan", "M then letter", "MA5", "A M= known acts");
+        row("scan", "SETUP hides S but has T", "S SETUP", "TP");
+        row("scan", "F acts", "F", "F known acts");
+        row("scan", "letters inside words", "hello", "L H= known acts");
+        row("scan", "C and Y", "cy", "YC known");
+        row("scan", "sign ends scan", "M-5", " M= known");
+        for (const char* options : {"-display X", "-style fusion", "-reverse", "-qwindowtitle x", "-platform xcb",
+                                    "--session s1 -style=fusion -nograb -geometry 9x9", "-stylesheet"})
+            row("Qt", options, qPrintable("L "_L1 + options), "L");
+        row("words", "blanks and tabs kept", " S\tM90  W ", " S\tM90  W ");
+        row("words", "ten", "1 2 3 4 5 6 7 8 9 10 A", "1 2 3 4 5 6 7 8 9 10 ");
+        row("words 2", "two", "a\tb\tc", "a\tb\t");
+        row("int16", "digits", "0090|32767|32768|99999999999999999999999|000000000000000000000001||00",
+            "90|32767|-1|-1|1|-1|0");
     }
-    void startMode()
+    void reads()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(StartMode, mode);
-        QCOMPARE(tarvo::startMode(arguments), mode);
+        QFETCH(ReadRow, row);
+        QStringList seen;
+        const QStringList parts = row.input.split(u'|');
+        if (row.what == u"mode")
+            seen << QLatin1String(std::array{"run", "help", "version", "remote"}[int(startMode(parts))]);
+        else if (row.what == u"scan")
+            seen << scanned(row.input);
+        else if (row.what == u"Qt")
+            seen << withoutQtOptions(row.input.split(u' ')).join(u' ');
+        else if (row.what.startsWith("words"_L1))
+            seen << firstWords(row.input, row.what == u"words" ? 10 : 2);
+        for (const QString& digits : row.what == u"int16" ? parts : QStringList())
+            seen << QString::number(digitsToInt16(digits).value_or(-1));
+        QCOMPARE(seen.join(u'|'), row.output);
     }
 
     // --help carries every option line of the help text, and nothing of Windows.
@@ -91,40 +131,6 @@ private Q_SLOTS:
         for (const QString& line : helpTextLines())
             QVERIFY2(!line.contains(" = "_L1) || lines.contains(line), qPrintable(line));
         QVERIFY(!usageText().contains("Windows XP/2000"_L1) && !usageText().contains(".exe"_L1));
-    }
-
-    void scan_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("found");
-        QTest::newRow("lower case, no blanks") << "sm90wt" << "SWT M=90 known acts";
-        QTest::newRow("M 90, M9 0, MM90") << "MM9 0" << " M=90 known";
-        QTest::newRow("hours stop at M") << "H2M30" << " M=30 H=2 known";
-        QTest::newRow("scan stops at tab") << "M1\t2" << " M=1 known";
-        QTest::newRow("M then letter") << "MA5" << "A M= known acts";
-        QTest::newRow("SETUP hides S but has T") << "S SETUP" << "TP";
-        QTest::newRow("F acts") << "F" << "F known acts";
-        QTest::newRow("letters inside words") << "hello" << "L H= known acts";
-        QTest::newRow("C and Y") << "cy" << "YC known";
-        QTest::newRow("sign ends scan") << "M-5" << " M= known";
-    }
-    void scan()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, found);
-        QCOMPARE(scanned(text), found);
-    }
-
-    void words()
-    {
-        QCOMPARE(firstWords(u" S\tM90  W "_s, 10), u" S\tM90  W "_s); // blanks and tabs kept
-        QCOMPARE(firstWords(u"1 2 3 4 5 6 7 8 9 10 A"_s, 10), u"1 2 3 4 5 6 7 8 9 10 "_s);
-        QCOMPARE(firstWords(u"a\tb\tc"_s, 2), u"a\tb\t"_s);
-        QStringList read;
-        for (const char* digits : {"0090", "32767", "32768", "99999999999999999999999", "000000000000000000000001",
-                                   "", "00"})
-            read << QString::number(digitsToInt16(QLatin1String(digits)).value_or(-1));
-        QCOMPARE(read, (QStringList{"90", "32767", "-1", "-1", "1", "-1", "0"}));
     }
 
     void commandLine_data()
@@ -169,22 +175,6 @@ private Q_SLOTS:
             QCOMPARE(disagreement(*h), QString());
         if (control<QTimer>(*h->form, "Timer1")->isActive())
             QVERIFY(control<QFrame>(*h->form, "Eingabemaske")->isHidden() && h->form->height() == twipsToPixels(kFullHeightTwips));
-    }
-
-    // Qt's own options, whatever the platform left of them, are never read as letters.
-    void qtOptions_data()
-    {
-        QTest::addColumn<QString>("arguments");
-        QTest::addColumn<QString>("left");
-        for (const char* options : {"-display X", "-style fusion", "-reverse", "-qwindowtitle x", "-platform xcb",
-                                    "--session s1 -style=fusion -nograb -geometry 9x9", "-stylesheet"})
-            QTest::newRow(options) << "L "_L1 + options << "L"; // a value missing at the end too
-    }
-    void qtOptions()
-    {
-        QFETCH(QString, arguments);
-        QFETCH(QString, left);
-        QCOMPARE(withoutQtOptions(arguments.split(u' ')).join(u' '), left);
     }
 
     void plainStart()
