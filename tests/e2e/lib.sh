@@ -26,24 +26,17 @@ e2e_need() {
         command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
     done
 }
-
 # wait_for SECONDS COMMAND...: polls until the command succeeds.
 wait_for() {
     local deadline=$((SECONDS + $1))
-    shift
-    until "$@" >/dev/null 2>&1; do
+    until "${@:2}" >/dev/null 2>&1; do
         [ $SECONDS -lt $deadline ] || return 1
         sleep 0.1
     done
 }
 not() { ! "$@"; }
-
 # e2e_fail WHAT [LOG]: a set-up step failed; says so, with its log, and ends the script.
-e2e_fail() {
-    echo "FAIL - $1"
-    [ -z "${2:-}" ] || cat "$2"
-    exit 1
-}
+e2e_fail() { echo "FAIL - $1"; [ -z "${2:-}" ] || cat "$2"; exit 1; }
 
 # e2e_bus VAR [CONFIG]: one more private bus, a session bus unless a configuration is given; its
 # address in VAR. A second Tarvo on a bus of its own does not find the first by its bus name.
@@ -92,10 +85,7 @@ start_tarvo() {
     TARVO_PID=$!
     E2E_PIDS+=("$TARVO_PID")
 }
-stop_tarvo() {
-    kill "$TARVO_PID" 2>/dev/null || true
-    wait "$TARVO_PID" 2>/dev/null || true
-}
+stop_tarvo() { kill "$TARVO_PID" 2>/dev/null || true; wait "$TARVO_PID" 2>/dev/null || true; }
 # tarvo_ends [SECONDS]: Tarvo ends within the time (10 s); its exit code is then in TARVO_RC.
 tarvo_ends() {
     wait_for "${1:-10}" not kill -0 "$TARVO_PID" || return 1
@@ -109,33 +99,26 @@ since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.2f", b - a }'; }
 between() { awk -v t="$1" -v low="$2" -v high="$3" 'BEGIN { exit !(t >= low && t <= high) }'; }
 
 # ---- windows
-# tarvo_window NAME-REGEX: the id of the visible window with that title, waiting up to 20 s.
+# tarvo_window NAME-REGEX: the id of the visible window with that title, waiting up to 20 s;
+# main_window: the same, shown or not.
 tarvo_window() { timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1; }
-# main_window TITLE-REGEX: the window id by title, shown or not, waiting up to 20 s.
 main_window() { timeout 20 xdotool search --sync --name "$1" | head -n 1; }
 viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 hidden() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsUnMapped'; }
-iconic() { xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'window state: Iconic'; }
-normal() { xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'window state: Normal'; }
+# wm_state WINDOW Iconic|Normal
+wm_state() { xprop -id "$1" WM_STATE 2>/dev/null | grep -q "window state: $2"; }
 above() { xprop -id "$1" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE; }
-# The plain title, without the " — Tarvo" that Qt adds for the window manager.
-title_of() { xprop -id "$1" WM_NAME 2>/dev/null | sed -n 's/^WM_NAME([A-Z_]*) = "\(.*\)"$/\1/p'; }
-title_is() { test "$(title_of "$1")" = "$2"; }
+# title_has WINDOW TEXT: the title holds the text (Qt adds " — Tarvo" for the window manager).
+title_has() { xprop -id "$1" WM_NAME 2>/dev/null | grep -qF "= \"$2"; }
 # shown_is COUNT TITLE-REGEX: how many windows with a matching title are on screen.
 shown_is() { test "$(xdotool search --onlyvisible --name "$2" 2>/dev/null | wc -l)" -eq "$1"; }
 # click_at WINDOW X Y [CLICK-ARGS]: moves the pointer away first (xdotool waits long for a move to
 # where the pointer already is), then clicks (button 1 unless told).
-click_at() {
-    local window=$1 x=$2 y=$3
-    shift 3
-    xdotool mousemove 5 700 mousemove --window "$window" --sync "$x" "$y" click "${@:-1}"
-}
+click_at() { xdotool mousemove 5 700 mousemove --window "$1" --sync "$2" "$3" click "${@:4}"; }
 # focus_key WINDOW KEY...: the keys to that window, focused first.
 focus_key() {
-    local window=$1
-    shift
-    xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
-    xdotool key --clearmodifiers "$@"
+    xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"
+    xdotool key --clearmodifiers "${@:2}"
 }
 
 # ---- e2e_logind NAME: python3-dbusmock's logind on a system bus of its own at unix:path=$E2E_TMP/NAME,
@@ -153,12 +136,7 @@ e2e_logind() {
     wait_for 20 logind "$name" org.freedesktop.DBus.Mock.GetCalls || e2e_fail "logind $name did not start" \
         "$E2E_TMP/dbusmock.log"
 }
-e2e_logind_stop() {
-    local pids
-    pids=$(cat "$E2E_TMP/$1.pids")
-    kill $pids
-    wait $pids 2>/dev/null || true
-}
+e2e_logind_stop() { local pids; pids=$(cat "$E2E_TMP/$1.pids"); kill $pids; wait $pids 2>/dev/null || true; }
 # logind NAME METHOD ARGS...: a call to that mocked logind's manager object.
 logind() {
     DBUS_SYSTEM_BUS_ADDRESS=unix:path=$E2E_TMP/$1 gdbus call --system -d org.freedesktop.login1 \
@@ -167,16 +145,11 @@ logind() {
 # logind_calls NAME LINE-REGEX: how many calls that logind logged (refused ones too), e.g. 'PowerOff True'.
 logind_calls() { grep -E " $2\$" "$E2E_TMP/$1.log" 2>/dev/null | grep -vc ' raised: ' || true; }
 
+# check WHAT COMMAND...: one check, told as ok or FAIL; within SECONDS WHAT COMMAND... polls it.
 check() {
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok   - $what"
-    else
-        echo "FAIL - $what"
-        E2E_FAILURES=$((E2E_FAILURES + 1))
-    fi
+    if "${@:2}"; then echo "ok   - $1"; else echo "FAIL - $1"; E2E_FAILURES=$((E2E_FAILURES + 1)); fi
 }
+within() { check "$2" wait_for "$1" "${@:3}"; }
 
 e2e_finish() {
     if [ "$E2E_FAILURES" -ne 0 ]; then

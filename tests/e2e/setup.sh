@@ -18,20 +18,18 @@ export HOME=$root/home XDG_CONFIG_HOME=$root/home/.config XDG_DATA_HOME=$root/ho
 export XDG_DATA_DIRS=$root/share PATH=$E2E_TMP/bin:$PATH
 printf '#!/bin/sh\necho "$1" >>"%s"\n' "$E2E_TMP/opened" >"$E2E_TMP/bin/xdg-open"
 chmod +x "$E2E_TMP/bin/xdg-open"
-info_dialog_shown() { test -n "$(xdotool search --onlyvisible --name '^Info Dialog - Tarvo$' 2>/dev/null)"; }
 
 # answer TITLE: waits for the message box, checks that the info dialog is not on screen, says Yes.
 answer() {
     local box
     box=$(tarvo_window "^$1") || true
-    check "'$1' asked, the info dialog not shown" sh -c "test -n '$box' && ! xdotool search --onlyvisible --name '^Info Dialog - Tarvo$'"
+    check "'$1' asked, the info dialog not shown" eval "test -n '$box' && shown_is 0 '^Info Dialog - Tarvo$'"
     [ -n "$box" ] && focus_key "$box" Return
-    check "'$1' answered" wait_for 20 shown_is 0 "^$1"
+    within 20 "'$1' answered" shown_is 0 "^$1"
 }
 
-(cd "$root/cwd" && exec "$program" SETUP) >>"$E2E_TMP/tarvo.log" 2>&1 &
-TARVO_PID=$!
-E2E_PIDS+=("$TARVO_PID")
+cd "$root/cwd"
+start_tarvo SETUP
 answer "Auf dem Desktop erstellen"
 answer "Startmenü Eintrag erzeugen"
 # Then the info dialog that a command line without a recognised option opens: a double-click on its
@@ -40,9 +38,9 @@ dialog=$(tarvo_window '^Info Dialog - Tarvo$') || true
 check "info dialog opens after the questions" test -n "$dialog"
 click_at "$dialog" 150 150 --repeat 2 --delay 80 1
 opened() { test "$(cat "$E2E_TMP/opened" 2>/dev/null)" = "$1"; }
-check "export: the editor opens TarvoInfo.txt" wait_for 10 opened "file://$root/cwd/TarvoInfo.txt"
+within 10 "export: the editor opens TarvoInfo.txt" opened "file://$root/cwd/TarvoInfo.txt"
 focus_key "$dialog" Escape
-check "Escape closes the info dialog" wait_for 20 not info_dialog_shown
+within 20 "Escape closes the info dialog" shown_is 0 '^Info Dialog - Tarvo$'
 stop_tarvo
 desktop=$root/home/Schreibtisch menu="$root/share/applications/Tarvo Classic  ....desktop"
 check "three launchers" test "$(find "$root" -name '*.desktop' | sort)" = "$(printf '%s\n' \
@@ -51,18 +49,13 @@ check "three launchers" test "$(find "$root" -name '*.desktop' | sort)" = "$(pri
 # launches FILE ARGS...: the launcher validates, and gio starts Tarvo from it with exactly these
 # arguments, in the program's folder.
 launches() {
-    local file=$1 window pid
-    shift
+    local file=$1 pid
     check "$file validates" desktop-file-validate "$file"
     gio launch "$file" >/dev/null 2>&1 || true
-    window=$(tarvo_window '^Tarvo$') || true
-    pid=$(xdotool getwindowpid "$window" 2>/dev/null || true)
-    check "$file starts Tarvo" test -n "$pid"
-    [ -n "$pid" ] || return 0
-    check "$file: argv" test "$(tr '\0' '\n' <"/proc/$pid/cmdline")" = "$(printf '%s\n' "$program" "$@")"
-    check "$file: working directory" test "$(readlink "/proc/$pid/cwd")" = "$(dirname "$program")"
-    kill "$pid"
-    wait_for 20 not kill -0 "$pid" || true
+    pid=$(xdotool getwindowpid "$(tarvo_window '^Tarvo$')" 2>/dev/null) || true
+    check "$file starts Tarvo with its arguments, in its folder" test -n "$pid" -a \
+        "$(tr '\0' '\n' <"/proc/$pid/cmdline" 2>/dev/null; readlink "/proc/$pid/cwd")" = "$(printf '%s\n' "$program" "${@:2}" "${program%/*}")"
+    [ -z "$pid" ] || { kill "$pid"; wait_for 20 not kill -0 "$pid" || true; }
 }
 launches "$desktop/Tarvo.desktop"
 launches "$menu" C

@@ -25,7 +25,7 @@ stop_tarvo
 # Natively, with T and no tray: the countdown starts, and the window is never minimised.
 : >"$E2E_TMP/tarvo.log"
 QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=1 start_tarvo A M5 T
-check "native: the countdown starts" wait_for 20 grep -q 'set_title("5 Minute(n)  Ausschalten")' "$E2E_TMP/tarvo.log"
+within 20 "native: the countdown starts" grep -q 'set_title("5 Minute(n)  Ausschalten")' "$E2E_TMP/tarvo.log"
 # A round trip through Tarvo's event loop, so that a minimise made at the start has gone out.
 check "native: --status answers" sh -c "'$TARVO' --status | grep -q '^Ausschalten in'"
 check "native: never minimised, still shown" not grep -qE 'set_minimized|xdg_toplevel@[0-9]*\.destroy' "$E2E_TMP/tarvo.log"
