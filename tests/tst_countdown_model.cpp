@@ -63,7 +63,34 @@ struct Run {
     }
 };
 
+// Ticks every second, each early (-) or late (+) by offset ms, from start: the beeps and pins seen.
+struct OnTimeRow {
+    int start, offset, beeps, pins;
+};
+// From start, ticks on time, then one after gap ms: the seconds and the step seen at it.
+struct StepRow {
+    int start, ticksBefore, gap, seconds;
+    QString step;
+};
+// The tick after the deadline comes late ms after it; the answer to the question, the state after.
+struct MissedRow {
+    int late;
+    QString answer;
+    State after;
+};
+// After 10 ticks from start (0: never started), paused or not, extended by minutes: the seconds left.
+struct ExtendRow {
+    int start;
+    bool paused;
+    int minutes, expected;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(OnTimeRow)
+Q_DECLARE_METATYPE(StepRow)
+Q_DECLARE_METATYPE(MissedRow)
+Q_DECLARE_METATYPE(ExtendRow)
 
 class TestCountdownModel : public QObject {
     Q_OBJECT
@@ -73,22 +100,17 @@ private Q_SLOTS:
     // the countdown fires once: nothing done to it afterwards fires again.
     void onTime_data()
     {
-        QTest::addColumn<int>("start");
-        QTest::addColumn<int>("offset"); // ms every tick is early (-) or late (+)
-        QTest::addColumn<int>("beeps");
-        QTest::addColumn<int>("pins");
-        QTest::newRow("two minutes") << 120 << 0 << 11 << 1;
-        QTest::newRow("two minutes, late 700 ms") << 120 << 700 << 11 << 1;
-        QTest::newRow("two minutes, early 150 ms") << 120 << -150 << 11 << 1;
-        QTest::newRow("61 s: the mark at 60 is seen") << 61 << 0 << 11 << 1;
-        QTest::newRow("60 s: starts at 59, no mark") << 60 << 0 << 10 << 0;
+        QTest::addColumn<OnTimeRow>("row");
+        QTest::newRow("two minutes") << OnTimeRow{120, 0, 11, 1};
+        QTest::newRow("two minutes, late 700 ms") << OnTimeRow{120, 700, 11, 1};
+        QTest::newRow("two minutes, early 150 ms") << OnTimeRow{120, -150, 11, 1};
+        QTest::newRow("61 s: the mark at 60 is seen") << OnTimeRow{61, 0, 11, 1};
+        QTest::newRow("60 s: starts at 59, no mark") << OnTimeRow{60, 0, 10, 0};
     }
     void onTime()
     {
-        QFETCH(int, start);
-        QFETCH(int, offset);
-        QFETCH(int, beeps);
-        QFETCH(int, pins);
+        QFETCH(OnTimeRow, row);
+        const auto [start, offset, beeps, pins] = row;
         Run r;
         r.c.start(start);
         r.tickAfter(std::chrono::milliseconds(1000 + offset));
@@ -117,13 +139,9 @@ private Q_SLOTS:
     // apply, and nothing missed is replayed).
     void steps_data()
     {
-        QTest::addColumn<int>("start");
-        QTest::addColumn<int>("ticksBefore");
-        QTest::addColumn<int>("gap"); // ms until the tick looked at
-        QTest::addColumn<int>("seconds");
-        QTest::addColumn<QString>("step");
+        QTest::addColumn<StepRow>("row");
         const auto onTime = [](const char* name, int seconds, const char* step) {
-            QTest::newRow(name) << 120 << 119 - seconds << 1000 << seconds << step;
+            QTest::newRow(name) << StepRow{120, 119 - seconds, 1000, seconds, step};
         };
         onTime("71", 71, "");
         onTime("70: refresh", 70, "refresh");
@@ -139,22 +157,17 @@ private Q_SLOTS:
         onTime("9: shown first", 9, "warn back first figures blink-");
         onTime("1: Shutdown!!", 1, "warn back first beep figures shutdown blink-");
         onTime("0: fire, no beep", 0, "refresh warn back first figures fire");
-        QTest::newRow("stall above the last minute") << 600 << 10 << 303'000 << 287 << "refresh";
-        QTest::newRow("stall into the last minute") << 600 << 10 << 545'000 << 45 << "refresh warn seconds back pin";
-        QTest::newRow("stall onto a beep second") << 600 << 10 << 560'000 << 30
-                                                  << "refresh warn back beep figures pin blink+";
-        QTest::newRow("stall inside the last minute") << 120 << 70 << 30'000 << 20
-                                                      << "refresh warn back beep figures blink+";
-        QTest::newRow("stall to the last second") << 120 << 10 << 109'500 << 1
-                                                  << "refresh warn back first beep figures pin shutdown blink+";
+        QTest::newRow("stall above the last minute") << StepRow{600, 10, 303'000, 287, "refresh"};
+        QTest::newRow("stall into the last minute") << StepRow{600, 10, 545'000, 45, "refresh warn seconds back pin"};
+        QTest::newRow("stall onto a beep second") << StepRow{600, 10, 560'000, 30, "refresh warn back beep figures pin blink+"};
+        QTest::newRow("stall inside the last minute") << StepRow{120, 70, 30'000, 20, "refresh warn back beep figures blink+"};
+        QTest::newRow("stall to the last second")
+            << StepRow{120, 10, 109'500, 1, "refresh warn back first beep figures pin shutdown blink+"};
     }
     void steps()
     {
-        QFETCH(int, start);
-        QFETCH(int, ticksBefore);
-        QFETCH(int, gap);
-        QFETCH(int, seconds);
-        QFETCH(QString, step);
+        QFETCH(StepRow, row);
+        const auto& [start, ticksBefore, gap, seconds, step] = row;
         Run r;
         r.c.start(start);
         r.ticks(ticksBefore);
@@ -171,18 +184,15 @@ private Q_SLOTS:
     // A stall past the deadline never fires on its own: it asks, and waits for the answer.
     void gapPastDeadline_data()
     {
-        QTest::addColumn<int>("late"); // ms the tick after the deadline comes
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<State>("after");
-        QTest::newRow("stalled, Yes") << 200'000 << "yes" << State::Firing;
-        QTest::newRow("stalled, No") << 200'000 << "no" << State::Idle;
-        QTest::newRow("late 3 s is no stall: fires") << 3'000 << "" << State::Firing;
+        QTest::addColumn<MissedRow>("row");
+        QTest::newRow("stalled, Yes") << MissedRow{200'000, "yes", State::Firing};
+        QTest::newRow("stalled, No") << MissedRow{200'000, "no", State::Idle};
+        QTest::newRow("late 3 s is no stall: fires") << MissedRow{3'000, "", State::Firing};
     }
     void gapPastDeadline()
     {
-        QFETCH(int, late);
-        QFETCH(QString, answer);
-        QFETCH(State, after);
+        QFETCH(MissedRow, row);
+        const auto& [late, answer, after] = row;
         Run r;
         r.c.start(120);
         const QDateTime end = r.c.endTime();
@@ -263,22 +273,17 @@ private Q_SLOTS:
 
     void extend_data()
     {
-        QTest::addColumn<int>("start"); // 0: never started
-        QTest::addColumn<bool>("paused");
-        QTest::addColumn<int>("minutes");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("running") << 120 << false << 10 << 710;
-        QTest::newRow("paused") << 120 << true << 10 << 710;
-        QTest::newRow("capped at 14 days") << 1'209'000 << false << 60 << 1'209'600;
-        QTest::newRow("beyond the cap not shortened") << 1'300'000 << false << 5 << 1'299'990;
-        QTest::newRow("idle: nothing") << 0 << false << 10 << 0;
+        QTest::addColumn<ExtendRow>("row");
+        QTest::newRow("running") << ExtendRow{120, false, 10, 710};
+        QTest::newRow("paused") << ExtendRow{120, true, 10, 710};
+        QTest::newRow("capped at 14 days") << ExtendRow{1'209'000, false, 60, 1'209'600};
+        QTest::newRow("beyond the cap not shortened") << ExtendRow{1'300'000, false, 5, 1'299'990};
+        QTest::newRow("idle: nothing") << ExtendRow{0, false, 10, 0};
     }
     void extend()
     {
-        QFETCH(int, start);
-        QFETCH(bool, paused);
-        QFETCH(int, minutes);
-        QFETCH(int, expected);
+        QFETCH(ExtendRow, row);
+        const auto [start, paused, minutes, expected] = row;
         Run r;
         if (start != 0)
             r.c.start(start);
