@@ -30,29 +30,25 @@ QString read(const QString& path)
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-// The help text as the Linux build exports it, 43 lines and one more line end.
+// The help text as the Linux build exports it (with CR LF), 43 lines and one more line end.
+#define RULE "==========================================="
 const char* const kLinuxExport
-    = "===========================================\r\n\r\nFür Linux\r\n\r\n"
-      "===========================================\r\n\r\n"
-      "Kommandozeilen Parameter (alle Parameter sind Optional):\r\n\r\n"
-      " [ M xx ][Hxx][ L ][ R ][ S ][ N ][ F ][ A ][ T ][ W ][ Y ][ C ]\r\n [SETUP] \r\n"
-      "      Hxx = Shutdown-Zeit   (xxxxx = Zeit in Stunden)\r\n"
-      "      Mxx = Shutdown-Zeit   (xxxxx = Zeit in Minuten,\r\n"
-      "                                                 M 0 = Sofort Starten)\r\n"
-      "      L = Abmelden    (LogOff)\r\n      R = Ruhezustand\r\n      S = Standby-Modus\r\n"
-      "      N = Neustart\r\n      F = Force Shutdown    (Shutdown Erzwingen)\r\n"
-      "      A = Ausschalten    (Herunterfahren)\r\n\r\n      T = Minimieren zum TrayArea\r\n"
-      "      W = Warnton während der letzten 20 Sekunden\r\n"
-      "      Y = Sicherheitsabfragen beim \"Beenden\" und dem \r\n"
-      "             \"Sofortigen Herunterfahren\" abschalten.\r\n"
-      "      C = Classic Modus.  (Start im \"klassischen\"\r\n              Windows XP-Beenden Modus)\r\n"
-      "      SETUP = Shortcuts anlegen \r\n\r\n===========================================\r\n"
-      "Beispiel:\r\n\r\ntarvo S M90 W T\r\n\r\n"
-      "  - Startet den StandbyModus (S) nach 90 Minuten (M90),\r\n"
-      "  - gibt vor Beenden Warntöne aus (W) und \r\n"
-      "  - Minimiert nach dem Start in den System-Tray (T)\r\n"
-      "  - Leerzeichen sind nicht erforderlich. So gehts auch:\r\n\r\n"
-      "     'tarvo SM90WT'\r\n===========================================\r\n\r\n\r\n\r\n\r\n";
+    = RULE "\n\nFür Linux\n\n" RULE "\n\nKommandozeilen Parameter (alle Parameter sind Optional):\n\n"
+      " [ M xx ][Hxx][ L ][ R ][ S ][ N ][ F ][ A ][ T ][ W ][ Y ][ C ]\n [SETUP] \n"
+      "      Hxx = Shutdown-Zeit   (xxxxx = Zeit in Stunden)\n"
+      "      Mxx = Shutdown-Zeit   (xxxxx = Zeit in Minuten,\n"
+      "                                                 M 0 = Sofort Starten)\n      L = Abmelden    (LogOff)\n"
+      "      R = Ruhezustand\n      S = Standby-Modus\n      N = Neustart\n"
+      "      F = Force Shutdown    (Shutdown Erzwingen)\n      A = Ausschalten    (Herunterfahren)\n\n"
+      "      T = Minimieren zum TrayArea\n      W = Warnton während der letzten 20 Sekunden\n"
+      "      Y = Sicherheitsabfragen beim \"Beenden\" und dem \n"
+      "             \"Sofortigen Herunterfahren\" abschalten.\n"
+      "      C = Classic Modus.  (Start im \"klassischen\"\n              Windows XP-Beenden Modus)\n"
+      "      SETUP = Shortcuts anlegen \n\n" RULE "\nBeispiel:\n\ntarvo S M90 W T\n\n"
+      "  - Startet den StandbyModus (S) nach 90 Minuten (M90),\n  - gibt vor Beenden Warntöne aus (W) und \n"
+      "  - Minimiert nach dem Start in den System-Tray (T)\n"
+      "  - Leerzeichen sind nicht erforderlich. So gehts auch:\n\n     'tarvo SM90WT'\n" RULE "\n\n\n\n\n";
+#undef RULE
 
 // Writes a file or a launcher at the name, as the export and SETUP do; true when it was written.
 bool writeAt(const QString& kind, const QString& path)
@@ -160,8 +156,8 @@ private Q_SLOTS:
         QVERIFY(h->app->endings.empty());
         if (row.after.contains("TarvoInfo.txt"_L1)) {
             QCOMPARE(h->desktop->opened.value(0), dir.filePath(u"TarvoInfo.txt"_s));
-            QCOMPARE(read(h->desktop->opened.value(0)),
-                     text->toPlainText() == u"eins\nzwei" ? u"eins\r\nzwei\r\n"_s : QString::fromUtf8(kLinuxExport));
+            QString exported = text->toPlainText() == u"eins\nzwei" ? u"eins\nzwei\n"_s : QString::fromUtf8(kLinuxExport);
+            QCOMPARE(read(h->desktop->opened.value(0)), exported.replace(u'\n', u"\r\n"_s));
         }
     }
 
