@@ -79,10 +79,18 @@ struct GestureRow {
     QString where, target, gesture, after;
 };
 
+// SETUP's answers (to the desktop's question, to the menu's) and the files written, each with " x"
+// when executable.
+struct LauncherRow {
+    Answer desktop;
+    bool menu;
+    QStringList written;
+};
+
 } // namespace
 
-Q_DECLARE_METATYPE(tarvo::Answer)
 Q_DECLARE_METATYPE(GestureRow)
+Q_DECLARE_METATYPE(LauncherRow)
 
 class TestInfo : public QObject {
     Q_OBJECT
@@ -180,10 +188,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("link");
-        for (const char* kind : {"export", "launcher"}) {
+        for (const char* kind : {"export", "launcher"})
             for (const char* link : {"to a file elsewhere", "dangling", "sticky, another user's", "a folder"})
                 QTest::addRow("%s, %s", kind, link) << kind << link;
-        }
     }
     void plantedLinks()
     {
@@ -193,16 +200,11 @@ private Q_SLOTS:
         if (sticky && geteuid() != 0)
             QSKIP("needs root to plant another user's link");
         QTemporaryDir tmp;
-        const QString folder = tmp.filePath(u"shared"_s);
-        const QString elsewhere = tmp.filePath(u"elsewhere"_s);
+        const QString folder = tmp.filePath(u"shared"_s), elsewhere = tmp.filePath(u"elsewhere"_s);
         QVERIFY(QDir().mkpath(folder) && QDir().mkpath(elsewhere));
         const QString victim = elsewhere + (link == u"dangling" ? "/missing"_L1 : "/victim"_L1);
-        if (link != u"dangling") {
-            QFile file(victim);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("kostbar") == 7);
-            file.close();
-            QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::WriteOther));
-        }
+        const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::WriteOther;
+        QVERIFY(link == u"dangling" || (writeWholeFile(victim, "kostbar") && QFile::setPermissions(victim, mode)));
         const QString name = folder + (kind == u"export" ? "/TarvoInfo.txt"_L1 : "/Tarvo.desktop"_L1);
         QVERIFY(folderThere ? QDir().mkpath(name) : QFile::link(victim, name));
         bool written = false;
@@ -281,23 +283,18 @@ private Q_SLOTS:
     // cannot be written (a folder of that name) is left out without a word, as is a help export.
     void launchers_data()
     {
-        QTest::addColumn<Answer>("desktop");
-        QTest::addColumn<bool>("menu");
-        QTest::addColumn<QStringList>("written"); // each with " x" when executable
-        const QString menu = u"share/applications/Tarvo Classic  ....desktop"_s;
-        QTest::newRow("Cancel") << Answer::Cancel << true << QStringList{};
-        QTest::newRow("Yes, Yes") << Answer::Yes << true
-                                  << QStringList{"home/Schreibtisch/Tarvo Classic.desktop x", "home/Schreibtisch/Tarvo.desktop x", menu};
-        QTest::newRow("No, No") << Answer::No << false << QStringList{"cwd/Tarvo - Classic Modus.desktop x"};
-        QTest::newRow("No, No, in the way") << Answer::No << false << QStringList{};
+        QTest::addColumn<LauncherRow>("row");
+        QTest::newRow("Cancel") << LauncherRow{Answer::Cancel, true, {}};
+        QTest::newRow("Yes, Yes") << LauncherRow{Answer::Yes, true, {"home/Schreibtisch/Tarvo Classic.desktop x",
+            "home/Schreibtisch/Tarvo.desktop x", "share/applications/Tarvo Classic  ....desktop"}};
+        QTest::newRow("No, No") << LauncherRow{Answer::No, false, {"cwd/Tarvo - Classic Modus.desktop x"}};
+        QTest::newRow("No, No, in the way") << LauncherRow{Answer::No, false, {}};
     }
     void launchers()
     {
-        QFETCH(Answer, desktop);
-        QFETCH(bool, menu);
-        QFETCH(QStringList, written);
+        QFETCH(LauncherRow, row);
         QTemporaryDir tmp;
-        const QString before = QDir::currentPath();
+        const auto back = qScopeGuard([before = QDir::currentPath()] { QDir::setCurrent(before); });
         QVERIFY(QDir().mkpath(tmp.filePath(u"home/.config"_s)) && QDir().mkpath(tmp.filePath(u"share"_s)));
         QVERIFY(writeWholeFile(tmp.filePath(u"home/.config/user-dirs.dirs"_s), "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"));
         qputenv("HOME", QFile::encodeName(tmp.filePath(u"home"_s)));
@@ -308,13 +305,12 @@ private Q_SLOTS:
             QVERIFY(QDir().mkpath(tmp.filePath(inTheWay ? QLatin1String(name) : "cwd"_L1)));
         QVERIFY(QDir::setCurrent(tmp.filePath(u"cwd"_s)));
         const auto h = loaded();
-        h->dialogs->threeWayAnswer = desktop;
-        h->dialogs->answer = menu;
+        h->dialogs->threeWayAnswer = row.desktop;
+        h->dialogs->answer = row.menu;
         const auto d = infoDialog(*h);
         d->CreateShortcuts_Click();
         if (inTheWay)
             d->Text1_DblClick();
-        QDir::setCurrent(before);
         QStringList found;
         for (QDirIterator it(tmp.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
             const QFileInfo file(it.next());
@@ -322,8 +318,8 @@ private Q_SLOTS:
                 found << QDir(tmp.path()).relativeFilePath(file.filePath()) + (file.isExecutable() ? " x"_L1 : ""_L1);
         }
         found.sort();
-        QCOMPARE(found, written);
-        QCOMPARE(h->dialogs->shown.size(), desktop == Answer::Cancel ? 1 : 2); // the questions, no message
+        QCOMPARE(found, row.written);
+        QCOMPARE(h->dialogs->shown.size(), row.desktop == Answer::Cancel ? 1 : 2); // the questions, no message
         QVERIFY(h->desktop->opened.isEmpty() && h->app->endings.empty());
     }
 };
