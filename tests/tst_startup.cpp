@@ -183,10 +183,11 @@ private Q_SLOTS:
         QVERIFY(control<QTimer>(*h->form, "Timer2")->isActive());
         // The tray letter ticks both boxes, also without an action.
         Harness t(u"S SETUP"_s);
-        control<QCheckBox>(*t.form, "AddToTrayIconCheck")->setChecked(false);
-        control<QCheckBox>(*t.form, "SystemTRayFrame1")->setChecked(false);
+        for (const char* box : {"AddToTrayIconCheck", "SystemTRayFrame1"})
+            control<QCheckBox>(*t.form, box)->setChecked(false);
         t.load();
-        QVERIFY(control<QCheckBox>(*t.form, "AddToTrayIconCheck")->isChecked() && control<QCheckBox>(*t.form, "SystemTRayFrame1")->isChecked());
+        for (const char* box : {"AddToTrayIconCheck", "SystemTRayFrame1"})
+            QVERIFY2(control<QCheckBox>(*t.form, box)->isChecked(), box);
     }
 
     // The close request of the window, or of the desktop's log-out, which may deny a question.
@@ -209,9 +210,8 @@ private Q_SLOTS:
         QFETCH(QString, setUp);
         QFETCH(bool, ends);
         const QStringList words = setUp.split(u' ');
-        const bool countdown = words.contains(u"countdown"_s);
-        const bool logOut = words.contains(u"log-out"_s);
-        const bool asks = countdown && words.contains(u"Y"_s);
+        const bool countdown = words.contains(u"countdown"_s), logOut = words.contains(u"log-out"_s);
+        const bool asks = countdown && words.contains(u"Y"_s), mayAsk = !words.contains(u"no-leave"_s);
         const auto h = loaded(words.contains(u"Y"_s) ? u"Y"_s : QString());
         Form1& f = *h->form;
         if (countdown) {
@@ -223,14 +223,12 @@ private Q_SLOTS:
             f.AktiveLED_DblClick();
         const QString title = f.windowTitle();
         h->dialogs->answer = words.contains(u"Yes"_s);
-        QString whileAsked;
+        QString whileAsked; // a second request is answered by the open question
         h->dialogs->onAsk = [&] {
-            whileAsked = u"%1 %2 %3"_s.arg(control<QTimer>(f, "Timer1")->isActive()).arg(f.windowTitle()).arg(f.Form_QueryUnload([] {
-                return true; // a second request is answered by the open question
-            }));
+            whileAsked = u"%1 %2 "_s.arg(control<QTimer>(f, "Timer1")->isActive()).arg(f.windowTitle());
+            whileAsked += QString::number(f.Form_QueryUnload([] { return true; }));
         };
         int leaveAsked = 0;
-        const bool mayAsk = !words.contains(u"no-leave"_s);
         const bool cancelled = logOut ? f.Form_QueryUnload([&] { return ++leaveAsked, mayAsk; }) : !f.close();
         QCOMPARE(cancelled, !ends);
         QCOMPARE(h->app->endings, ends ? std::vector<int>{0} : std::vector<int>{});
