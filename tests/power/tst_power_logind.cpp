@@ -19,6 +19,12 @@ const QString kError = u"org.freedesktop.DBus.Error."_s;
 
 #define REQUIRE_UP(thing) QVERIFY2((thing).isUp(), "a private bus or a mocked service did not start")
 
+// Python that refuses a call with that error.
+QString refusal(const QString& error)
+{
+    return u"raise dbus.exceptions.DBusException('Nicht erlaubt', name='%1')"_s.arg(error);
+}
+
 struct Logind : MockService {
     explicit Logind(const PrivateBus& bus)
         : MockService(bus, u"org.freedesktop.login1"_s, {"--template", "logind"})
@@ -27,9 +33,8 @@ struct Logind : MockService {
     bool fail(const QString& method, const QString& error, const QString& code = {})
     {
         const bool list = method == "ListInhibitors"_L1;
-        const QString raise = u"raise dbus.exceptions.DBusException('Nicht erlaubt', name='%1')"_s.arg(error);
         return addMethod(kManagerPath, kManager, method, list ? QString() : u"b"_s, list ? u"a(ssssuu)"_s : QString(),
-                         code.isEmpty() ? raise : code);
+                         code.isEmpty() ? refusal(error) : code);
     }
 };
 
@@ -62,25 +67,19 @@ BusLink::Connect to(const QString& address = u"unix:path=/nonexistent/tarvo-test
     return [address] { return connectTo(address); };
 }
 
-// A log-off case: the session manager on the session bus ("none": no bus, "gnome", ..., "kde on
-// demand"), XDG_CURRENT_DESKTOP, XDG_SESSION_ID ("pid": logind finds our session by our process),
-// the calls the manager and logind saw (separated by |), and the reason given.
-struct LogOutCase {
-    QString manager, desktop, sessionId, managerCalls, logindCalls, reason;
-};
-
 // A case against logind: the code; the set-up ("inhibit WHAT MODE", "fail METHOD", "hang METHOD",
 // "can ANSWER": every Can* method answers so and whether the action is possible is asked, "no logind",
 // "no bus", "no bus, can"); the calls logind saw (separated by |); the reason (empty: success, else
-// its start).
+// its start). Logging off also has the session manager on the session bus ("none": no bus, "gnome",
+// ..., "kde on demand"), XDG_CURRENT_DESKTOP, XDG_SESSION_ID ("pid": logind finds our session by
+// our process) and the calls the manager saw.
 struct Row {
     int code;
-    QString setUp, calls, reason;
+    QString setUp, calls, reason, manager = {}, desktop = {}, sessionId = {}, managerCalls = {};
 };
 
 } // namespace
 
-Q_DECLARE_METATYPE(LogOutCase)
 Q_DECLARE_METATYPE(Row)
 
 class TestLogindPower : public QObject {
@@ -131,6 +130,28 @@ private Q_SLOTS:
         QTest::newRow("can: power off yes") << Row{8, "can yes", "CanPowerOff", {}};
         QTest::newRow("can: log off asks nobody") << Row{0, "can na", "", {}};
         QTest::newRow("can: no bus") << Row{5, "no bus, can", "", {}};
+        // Log off: the desktop's session manager, else logind ends our own session.
+        const QString byPid = u"GetSessionByPID %1|Terminate"_s.arg(QCoreApplication::applicationPid());
+        const QString failed = u"Die Abmeldung ist fehlgeschlagen: "_s;
+        const auto logOff = [](const char* name, const char* manager, const char* desktop, const char* session,
+                               const char* managerCalls, const QString& calls, const QString& reason = {}) {
+            QTest::addRow("log off: %s", name) << Row{0, "log off", calls, reason, manager, desktop, session, managerCalls};
+        };
+        // GNOME's mode 1: no confirmation dialog, inhibitors still count. Also MATE and Cinnamon.
+        logOff("GNOME", "gnome", "", "pid", "Logout 1", {});
+        logOff("Plasma", "kde", "", "pid", "logout", {});
+        logOff("Xfce without dialog, saving", "xfce", "", "pid", "Logout False True", {});
+        logOff("LXQt, which never answers", "lxqt", "", "pid", "logout", {});
+        // The desktop said no: going round it through logind would throw away what it protects.
+        logOff("GNOME refuses", "gnome refusing", "", "pid", "Logout 1", {},
+               failed + "Nicht erlaubt (org.gnome.NotInRunning)");
+        logOff("no session bus", "none", "", "pid", "", byPid);
+        logOff("GNOME's name without Logout", "gnome without Logout", "", "pid", "", byPid);
+        logOff("by XDG_SESSION_ID", "none", "", "c1", "", u"GetSession \"c1\"|Terminate"_s);
+        logOff("unknown XDG_SESSION_ID", "none", "", "c9", "", u"GetSession \"c9\""_s, failed);
+        logOff("session not found", "none", "", "", "", {}, failed);
+        logOff("Plasma's helper on demand", "kde on demand", "foo:KDE", "pid", "logout", {});
+        logOff("no foreign desktop's helper", "kde on demand", "GNOME", "pid", "", byPid);
     }
     void logind()
     {
@@ -159,10 +180,42 @@ private Q_SLOTS:
                                                             : u"AccessDenied"_s;
         if (words[0] == "fail"_L1 || words[0] == "hang"_L1)
             QVERIFY(logind->fail(words[1], kError + error, words[0] == "hang"_L1 ? u"time.sleep(3)"_s : QString()));
+        // Logging off: our session in logind, and the desktop's session manager on a session bus.
+        const bool logOff = row.setUp == "log off"_L1, onDemand = row.manager.endsWith("on demand"_L1);
+        qputenv("XDG_CURRENT_DESKTOP", row.desktop.toUtf8());
+        qputenv("XDG_SESSION_ID", row.sessionId == "pid"_L1 ? QByteArray() : row.sessionId.toUtf8());
+        if (logOff)
+            logind->call(kManagerPath, u"org.freedesktop.DBus.Mock"_s, u"AddSession"_s, {"c1", "seat0", 1000u, "anna", true});
+        if (logOff && row.sessionId == "pid"_L1)
+            QVERIFY(logind->addMethod(kManagerPath, kManager, u"GetSessionByPID"_s, u"u"_s, u"o"_s,
+                                      u"ret = '/org/freedesktop/login1/session/c1'"_s));
+        // Plasma's helper, which the bus starts on the first call to it.
+        QTemporaryDir services;
+        const QString helper = services.filePath(u"helper"_s);
+        QFile script(helper + ".py"_L1), service(services.filePath(u"org.kde.Shutdown.service"_s));
+        QVERIFY(script.open(QIODevice::WriteOnly) && service.open(QIODevice::WriteOnly));
+        script.write("BUS_NAME = MAIN_IFACE = 'org.kde.Shutdown'\nMAIN_OBJ = '/Shutdown'\nSYSTEM_BUS = False\n"
+                     "def load(mock, parameters):\n    mock.AddMethod(MAIN_IFACE, 'logout', '', '', '')\n");
+        service.write("[D-BUS Service]\nName=org.kde.Shutdown\nExec=/usr/bin/python3 -m dbusmock -l " + helper.toUtf8()
+                      + ".log --template " + helper.toUtf8() + ".py\n");
+        script.close(), service.close();
+        std::optional<PrivateBus> session;
+        if (logOff && row.manager != u"none")
+            REQUIRE_UP(session.emplace(onDemand ? services.path() : QString()));
+        std::optional<MockService> running;
+        for (const auto& [name, path, method, in] : kSessionManagers) {
+            if (!session || onDemand || !QLatin1String(name).contains(row.manager.section(u' ', 0, 0)))
+                continue;
+            REQUIRE_UP(running.emplace(*session, QLatin1String(name), QStringList{name, path, name}));
+            if (!row.manager.endsWith("without Logout"_L1))
+                QVERIFY(running->addMethod(path, name, method, in, {},
+                                           row.manager.endsWith("refusing"_L1) ? refusal(u"org.gnome.NotInRunning"_s) : QString()));
+        }
         if (logind)
             logind->takeCalls(); // only what the back end does counts
 
-        LogindPower power(noBus ? to() : to(bus.address), to(), words[0] == "hang"_L1 ? 300ms : 10s);
+        LogindPower power(noBus ? to() : to(bus.address), session ? to(session->address) : to(),
+                          words[0] == "hang"_L1 ? 300ms : 10s);
         bool answeredAtOnce = false;
         const auto asked = [&] {
             const PowerAvailability possible = power.availability(PowerCode(row.code));
@@ -178,6 +231,10 @@ private Q_SLOTS:
             QVERIFY2(outcome.reason.contains(kError + error), qPrintable(outcome.reason));
         if (logind)
             QCOMPARE(logind->takeCalls().join(u'|'), row.calls);
+        qint64 seen = 0; // a call that is not answered may still be on its way
+        QStringList byManager;
+        QTRY_COMPARE((byManager << (running ? running->takeCalls() : loggedCalls(helper + ".log"_L1, &seen))).join(u'|'),
+                     row.managerCalls);
     }
 
     // A system bus restarted since the back end connected is connected to anew.
@@ -195,80 +252,6 @@ private Q_SLOTS:
             QVERIFY2(outcome.ok, qPrintable(QLatin1String(round) + u": "_s + outcome.reason));
             QCOMPARE(logind.takeCalls(), QStringList{u"Reboot True"_s});
         }
-    }
-
-    // Log off: the desktop's session manager, else logind ends our own session.
-    void logOut_data()
-    {
-        QTest::addColumn<LogOutCase>("c");
-        const QString byPid = u"GetSessionByPID %1|Terminate"_s.arg(QCoreApplication::applicationPid());
-        const QString failed = u"Die Abmeldung ist fehlgeschlagen: "_s;
-        // GNOME's mode 1: no confirmation dialog, inhibitors still count. Also MATE and Cinnamon.
-        QTest::newRow("GNOME") << LogOutCase{"gnome", "", "pid", "Logout 1", {}, {}};
-        QTest::newRow("Plasma") << LogOutCase{"kde", "", "pid", "logout", {}, {}};
-        QTest::newRow("Xfce without dialog, saving") << LogOutCase{"xfce", "", "pid", "Logout False True", {}, {}};
-        QTest::newRow("LXQt, which never answers") << LogOutCase{"lxqt", "", "pid", "logout", {}, {}};
-        // The desktop said no: going round it through logind would throw away what it protects.
-        QTest::newRow("GNOME refuses") << LogOutCase{"gnome refusing", "", "pid", "Logout 1", {},
-                                                     failed + "Nicht erlaubt (org.gnome.SessionManager.NotInRunning)"};
-        QTest::newRow("no session bus") << LogOutCase{"none", "", "pid", "", byPid, {}};
-        QTest::newRow("GNOME's name without Logout") << LogOutCase{"gnome without Logout", "", "pid", "", byPid, {}};
-        QTest::newRow("by XDG_SESSION_ID") << LogOutCase{"none", "", "c1", "", u"GetSession \"c1\"|Terminate"_s, {}};
-        QTest::newRow("unknown XDG_SESSION_ID") << LogOutCase{"none", "", "c9", "", u"GetSession \"c9\""_s, failed};
-        QTest::newRow("session not found") << LogOutCase{"none", "", "", "", {}, failed};
-        QTest::newRow("Plasma's helper on demand") << LogOutCase{"kde on demand", "foo:KDE", "pid", "logout", {}, {}};
-        QTest::newRow("no foreign desktop's helper") << LogOutCase{"kde on demand", "GNOME", "pid", "", byPid, {}};
-    }
-    void logOut()
-    {
-        QFETCH(LogOutCase, c);
-        qputenv("XDG_CURRENT_DESKTOP", c.desktop.toUtf8());
-        qputenv("XDG_SESSION_ID", c.sessionId == "pid"_L1 ? QByteArray() : c.sessionId.toUtf8());
-        PrivateBus systemBus;
-        REQUIRE_UP(systemBus);
-        Logind logind(systemBus);
-        REQUIRE_UP(logind);
-        logind.call(kManagerPath, u"org.freedesktop.DBus.Mock"_s, u"AddSession"_s, {"c1", "seat0", 1000u, "anna", true});
-        if (c.sessionId == "pid"_L1)
-            QVERIFY(logind.addMethod(kManagerPath, kManager, u"GetSessionByPID"_s, u"u"_s, u"o"_s,
-                                     u"ret = '/org/freedesktop/login1/session/c1'"_s));
-        logind.takeCalls();
-
-        // Plasma's helper, which the bus starts on the first call to it.
-        QTemporaryDir services;
-        const QString helper = services.filePath(u"helper"_s);
-        QFile script(helper + ".py"_L1), service(services.filePath(u"org.kde.Shutdown.service"_s));
-        QVERIFY(script.open(QIODevice::WriteOnly) && service.open(QIODevice::WriteOnly));
-        script.write("BUS_NAME = MAIN_IFACE = 'org.kde.Shutdown'\nMAIN_OBJ = '/Shutdown'\nSYSTEM_BUS = False\n"
-                     "def load(mock, parameters):\n    mock.AddMethod(MAIN_IFACE, 'logout', '', '', '')\n");
-        service.write("[D-BUS Service]\nName=org.kde.Shutdown\nExec=/usr/bin/python3 -m dbusmock -l " + helper.toUtf8()
-                      + ".log --template " + helper.toUtf8() + ".py\n");
-        script.close(), service.close();
-        const bool onDemand = c.manager.endsWith("on demand"_L1);
-        PrivateBus sessionBus(onDemand ? services.path() : QString());
-        REQUIRE_UP(sessionBus);
-        std::optional<MockService> running;
-        for (const auto& [name, path, method, in] : kSessionManagers) {
-            if (!QLatin1String(name).contains(c.manager.section(u' ', 0, 0)) || onDemand)
-                continue;
-            running.emplace(sessionBus, QLatin1String(name), QStringList{name, path, name});
-            REQUIRE_UP(*running);
-            const QString refusal = u"raise dbus.exceptions.DBusException('Nicht erlaubt', "
-                                     "name='org.gnome.SessionManager.NotInRunning')"_s;
-            if (!c.manager.endsWith("without Logout"_L1))
-                QVERIFY(running->addMethod(path, name, method, in, {}, c.manager.endsWith("refusing"_L1) ? refusal : QString()));
-        }
-
-        LogindPower power(to(systemBus.address), c.manager == "none"_L1 ? to() : to(sessionBus.address), 10s);
-        const PowerOutcome outcome = requestAndWait(power, power_code::LogOff);
-        QCOMPARE(outcome.ok, c.reason.isEmpty());
-        QCOMPARE(outcome.reason.left(c.reason.size()), c.reason);
-        QCOMPARE(logind.takeCalls().join(u'|'), c.logindCalls);
-        // A call that is not answered may still be on its way.
-        qint64 seen = 0;
-        QStringList seenByManager;
-        QTRY_COMPARE((seenByManager << (running ? running->takeCalls() : loggedCalls(helper + ".log"_L1, &seen))).join(u'|'),
-                     c.managerCalls);
     }
 };
 
