@@ -78,11 +78,13 @@ struct MissedRow {
     QString answer;
     State after;
 };
-// After 10 ticks from start (0: never started), paused or not, extended by minutes: the seconds left.
-struct ExtendRow {
+// From start (0: never started), a change ("jump MS" of the wall clock, "extend M", paused first or
+// not): the seconds left after it, and how far the end time moved (ms).
+struct ChangeRow {
     int start;
-    bool paused;
-    int minutes, expected;
+    QString change;
+    int left;
+    qint64 endMoved;
 };
 
 } // namespace
@@ -90,7 +92,7 @@ struct ExtendRow {
 Q_DECLARE_METATYPE(OnTimeRow)
 Q_DECLARE_METATYPE(StepRow)
 Q_DECLARE_METATYPE(MissedRow)
-Q_DECLARE_METATYPE(ExtendRow)
+Q_DECLARE_METATYPE(ChangeRow)
 
 class TestCountdownModel : public QObject {
     Q_OBJECT
@@ -240,66 +242,54 @@ private Q_SLOTS:
         QVERIFY(r.missed.empty());
     }
 
-    // The wall clock moves; the action's moment does not, and the end time is told anew.
-    void wallClockJumps_data()
+    // After ten ticks, the wall clock jumps (the action's moment does not move, the end time is told
+    // anew) or the countdown is extended (how far it grows is capped at 14 days).
+    void changes_data()
     {
-        QTest::addColumn<int>("jump"); // ms
-        QTest::addColumn<bool>("rewritten");
-        QTest::newRow("forward an hour") << 3'600'000 << true;
-        QTest::newRow("back an hour") << -3'600'000 << true;
-        QTest::newRow("back 2.5 s") << -2'500 << true;
-        QTest::newRow("2 s is drift") << 2'000 << false;
+        QTest::addColumn<ChangeRow>("row");
+        QTest::newRow("clock forward an hour") << ChangeRow{600, "jump 3600000", 589, 3'600'000};
+        QTest::newRow("clock back an hour") << ChangeRow{600, "jump -3600000", 589, -3'600'000};
+        QTest::newRow("clock back 2.5 s") << ChangeRow{600, "jump -2500", 589, -2'500};
+        QTest::newRow("clock 2 s is drift") << ChangeRow{600, "jump 2000", 589, 0};
+        QTest::newRow("extend running") << ChangeRow{120, "extend 10", 710, 600'000};
+        QTest::newRow("extend paused") << ChangeRow{120, "pause extend 10", 710, 600'000};
+        QTest::newRow("extend capped at 14 days") << ChangeRow{1'209'000, "extend 60", 1'209'600, 610'000};
+        QTest::newRow("extend beyond the cap not shortened") << ChangeRow{1'300'000, "extend 5", 1'299'990, 0};
+        QTest::newRow("extend idle: nothing") << ChangeRow{0, "extend 10", 0, 0};
     }
-    void wallClockJumps()
+    void changes()
     {
-        QFETCH(int, jump);
-        QFETCH(bool, rewritten);
+        QFETCH(ChangeRow, row);
+        QStringList words = row.change.split(u' ');
         Run r;
-        r.c.start(600);
+        if (row.start != 0)
+            r.c.start(row.start);
+        r.ticks(10);
         const QDateTime end = r.c.endTime();
-        const auto fireAt = r.clock.boot + 600s;
-        r.ticks(5);
-        r.clock.time = r.clock.time.addMSecs(jump);
+        const std::size_t told = r.ends.size();
+        const auto fireAt = r.clock.boot + std::chrono::seconds(row.left + 1);
+        if (words[0] == u"pause")
+            r.c.pause(), words.removeFirst();
+        if (words[0] == u"jump")
+            r.clock.time = r.clock.time.addMSecs(words[1].toInt()), r.ticks(1);
+        else
+            r.c.extend(words[1].toInt());
+        QCOMPARE(r.c.remainingSeconds(), row.left);
+        if (row.start == 0)
+            return;
+        QCOMPARE(end.msecsTo(r.c.endTime()), row.endMoved);
+        QCOMPARE(r.ends.size() - told, std::size_t(row.endMoved != 0 ? 1 : 0));
+        if (row.change.startsWith("pause"_L1))
+            r.c.resume();
         r.ticks(1);
-        QCOMPARE(r.steps.back().seconds, 594);
-        QCOMPARE(r.ends.size(), std::size_t(rewritten ? 2 : 1));
-        QCOMPARE(r.c.endTime(), rewritten ? end.addMSecs(jump) : end);
-        r.ticks(593);
+        QCOMPARE(r.steps.back().seconds, row.left - 1);
+        if (words[0] != u"jump")
+            return;
+        r.ticks(row.left - 2);
         QCOMPARE(r.count(&CountdownStep::fire), 0);
         r.ticks(1);
         QCOMPARE(r.count(&CountdownStep::fire), 1);
         QCOMPARE(r.clock.boot, fireAt);
-    }
-
-    void extend_data()
-    {
-        QTest::addColumn<ExtendRow>("row");
-        QTest::newRow("running") << ExtendRow{120, false, 10, 710};
-        QTest::newRow("paused") << ExtendRow{120, true, 10, 710};
-        QTest::newRow("capped at 14 days") << ExtendRow{1'209'000, false, 60, 1'209'600};
-        QTest::newRow("beyond the cap not shortened") << ExtendRow{1'300'000, false, 5, 1'299'990};
-        QTest::newRow("idle: nothing") << ExtendRow{0, false, 10, 0};
-    }
-    void extend()
-    {
-        QFETCH(ExtendRow, row);
-        const auto [start, paused, minutes, expected] = row;
-        Run r;
-        if (start != 0)
-            r.c.start(start);
-        r.ticks(10);
-        if (paused)
-            r.c.pause();
-        const QDateTime end = r.c.endTime();
-        r.c.extend(minutes);
-        QCOMPARE(r.c.remainingSeconds(), expected);
-        if (start == 0)
-            return;
-        QCOMPARE(r.c.endTime(), end.addSecs(expected - (start - 10)));
-        if (paused)
-            r.c.resume();
-        r.ticks(1);
-        QCOMPARE(r.steps.back().seconds, expected - 1);
     }
 
     void missedQuestion()
