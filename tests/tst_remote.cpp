@@ -29,15 +29,6 @@ struct FakeControl final : RemoteControl {
     bool add(int minutes) override { return calls << u"add %1"_s.arg(minutes), armed; }
 };
 
-QString described(const std::optional<RemoteRequest>& request, const QString& error)
-{
-    if (!request)
-        return error;
-    const char* kinds[] = { "status", "cancel", "add" };
-    return QLatin1String(kinds[request->kind])
-        + (request->kind == RemoteRequest::Add ? u" %1"_s.arg(request->minutes) : QString());
-}
-
 // A case on the bus: who holds the name, the arguments, what is seen, the calls the running one got.
 struct BusRow {
     QString running;
@@ -69,32 +60,6 @@ private Q_SLOTS:
         QVERIFY(m_bus->isUp());
     }
 
-    void requests_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("request");
-        const QString range = u"tarvo: --add braucht eine ganze Zahl von Minuten zwischen 1 und 20160"_s;
-        QTest::newRow("status among letters") << QStringList { "A", "M5", "--status" } << "status";
-        QTest::newRow("first one decides") << QStringList { "--cancel", "--add", "x" } << "cancel";
-        QTest::newRow("add") << QStringList { "--add", "10" } << "add 10";
-        QTest::newRow("add joined, leading zeros") << QStringList { "--add=0020160" } << "add 20160";
-        QTest::newRow("add 0") << QStringList { "--add", "0" } << range + u", nicht „0“."_s;
-        QTest::newRow("add above 14 days") << QStringList { "--add", "20161" } << range + u", nicht „20161“."_s;
-        QTest::newRow("add huge") << QStringList { "--add", "99999999999999999999" }
-                                  << range + u", nicht „99999999999999999999“."_s;
-        QTest::newRow("add signed") << QStringList { "--add", "+5" } << range + u", nicht „+5“."_s;
-        QTest::newRow("add blank") << QStringList { "--add", " 5" } << range + u", nicht „ 5“."_s;
-        QTest::newRow("add empty joined") << QStringList { "--add=" } << range + u", nicht „“."_s;
-        QTest::newRow("add without number") << QStringList { "--add" } << range + u", z. B. tarvo --add 10."_s;
-    }
-    void requests()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, request);
-        QString error;
-        QCOMPARE(described(remoteRequest(arguments, &error), error), request);
-    }
-
     // The status line across midnight and beyond a day; the plain and the paused line are the window
     // side's below.
     void statusLines()
@@ -107,7 +72,8 @@ private Q_SLOTS:
 
     // Over the bus, with a Tarvo "armed" or "idle", none, no bus, or a program holding the name
     // without answering ("mute"): what a later start does (no arguments), what a command prints with
-    // its exit code, or what a bare call to Add gets; and what the running one was asked.
+    // its exit code (64: refused as it stands), or what a bare call to Add gets; and what the running
+    // one was asked.
     void bus_data()
     {
         QTest::addColumn<BusRow>("row");
@@ -131,6 +97,15 @@ private Q_SLOTS:
         row("none", {"--cancel"}, none);
         row("armed", {"--add", "10"}, "0 "_L1 + kLine, {"add 10"});
         row("idle", {"--add", "10"}, idle, {"add 10"});
+        // The command line: the first request decides; among letters; a number in its own range.
+        row("armed", {"A", "M5", "--status"}, "0 "_L1 + kLine);
+        row("armed", {"--cancel", "--add", "x"}, u"0 Der Countdown wurde abgebrochen."_s, {"cancel"});
+        row("armed", {"--add=0020160"}, "0 "_L1 + kLine, {"add 20160"});
+        const QString range = u"64 tarvo: --add braucht eine ganze Zahl von Minuten zwischen 1 und 20160"_s;
+        for (const char* minutes : {"0", "20161", "99999999999999999999", "+5", " 5"})
+            row("armed", {"--add", minutes}, range + u", nicht „%1“."_s.arg(QLatin1String(minutes)));
+        row("armed", {"--add="}, range + u", nicht „“."_s);
+        row("armed", {"--add"}, range + u", z. B. tarvo --add 10."_s);
         // Anyone on the bus may call: a number the command line would refuse is refused again.
         for (const char* minutes : {"0", "20161", "4294967295"})
             row("armed", {"Add", minutes}, refused);
@@ -160,10 +135,11 @@ private Q_SLOTS:
             seen += (second.warning().isEmpty() ? ""_L1 : " "_L1) + second.warning();
         } else if (row.arguments[0] == u"Add") {
             seen = callInstance(later, kName, u"Add"_s, {row.arguments[1].toUInt()}, 5000).errorName();
-        } else {
-            QString error;
-            const RemoteAnswer answer = askRunningTarvo(*remoteRequest(row.arguments, &error), later, kName);
+        } else if (QString error; const auto request = remoteRequest(row.arguments, &error)) {
+            const RemoteAnswer answer = askRunningTarvo(*request, later, kName);
             seen = u"%1 %2%3"_s.arg(answer.exitCode).arg(answer.output, answer.error);
+        } else {
+            seen = u"64 "_s + error; // refused before anyone is asked
         }
         QVERIFY(row.running == u"mute" || took.elapsed() < 5000); // at once
         // The bus's own words (in brackets) vary.
