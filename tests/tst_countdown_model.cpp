@@ -161,8 +161,10 @@ private Q_SLOTS:
         onTime("0: fire, no beep", 0, "refresh warn back first figures fire");
         QTest::newRow("stall above the last minute") << StepRow{600, 10, 303'000, 287, "refresh"};
         QTest::newRow("stall into the last minute") << StepRow{600, 10, 545'000, 45, "refresh warn seconds back pin"};
-        QTest::newRow("stall onto a beep second") << StepRow{600, 10, 560'000, 30, "refresh warn back beep figures pin blink+"};
-        QTest::newRow("stall inside the last minute") << StepRow{120, 70, 30'000, 20, "refresh warn back beep figures blink+"};
+        QTest::newRow("stall onto a beep second")
+            << StepRow{600, 10, 560'000, 30, "refresh warn back beep figures pin blink+"};
+        QTest::newRow("stall inside the last minute")
+            << StepRow{120, 70, 30'000, 20, "refresh warn back beep figures blink+"};
         QTest::newRow("stall to the last second")
             << StepRow{120, 10, 109'500, 1, "refresh warn back first beep figures pin shutdown blink+"};
     }

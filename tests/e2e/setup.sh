@@ -53,8 +53,8 @@ launches() {
     check "$file validates" desktop-file-validate "$file"
     gio launch "$file" >/dev/null 2>&1 || true
     pid=$(xdotool getwindowpid "$(tarvo_window '^Tarvo$')" 2>/dev/null) || true
-    check "$file starts Tarvo with its arguments, in its folder" test -n "$pid" -a \
-        "$(tr '\0' '\n' <"/proc/$pid/cmdline" 2>/dev/null; readlink "/proc/$pid/cwd")" = "$(printf '%s\n' "$program" "${@:2}" "${program%/*}")"
+    check "$file starts Tarvo with its arguments, in its folder" test -n "$pid" -a "$(printf '%s\n' "$program" \
+        "${@:2}" "${program%/*}")" = "$(tr '\0' '\n' <"/proc/$pid/cmdline" 2>/dev/null; readlink "/proc/$pid/cwd")"
     [ -z "$pid" ] || { kill "$pid"; wait_for 20 not kill -0 "$pid" || true; }
 }
 launches "$desktop/Tarvo.desktop"

@@ -54,7 +54,8 @@ struct PrivateBus {
                      + "</busconfig>");
         config.close();
         daemon.setStandardErrorFile(QProcess::nullDevice()); // as root it cannot raise its file limit
-        daemon.start(QStringLiteral("dbus-daemon"), {"--config-file=" + config.fileName(), "--nofork", "--print-address=1"});
+        daemon.start(QStringLiteral("dbus-daemon"),
+                     {"--config-file=" + config.fileName(), "--nofork", "--print-address=1"});
         while (!daemon.canReadLine() && daemon.waitForReadyRead(20000)) {
         }
         address = QString::fromUtf8(daemon.readLine()).trimmed();

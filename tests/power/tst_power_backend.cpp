@@ -60,7 +60,8 @@ private Q_SLOTS:
         QTest::newRow("dry-run") << QByteArray("dry-run") << dry;
         QTest::newRow("misspelt") << QByteArray("dryrun")
                                   << "tarvo: unknown TARVO_POWER value \"dryrun\", doing a dry run\n"_L1 + dry;
-        QTest::newRow("unset: logind") << QByteArray() << u"||Die Aktion mit dem Code 7 gibt es unter Linux nicht.,Reboot Fehler,ok|Suspend True"_s;
+        QTest::newRow("unset: logind")
+            << QByteArray() << u"||Die Aktion mit dem Code 7 gibt es unter Linux nicht.,Reboot Fehler,ok|Suspend True"_s;
     }
     void backend()
     {

@@ -185,7 +185,8 @@ private Q_SLOTS:
         qputenv("XDG_CURRENT_DESKTOP", row.desktop.toUtf8());
         qputenv("XDG_SESSION_ID", row.sessionId == "pid"_L1 ? QByteArray() : row.sessionId.toUtf8());
         if (logOff)
-            logind->call(kManagerPath, u"org.freedesktop.DBus.Mock"_s, u"AddSession"_s, {"c1", "seat0", 1000u, "anna", true});
+            logind->call(kManagerPath, u"org.freedesktop.DBus.Mock"_s, u"AddSession"_s,
+                         {"c1", "seat0", 1000u, "anna", true});
         if (logOff && row.sessionId == "pid"_L1)
             QVERIFY(logind->addMethod(kManagerPath, kManager, u"GetSessionByPID"_s, u"u"_s, u"o"_s,
                                       u"ret = '/org/freedesktop/login1/session/c1'"_s));
@@ -208,8 +209,8 @@ private Q_SLOTS:
                 continue;
             REQUIRE_UP(running.emplace(*session, QLatin1String(name), QStringList{name, path, name}));
             if (!row.manager.endsWith("without Logout"_L1))
-                QVERIFY(running->addMethod(path, name, method, in, {},
-                                           row.manager.endsWith("refusing"_L1) ? refusal(u"org.gnome.NotInRunning"_s) : QString()));
+                QVERIFY(running->addMethod(path, name, method, in, {}, row.manager.endsWith("refusing"_L1)
+                                               ? refusal(u"org.gnome.NotInRunning"_s) : QString()));
         }
         if (logind)
             logind->takeCalls(); // only what the back end does counts
