@@ -12,20 +12,11 @@ export DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent/tarvo-e2e TARVO_POWER=dry-
 mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 
-e2e_cleanup() {
-    kill "${E2E_PIDS[@]}" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$E2E_TMP"
-}
+e2e_cleanup() { kill "${E2E_PIDS[@]}" 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$E2E_TMP"; }
 trap e2e_cleanup EXIT
 
 # e2e_need TOOL...: the test is skipped where one is not installed.
-e2e_need() {
-    local tool
-    for tool in "$@"; do
-        command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-    done
-}
+e2e_need() { local t; for t; do command -v "$t" >/dev/null || { echo "SKIP: $t is not installed"; exit 77; }; done; }
 # wait_for SECONDS COMMAND...: polls until the command succeeds.
 wait_for() {
     local deadline=$((SECONDS + $1))
@@ -69,8 +60,7 @@ e2e_start_display() {
     E2E_PIDS+=("$xvfb")
     export DISPLAY=:$number
     # A private session bus, so that nothing starts a stray one or talks to the user's.
-    e2e_bus DBUS_SESSION_BUS_ADDRESS
-    export DBUS_SESSION_BUS_ADDRESS
+    e2e_bus DBUS_SESSION_BUS_ADDRESS && export DBUS_SESSION_BUS_ADDRESS
     openbox >"$E2E_TMP/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
     # openbox owns the window manager selection once it is ready.
@@ -124,7 +114,7 @@ focus_key() {
 # ---- e2e_logind NAME: python3-dbusmock's logind on a system bus of its own at unix:path=$E2E_TMP/NAME,
 # its calls logged to $E2E_TMP/NAME.log. After e2e_logind_stop NAME it starts again at that address.
 e2e_logind() {
-    /usr/bin/python3 -c 'import dbusmock' 2>/dev/null || { echo "SKIP: python3-dbusmock is not installed"; exit 77; }
+    /usr/bin/python3 -c 'import dbusmock' 2>/dev/null || e2e_need python3-dbusmock
     local name=$1 bus
     printf '<busconfig><include>/usr/share/dbus-1/session.conf</include><listen>unix:path=%s</listen></busconfig>' \
         "$E2E_TMP/$name" >"$E2E_TMP/$name.conf"
@@ -152,10 +142,8 @@ check() {
 within() { check "$2" wait_for "$1" "${@:3}"; }
 
 e2e_finish() {
-    if [ "$E2E_FAILURES" -ne 0 ]; then
-        [ ! -s "$E2E_TMP/tarvo.log" ] || { echo "--- Tarvo's output"; cat "$E2E_TMP/tarvo.log"; }
-        echo "$E2E_FAILURES check(s) failed"
-        exit 1
-    fi
-    echo "all checks passed"
+    [ "$E2E_FAILURES" -ne 0 ] || { echo "all checks passed"; return; }
+    [ ! -s "$E2E_TMP/tarvo.log" ] || { echo "--- Tarvo's output"; cat "$E2E_TMP/tarvo.log"; }
+    echo "$E2E_FAILURES check(s) failed"
+    exit 1
 }
