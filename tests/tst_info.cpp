@@ -32,38 +32,21 @@ QString read(const QString& path)
 
 // The help text as the Linux build exports it (with CR LF), 43 lines and one more line end.
 #define RULE "==========================================="
-const char* const kLinuxExport
-    = RULE "\n\nFür Linux\n\n" RULE "\n\nKommandozeilen Parameter (alle Parameter sind Optional):\n\n"
-      " [ M xx ][Hxx][ L ][ R ][ S ][ N ][ F ][ A ][ T ][ W ][ Y ][ C ]\n [SETUP] \n"
-      "      Hxx = Shutdown-Zeit   (xxxxx = Zeit in Stunden)\n"
-      "      Mxx = Shutdown-Zeit   (xxxxx = Zeit in Minuten,\n"
-      "                                                 M 0 = Sofort Starten)\n      L = Abmelden    (LogOff)\n"
-      "      R = Ruhezustand\n      S = Standby-Modus\n      N = Neustart\n"
-      "      F = Force Shutdown    (Shutdown Erzwingen)\n      A = Ausschalten    (Herunterfahren)\n\n"
-      "      T = Minimieren zum TrayArea\n      W = Warnton während der letzten 20 Sekunden\n"
-      "      Y = Sicherheitsabfragen beim \"Beenden\" und dem \n"
-      "             \"Sofortigen Herunterfahren\" abschalten.\n"
-      "      C = Classic Modus.  (Start im \"klassischen\"\n              Windows XP-Beenden Modus)\n"
-      "      SETUP = Shortcuts anlegen \n\n" RULE "\nBeispiel:\n\ntarvo S M90 W T\n\n"
-      "  - Startet den StandbyModus (S) nach 90 Minuten (M90),\n  - gibt vor Beenden Warntöne aus (W) und \n"
-      "  - Minimiert nach dem Start in den System-Tray (T)\n"
-      "  - Leerzeichen sind nicht erforderlich. So gehts auch:\n\n     'tarvo SM90WT'\n" RULE "\n\n\n\n\n";
+const char* const kLinuxExport = RULE "\n\nFür Linux\n\n" RULE "\n\n"
+    "Kommandozeilen Parameter (alle Parameter sind Optional):\n\n"
+    " [ M xx ][Hxx][ L ][ R ][ S ][ N ][ F ][ A ][ T ][ W ][ Y ][ C ]\n [SETUP] \n"
+    "      Hxx = Shutdown-Zeit   (xxxxx = Zeit in Stunden)\n      Mxx = Shutdown-Zeit   (xxxxx = Zeit in Minuten,\n"
+    "                                                 M 0 = Sofort Starten)\n      L = Abmelden    (LogOff)\n"
+    "      R = Ruhezustand\n      S = Standby-Modus\n      N = Neustart\n"
+    "      F = Force Shutdown    (Shutdown Erzwingen)\n      A = Ausschalten    (Herunterfahren)\n\n"
+    "      T = Minimieren zum TrayArea\n      W = Warnton während der letzten 20 Sekunden\n"
+    "      Y = Sicherheitsabfragen beim \"Beenden\" und dem \n             \"Sofortigen Herunterfahren\" abschalten.\n"
+    "      C = Classic Modus.  (Start im \"klassischen\"\n              Windows XP-Beenden Modus)\n"
+    "      SETUP = Shortcuts anlegen \n\n" RULE "\nBeispiel:\n\ntarvo S M90 W T\n\n"
+    "  - Startet den StandbyModus (S) nach 90 Minuten (M90),\n  - gibt vor Beenden Warntöne aus (W) und \n"
+    "  - Minimiert nach dem Start in den System-Tray (T)\n  - Leerzeichen sind nicht erforderlich. So gehts auch:\n\n"
+    "     'tarvo SM90WT'\n" RULE "\n\n\n\n\n";
 #undef RULE
-
-// Writes a file or a launcher at the name, as the export and SETUP do; true when it was written.
-bool writeAt(const QString& kind, const QString& path)
-{
-    if (kind == u"export")
-        return writeWholeFile(path, "Hilfe\r\n");
-    return writeDesktopEntry({u"/opt/tarvo"_s, path, {u"C"_s}, u"Tarvo - Classic Modus"_s, u"/opt"_s}, true);
-}
-
-// desktop-file-validate's verdict (it prints what it finds); true where the tool is missing.
-bool valid(const QString& path)
-{
-    static const bool installed = !QStandardPaths::findExecutable(u"desktop-file-validate"_s).isEmpty();
-    return !installed || QProcess::execute(u"desktop-file-validate"_s, {path}) == 0;
-}
 
 // The dialog as the main window opens it, on the window's fakes.
 std::unique_ptr<InfoDialog> infoDialog(const Harness& h)
@@ -130,8 +113,8 @@ private Q_SLOTS:
         const auto h = loaded();
         const auto d = infoDialog(*h);
         const bool onDialog = row.where == u"dialog";
-        QWidget& window = onDialog ? static_cast<QWidget&>(*d) : *h->form;
-        QWidget* widget = row.target == u"InfoDialog" ? d.get() : control(window, qPrintable(row.target));
+        QWidget* widget = row.target == u"InfoDialog" ? d.get()
+                                                      : control(onDialog ? static_cast<QWidget&>(*d) : *h->form, qPrintable(row.target));
         if (onDialog)
             d->show();
         else if (row.where == u"countdown")
@@ -172,12 +155,13 @@ private Q_SLOTS:
     void links()
     {
         const auto h = loaded();
-        const QColor light = QApplication::palette().color(QPalette::HighlightedText);
         const auto d = infoDialog(*h);
-        mouse(control(*d, "CreateShortcuts"), QEvent::MouseMove);
-        QCOMPARE(textColour(control(*d, "CreateShortcuts")), light);
+        QWidget* link = control(*d, "CreateShortcuts");
+        const QColor light = QApplication::palette().color(QPalette::HighlightedText);
+        mouse(link, QEvent::MouseMove);
+        QCOMPARE(textColour(link), light);
         mouse(d.get(), QEvent::MouseMove);
-        QVERIFY(textColour(control(*d, "CreateShortcuts")) != light);
+        QVERIFY(textColour(link) != light);
         QVERIFY(QUrl(h->form->webAddress(), QUrl::StrictMode).isValid());
     }
 
@@ -207,9 +191,13 @@ private Q_SLOTS:
         QVERIFY(link == u"dangling" || (writeWholeFile(victim, "kostbar") && QFile::setPermissions(victim, mode)));
         const QString name = folder + (kind == u"export" ? "/TarvoInfo.txt"_L1 : "/Tarvo.desktop"_L1);
         QVERIFY(folderThere ? QDir().mkpath(name) : QFile::link(victim, name));
+        const auto write = [&] { // as the export and SETUP do
+            return kind == u"export" ? writeWholeFile(name, "Hilfe\r\n")
+                                     : writeDesktopEntry({u"/opt/tarvo"_s, name, {u"C"_s}, u"Tarvo"_s, u"/opt"_s}, true);
+        };
         bool written = false;
         if (!sticky) {
-            written = writeAt(kind, name);
+            written = write();
         } else {
             // The folder and the link belong to nobody (65534), the writer is yet another user.
             const QByteArray f = QFile::encodeName(folder), n = QFile::encodeName(name);
@@ -218,7 +206,7 @@ private Q_SLOTS:
             QVERIFY(lchown(n.constData(), 65534, 65534) == 0);
             const pid_t child = fork();
             if (child == 0)
-                _exit(setgid(4242) == 0 && setuid(4242) == 0 && writeAt(kind, name) ? 0 : 1);
+                _exit(setgid(4242) == 0 && setuid(4242) == 0 && write() ? 0 : 1);
             int status = 0;
             QVERIFY(child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status));
             written = WEXITSTATUS(status) == 0;
@@ -227,7 +215,6 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(name).isSymLink(), sticky);
         QCOMPARE(QFileInfo(name).isDir(), folderThere);
         QCOMPARE(read(victim), link == u"dangling" ? QString() : u"kostbar"_s);
-        QCOMPARE(QFileInfo::exists(victim), link != u"dangling");
         QVERIFY(!(QFileInfo(victim).permissions() & QFile::ExeOwner));
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System),
                  QStringList{QFileInfo(name).fileName()}); // no temporary file left behind
@@ -272,7 +259,9 @@ private Q_SLOTS:
                                             + out.toUtf8() + "'\n", true));
         const QString file = tmp.filePath(u"Tarvo Classic.desktop"_s);
         QVERIFY(writeDesktopEntry({program, file, {u"C"_s}, u"Tarvo - Classic Modus"_s, dir}, true));
-        QVERIFY(valid(file) && QFileInfo(file).isExecutable());
+        QVERIFY(QFileInfo(file).isExecutable());
+        if (!QStandardPaths::findExecutable(u"desktop-file-validate"_s).isEmpty()) // it prints what it finds
+            QCOMPARE(QProcess::execute(u"desktop-file-validate"_s, {file}), 0);
         QCOMPARE(QProcess::execute(u"gio"_s, {u"launch"_s, file}), 0);
         QTRY_VERIFY_WITH_TIMEOUT(read(out).count(u'\n') == 3, 20000);
         QCOMPARE(read(out), dir + "\n["_L1 + program + "]\n[C]\n"_L1);
