@@ -30,9 +30,8 @@ QString scanned(const QString& text)
     return s + (o.recognised() ? " known"_L1 : ""_L1) + (o.actionRequested() ? " acts"_L1 : ""_L1);
 }
 
-// The window after start-up in a few words: the selected action (A N S R L), F when the power is to
-// be switched off, the countdown's seconds, the minutes field, the options ticked, where the window
-// went, the dialogs shown and the power requests and exit codes.
+// The window after start-up in a few words: the action (A N S R L), F for switching the power off,
+// the countdown, the minutes field, the boxes ticked, the window, dialogs, power requests, exits.
 QString summary(const Harness& h)
 {
     const Form1& f = *h.form;
@@ -55,7 +54,6 @@ QString summary(const Harness& h)
     return s.join(u' ');
 }
 
-// A case of reading: which reading, its input and what it gives.
 struct ReadRow {
     QString what, input, output;
 };
@@ -68,9 +66,8 @@ class TestStartup : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // What start-up reads: the start mode of the arguments (separated by |), the option letters
-    // found, what is left when Qt's options go (a value missing at the end too), the first words
-    // kept, and 16-bit numbers (separated by |; -1: none).
+    // The start mode of the arguments (separated by |), the letters found, what Qt's options leave,
+    // the first words kept, and 16-bit numbers (separated by |; -1: none).
     void reads_data()
     {
         QTest::addColumn<ReadRow>("row");
