@@ -185,10 +185,8 @@ private Q_SLOTS:
             return kind == u"export" ? writeWholeFile(name, "Hilfe\r\n")
                                      : writeDesktopEntry({u"/opt/tarvo"_s, name, {u"C"_s}, u"Tarvo"_s, u"/opt"_s}, true);
         };
-        bool written = false;
-        if (!sticky) {
-            written = write();
-        } else {
+        bool written = !sticky && write();
+        if (sticky) {
             // The folder and the link belong to nobody (65534), the writer is yet another user.
             const QByteArray f = QFile::encodeName(folder), n = QFile::encodeName(name);
             QVERIFY(chmod(QFile::encodeName(tmp.path()).constData(), 0755) == 0);

@@ -207,11 +207,8 @@ private Q_SLOTS:
         const bool logOut = words.contains(u"log-out"_s), mayAsk = !words.contains(u"no-leave"_s);
         const auto h = loaded(y ? u"Y"_s : QString());
         Form1& f = *h->form;
-        if (countdown) {
-            control<QCheckBox>(f, "AddToTrayIconCheck")->setChecked(false);
-            f.Start_Click();
-            h->tick(3);
-        }
+        if (countdown)
+            control<QCheckBox>(f, "AddToTrayIconCheck")->setChecked(false), f.Start_Click(), h->tick(3);
         if (words.contains(u"paused"_s))
             f.AktiveLED_DblClick();
         const QString title = f.windowTitle();
