@@ -187,12 +187,10 @@ private Q_SLOTS:
             QCOMPARE(r.missed.front(), end);
             QVERIFY(!r.c.timer()->isActive() && r.c.state() == State::Running);
             r.ticks(3), r.c.pause(), r.c.extend(5); // a tick that still arrives, a pause while asked
-            QCOMPARE(r.count(&CountdownStep::fire), 0);
-            QCOMPARE(r.c.state(), State::Running);
+            QVERIFY(r.count(&CountdownStep::fire) == 0 && r.c.state() == State::Running);
             answer == u"yes" ? r.c.fireNow() : r.c.cancel();
         }
         QCOMPARE(r.c.state(), after);
-        QCOMPARE(r.count(&CountdownStep::fire), after == State::Firing ? 1 : 0);
         r.c.fireNow(); // a second answer does nothing
         QCOMPARE(r.count(&CountdownStep::fire), after == State::Firing ? 1 : 0);
     }
@@ -201,9 +199,7 @@ private Q_SLOTS:
     void pauseAcrossGap()
     {
         Run r;
-        r.c.start(120);
-        r.ticks(20);
-        r.c.pause();
+        r.c.start(120), r.ticks(20), r.c.pause();
         QVERIFY(!r.c.timer()->isActive());
         r.tickAfter(3h);
         QCOMPARE(r.c.remainingSeconds(), 100);
