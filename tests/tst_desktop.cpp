@@ -33,7 +33,7 @@ struct FakeCountdown final : CountdownView {
     void extend(std::int32_t minutes) override { extensions << minutes, remaining += minutes * 60; }
 };
 
-// The companion with buses that lead nowhere: the notifier's actions are emitted by hand.
+// On buses that lead nowhere; the notifier's actions are emitted by hand.
 struct Companion {
     FakeCountdown countdown;
     tarvo::IdleInhibitor inhibitor{tarvo::test::nowhere(), tarvo::test::nowhere(), QStringLiteral("Test")};
@@ -56,8 +56,6 @@ private slots:
         QTest::newRow("hidden: warns once when 5 minutes are left")
             << Moments{{R, Hidden, 301, 1}, {R, Hidden, 300, 1}, {R, Hidden, 299, 1}}
             << Steps{Step::Nothing, Step::Show, Step::Nothing};
-        QTest::newRow("less than 5 minutes at the start") << Moments{{R, Hidden, 120, 1}} << Steps{Step::Show};
-        QTest::newRow("window on screen: no warning") << Moments{{R, Shown, 200, 1}} << Steps{Step::Nothing};
         QTest::newRow("hidden within the last 5 minutes")
             << Moments{{R, Shown, 250, 1}, {R, Hidden, 240, 1}} << Steps{Step::Nothing, Step::Show};
         QTest::newRow("window back closes it; once per countdown")
@@ -90,52 +88,30 @@ private slots:
         QCOMPARE(seen, steps);
     }
 
-    void warningText_data()
-    {
-        QTest::addColumn<qint64>("remaining");
-        QTest::addColumn<QString>("body");
-        QTest::newRow("a started minute counts") << qint64(241) << "Noch 5 Minuten.";
-        QTest::newRow("one minute") << qint64(60) << "Noch 1 Minute.";
-    }
     void warningText()
     {
-        QFETCH(qint64, remaining);
-        QFETCH(QString, body);
-        const tarvo::WarningText text
-            = tarvo::warningText(QStringLiteral("Ausschalten"), QDateTime(QDate(2026, 1, 1), QTime(22, 15)), remaining);
-        QCOMPARE(text.summary, QStringLiteral("Ausschalten um 22:15 Uhr"));
-        QCOMPARE(text.body, body);
+        const auto text = [](int left) { return tarvo::warningText("Ausschalten", FakeCountdown().endTime(), left); };
+        QCOMPARE(text(241).summary, "Ausschalten um 22:15 Uhr");
+        QCOMPARE(text(241).body, "Noch 5 Minuten."); // a started minute counts
+        QCOMPARE(text(60).body, "Noch 1 Minute.");
     }
 
     // The warning's actions steer the countdown; too late for "+10 Minuten" once it fires.
-    void warningActions_data()
-    {
-        QTest::addColumn<State>("state");
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QStringList>("hooks");
-        QTest::addColumn<QList<std::int32_t>>("extensions");
-        QTest::newRow("Abbrechen") << State::Running << "cancel" << QStringList{"cancel"} << QList<std::int32_t>{};
-        QTest::newRow("+10 Minuten") << State::Running << "extend" << QStringList{} << QList<std::int32_t>{10};
-        QTest::newRow("+10 Minuten while firing") << State::Firing << "extend" << QStringList{} << QList<std::int32_t>{};
-        QTest::newRow("default action") << State::Running << "window" << QStringList{"show"} << QList<std::int32_t>{};
-    }
     void warningActions()
     {
-        QFETCH(State, state);
-        QFETCH(QString, action);
-        QFETCH(QStringList, hooks);
-        QFETCH(QList<std::int32_t>, extensions);
-        Companion c;
-        c.countdown.current = state;
-        c.countdown.remaining = 200;
-        if (action == QLatin1String("cancel"))
-            emit c.notifier.cancelRequested();
-        else if (action == QLatin1String("extend"))
-            emit c.notifier.extendRequested();
-        else
-            emit c.notifier.windowRequested();
-        QCOMPARE(c.hooks, hooks);
-        QCOMPARE(c.countdown.extensions, extensions);
+        using Notifier = tarvo::CountdownNotifier;
+        QStringList seen; // per action: the window's hooks called, the minutes added
+        for (const auto& [state, action] : {std::pair{State::Running, &Notifier::cancelRequested},
+                                            {State::Running, &Notifier::extendRequested},
+                                            {State::Firing, &Notifier::extendRequested},
+                                            {State::Running, &Notifier::windowRequested}}) {
+            Companion c;
+            c.countdown.current = state;
+            c.countdown.remaining = 200;
+            emit(c.notifier.*action)();
+            seen << c.hooks.join(u',') + u'/' + QString::number(c.countdown.extensions.value(0));
+        }
+        QCOMPARE(seen, (QStringList{"cancel/0", "/10", "/0", "show/0"}));
     }
 };
 

@@ -1,6 +1,8 @@
 // One Tarvo per session over the session bus, and the running one steered from the command line;
 // the platform chosen in a Wayland session.
 #include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QScopeGuard>
 
 #include "app/form1_remote.h"
 #include "app/platform_choice.h"
@@ -27,16 +29,24 @@ struct FakeControl final : RemoteControl {
     bool add(int minutes) override { return calls << u"add %1"_s.arg(minutes), armed; }
 };
 
-QString described(const std::optional<RemoteRequest>& request, const QString& error)
-{
-    if (!request)
-        return error;
-    const char* kinds[] = { "status", "cancel", "add" };
-    return QLatin1String(kinds[request->kind])
-        + (request->kind == RemoteRequest::Add ? u" %1"_s.arg(request->minutes) : QString());
-}
+// A case on the bus: who holds the name, the arguments, what is seen, the calls the running one got.
+struct BusRow {
+    QString running;
+    QStringList arguments;
+    QString seen;
+    QStringList calls;
+};
+
+// A case of the window's side: its command line, what is done ("", "pause", "cancel" or "add N"),
+// and after it: the answer, the status line | the seconds left, the panel, the title | the end time.
+struct WindowRow {
+    QString commandLine, act, after;
+};
 
 } // namespace
+
+Q_DECLARE_METATYPE(BusRow)
+Q_DECLARE_METATYPE(WindowRow)
 
 class TestRemote : public QObject {
     Q_OBJECT
@@ -50,206 +60,123 @@ private Q_SLOTS:
         QVERIFY(m_bus->isUp());
     }
 
-    void requests_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("request");
-        const QString range = u"tarvo: --add braucht eine ganze Zahl von Minuten zwischen 1 und 20160"_s;
-        QTest::newRow("status among letters") << QStringList { "A", "M5", "--status" } << "status";
-        QTest::newRow("first one decides") << QStringList { "--cancel", "--add", "x" } << "cancel";
-        QTest::newRow("add") << QStringList { "--add", "10" } << "add 10";
-        QTest::newRow("add joined, leading zeros") << QStringList { "--add=0020160" } << "add 20160";
-        QTest::newRow("add 0") << QStringList { "--add", "0" } << range + u", nicht „0“."_s;
-        QTest::newRow("add above 14 days") << QStringList { "--add", "20161" } << range + u", nicht „20161“."_s;
-        QTest::newRow("add huge") << QStringList { "--add", "99999999999999999999" }
-                                  << range + u", nicht „99999999999999999999“."_s;
-        QTest::newRow("add signed") << QStringList { "--add", "+5" } << range + u", nicht „+5“."_s;
-        QTest::newRow("add blank") << QStringList { "--add", " 5" } << range + u", nicht „ 5“."_s;
-        QTest::newRow("add empty joined") << QStringList { "--add=" } << range + u", nicht „“."_s;
-        QTest::newRow("add without number") << QStringList { "--add" } << range + u", z. B. tarvo --add 10."_s;
-    }
-    void requests()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, request);
-        QString error;
-        QCOMPARE(described(remoteRequest(arguments, &error), error), request);
-    }
-
-    void statusLines_data()
-    {
-        QTest::addColumn<qint64>("seconds");
-        QTest::addColumn<QTime>("now");
-        QTest::addColumn<bool>("paused");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("same day") << 299ll << QTime(14, 7, 30) << false << "Neustart in 0:04:59, um 14:12 Uhr";
-        QTest::newRow("past midnight") << 60ll << QTime(23, 59, 30) << false
-                                       << "Neustart in 0:01:00, am 07.12. um 00:00 Uhr";
-        QTest::newRow("546 hours") << 1965600ll << QTime(14, 7, 30) << false
-                                   << "Neustart in 546:00:00, am 29.12. um 08:07 Uhr";
-        QTest::newRow("paused") << 299ll << QTime(14, 7, 30) << true << "Neustart angehalten, noch 0:04:59";
-    }
+    // The status line across midnight and beyond a day; the plain and the paused line are the window
+    // side's below.
     void statusLines()
     {
-        QFETCH(qint64, seconds);
-        QFETCH(QTime, now);
-        QFETCH(bool, paused);
-        QFETCH(QString, line);
-        QCOMPARE(countdownStatusLine(u"Neustart"_s, seconds, QDateTime(QDate(2026, 12, 6), now), paused), line);
+        const QDateTime now(QDate(2026, 12, 6), QTime(23, 59, 30));
+        QCOMPARE(countdownStatusLine(u"Neustart"_s, 60, now, false), u"Neustart in 0:01:00, am 07.12. um 00:00 Uhr"_s);
+        QCOMPARE(countdownStatusLine(u"Neustart"_s, 1965600, now, false),
+                 u"Neustart in 546:00:00, am 29.12. um 17:59 Uhr"_s);
     }
 
-    // A later start finds the first one by its name, brings it forward and ends, at once.
-    void secondStartForwards()
+    // Over the bus, with a Tarvo "armed" or "idle", none, no bus, or a program holding the name
+    // without answering ("mute"): what a later start does (no arguments), what a command prints with
+    // its exit code (64: refused as it stands), or what a bare call to Add gets; and what the running
+    // one was asked.
+    void bus_data()
     {
+        QTest::addColumn<BusRow>("row");
+        const auto row = [](const char* running, const QStringList& arguments, const QString& seen,
+                            const QStringList& calls = {}) {
+            QTest::addRow("%s, %s", running, arguments.isEmpty() ? "a later start" : qPrintable(arguments.join(u' ')))
+                << BusRow{running, arguments, seen, calls};
+        };
+        const QString idle = u"3 Es läuft kein Countdown."_s, none = u"3 Tarvo läuft nicht."_s;
+        const QString refused = u"org.freedesktop.DBus.Error.InvalidArgs"_s;
+        row("armed", {}, u"forwarded"_s, {"forward"});
+        row("no bus", {}, u"unchecked tarvo: Kein Session-Bus erreichbar: ob Tarvo schon läuft, lässt sich nicht "
+                          "prüfen. Tarvo startet trotzdem."_s);
+        row("mute", {}, u"unchecked tarvo: Der laufende Tarvo antwortet nicht. Tarvo startet trotzdem."_s);
+        row("no bus", {"--status"}, u"3 tarvo: Kein Session-Bus erreichbar: kein Tarvo zu fragen."_s);
+        row("armed", {"--status"}, "0 "_L1 + kLine);
+        row("idle", {"--status"}, idle);
+        row("none", {"--status"}, none);
+        row("armed", {"--cancel"}, u"0 Der Countdown wurde abgebrochen."_s, {"cancel"});
+        row("idle", {"--cancel"}, idle, {"cancel"});
+        row("none", {"--cancel"}, none);
+        row("armed", {"--add", "10"}, "0 "_L1 + kLine, {"add 10"});
+        row("idle", {"--add", "10"}, idle, {"add 10"});
+        // The command line: the first request decides; among letters; a number in its own range.
+        row("armed", {"A", "M5", "--status"}, "0 "_L1 + kLine);
+        row("armed", {"--cancel", "--add", "x"}, u"0 Der Countdown wurde abgebrochen."_s, {"cancel"});
+        row("armed", {"--add=0020160"}, "0 "_L1 + kLine, {"add 20160"});
+        const QString range = u"64 tarvo: --add braucht eine ganze Zahl von Minuten zwischen 1 und 20160"_s;
+        for (const char* minutes : {"0", "20161", "99999999999999999999", "+5", " 5"})
+            row("armed", {"--add", minutes}, range + u", nicht „%1“."_s.arg(QLatin1String(minutes)));
+        row("armed", {"--add="}, range + u", nicht „“."_s);
+        row("armed", {"--add"}, range + u", z. B. tarvo --add 10."_s);
+        // Anyone on the bus may call: a number the command line would refuse is refused again.
+        for (const char* minutes : {"0", "20161", "4294967295"})
+            row("armed", {"Add", minutes}, refused);
+    }
+    void bus()
+    {
+        QFETCH(BusRow, row);
         FakeControl control;
-        SingleInstance first(connectTo(m_bus->address), kName);
-        QCOMPARE(first.claim(), SingleInstance::Claim::First);
-        first.serve(&control);
-        QElapsedTimer took;
-        took.start();
-        QCOMPARE(SingleInstance(connectTo(m_bus->address), kName).claim(), SingleInstance::Claim::Forwarded);
-        QVERIFY(took.elapsed() < 5000);
-        QCOMPARE(control.calls, QStringList { "forward" });
-    }
-
-    // Where nothing can be checked, Tarvo starts, and says why.
-    void uncheckedStarts_data()
-    {
-        QTest::addColumn<QString>("owner");
-        QTest::addColumn<QString>("warning");
-        QTest::newRow("no session bus") << "none" << "tarvo: Kein Session-Bus erreichbar";
-        QTest::newRow("name held by a program that does not answer") << "mute"
-                                                                     << "tarvo: Der laufende Tarvo antwortet nicht";
-    }
-    void uncheckedStarts()
-    {
-        QFETCH(QString, owner);
-        QFETCH(QString, warning);
-        QDBusConnection mute = connectTo(m_bus->address);
-        QVERIFY(mute.registerService(kName));
-        SingleInstance instance(owner == u"none" ? nowhere() : connectTo(m_bus->address), kName);
-        QCOMPARE(instance.claim(), SingleInstance::Claim::Unchecked);
-        QVERIFY2(instance.warning().startsWith(warning), qPrintable(instance.warning()));
-        QVERIFY(instance.warning().endsWith(u"Tarvo startet trotzdem."_s));
-        mute.unregisterService(kName);
-    }
-
-    void commands_data()
-    {
-        QTest::addColumn<QString>("running"); // "armed", "idle" or "none" (no Tarvo)
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("output");
-        QTest::addColumn<QStringList>("calls");
-        QTest::newRow("status") << "armed" << QStringList { "--status" } << 0 << kLine << QStringList {};
-        QTest::newRow("status, no countdown")
-            << "idle" << QStringList { "--status" } << 3 << "Es läuft kein Countdown." << QStringList {};
-        QTest::newRow("status, no Tarvo")
-            << "none" << QStringList { "--status" } << 3 << "Tarvo läuft nicht." << QStringList {};
-        QTest::newRow("cancel") << "armed" << QStringList { "--cancel" } << 0 << "Der Countdown wurde abgebrochen."
-                                << QStringList { "cancel" };
-        QTest::newRow("cancel, no countdown")
-            << "idle" << QStringList { "--cancel" } << 3 << "Es läuft kein Countdown." << QStringList { "cancel" };
-        QTest::newRow("cancel, no Tarvo")
-            << "none" << QStringList { "--cancel" } << 3 << "Tarvo läuft nicht." << QStringList {};
-        QTest::newRow("add") << "armed" << QStringList { "--add", "10" } << 0 << kLine << QStringList { "add 10" };
-        QTest::newRow("add, no countdown")
-            << "idle" << QStringList { "--add", "10" } << 3 << "Es läuft kein Countdown." << QStringList { "add 10" };
-    }
-    void commands()
-    {
-        QFETCH(QString, running);
-        QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
-        QFETCH(QString, output);
-        QFETCH(QStringList, calls);
-        FakeControl control;
-        control.armed = running == u"armed";
+        control.armed = row.running == u"armed";
         std::optional<SingleInstance> first;
-        if (running != u"none") {
+        if (row.running == u"armed" || row.running == u"idle") {
             first.emplace(connectTo(m_bus->address), kName);
             QCOMPARE(first->claim(), SingleInstance::Claim::First);
             first->serve(&control);
         }
-        QString error;
-        const RemoteAnswer answer
-            = askRunningTarvo(*remoteRequest(arguments, &error), connectTo(m_bus->address), kName);
-        QCOMPARE(answer.exitCode, exitCode);
-        QCOMPARE(answer.output, output);
-        QCOMPARE(answer.error, QString());
-        QCOMPARE(control.calls, calls);
-    }
-
-    // Anyone on the bus may call: a number the command line would refuse is refused again.
-    void addOutOfRangeRefused()
-    {
-        FakeControl control;
-        SingleInstance first(connectTo(m_bus->address), kName);
-        QCOMPARE(first.claim(), SingleInstance::Claim::First);
-        first.serve(&control);
-        const QDBusConnection other = connectTo(m_bus->address);
-        for (const uint minutes : { 0u, 20161u, 4294967295u }) {
-            const QDBusMessage reply = callInstance(other, kName, u"Add"_s, { minutes }, 5000);
-            QCOMPARE(reply.errorName(), u"org.freedesktop.DBus.Error.InvalidArgs"_s);
+        QDBusConnection mute = connectTo(m_bus->address);
+        QVERIFY(row.running != u"mute" || mute.registerService(kName));
+        const auto release = qScopeGuard([&mute] { mute.unregisterService(kName); });
+        const QDBusConnection later = row.running == u"no bus" ? nowhere() : connectTo(m_bus->address);
+        QString seen;
+        QElapsedTimer took;
+        took.start();
+        if (row.arguments.isEmpty()) {
+            SingleInstance second(later, kName);
+            const char* claims[] = {"first", "forwarded", "unchecked"};
+            seen = QLatin1String(claims[int(second.claim())]);
+            seen += (second.warning().isEmpty() ? ""_L1 : " "_L1) + second.warning();
+        } else if (row.arguments[0] == u"Add") {
+            seen = callInstance(later, kName, u"Add"_s, {row.arguments[1].toUInt()}, 5000).errorName();
+        } else if (QString error; const auto request = remoteRequest(row.arguments, &error)) {
+            const RemoteAnswer answer = askRunningTarvo(*request, later, kName);
+            seen = u"%1 %2%3"_s.arg(answer.exitCode).arg(answer.output, answer.error);
+        } else {
+            seen = u"64 "_s + error; // refused before anyone is asked
         }
-        QCOMPARE(control.calls, QStringList {});
-        const RemoteAnswer noBus = askRunningTarvo(RemoteRequest {}, nowhere(), kName);
-        QCOMPARE(noBus.exitCode, 3);
-        QVERIFY(noBus.error.startsWith(u"tarvo: Kein Session-Bus erreichbar"_s));
+        QVERIFY(row.running == u"mute" || took.elapsed() < 5000); // at once
+        // The bus's own words (in brackets) vary.
+        QCOMPARE(seen.remove(QRegularExpression(u" \\(.*\\)(?=[:.])"_s)), row.seen);
+        QCOMPARE(control.calls, row.calls);
     }
 
-    // The window's side: what the command line sees of a countdown, and what it does to it.
+    // The window's side: what the command line sees of a countdown, and what it does to it. How far
+    // a countdown grows is the countdown's rule (its own tests).
     void windowSide_data()
     {
-        QTest::addColumn<QString>("commandLine");
-        QTest::addColumn<QString>("act"); // "", "pause", "cancel", "add N", "pause add N"
-        // The answer, the status line | the seconds left, the panel, the title | the end time shown
-        QTest::addColumn<QString>("after");
-        QTest::newRow("idle") << "" << "" << "0  | 3600 entry Tarvo";
-        QTest::newRow("running") << "A M5"
-                                 << ""
-                                 << "1 Ausschalten in 0:04:57, um 14:12 Uhr | 297 countdown 5 Minute(n)  Ausschalten "
-                                    "| End-Zeit: 14:12";
-        QTest::newRow("paused") << "A M5"
-                                << "pause"
-                                << "1 Ausschalten angehalten, noch 0:04:57 | 297 countdown 5 Minute(n)  Ausschalten "
-                                   "| PAUSE";
-        QTest::newRow("cancel") << "N M5" << "cancel" << "1  | 300 entry Tarvo";
-        QTest::newRow("cancel, idle: the program stays") << "" << "cancel" << "0  | 3600 entry Tarvo";
-        QTest::newRow("add") << "A M5"
-                             << "add 10"
-                             << "1 Ausschalten in 0:14:57, um 14:22 Uhr | 897 countdown 15 Minute(n)  Ausschalten "
-                                "| End-Zeit: 14:22";
-        QTest::newRow("add to the cap") << "A M5"
-                                        << "add 20160"
-                                        << "1 Ausschalten in 336:00:00, am 20.12. um 14:07 Uhr | 1209600 countdown "
-                                           "20160 Minute(n)  Ausschalten | End-Zeit: 14:7";
-        QTest::newRow("above the cap, kept") << "A M30000"
-                                             << "add 10"
-                                             << "1 Ausschalten in 499:59:57, am 27.12. um 10:07 Uhr | 1799997 "
-                                                "countdown 30000 Minute(n)  Ausschalten | End-Zeit: 10:7";
-        QTest::newRow("add, idle") << "" << "add 10" << "0  | 3600 entry Tarvo";
-        QTest::newRow("add, paused") << "A M5"
-                                     << "pause add 1"
-                                     << "1 Ausschalten angehalten, noch 0:05:57 | 357 countdown 6 Minute(n)  "
-                                        "Ausschalten | PAUSE";
+        QTest::addColumn<WindowRow>("row");
+        QTest::newRow("paused") << WindowRow{"A M5", "pause",
+                                             "1 Ausschalten angehalten, noch 0:04:57 | 297 countdown 5 Minute(n)  "
+                                             "Ausschalten | PAUSE"};
+        QTest::newRow("cancel") << WindowRow{"N M5", "cancel", "1  | 300 entry Tarvo"};
+        QTest::newRow("cancel, idle: the program stays") << WindowRow{"", "cancel", "0  | 3600 entry Tarvo"};
+        QTest::newRow("add") << WindowRow{"A M5", "add 10",
+                                          "1 Ausschalten in 0:14:57, um 14:22 Uhr | 897 countdown 15 Minute(n)  "
+                                          "Ausschalten | End-Zeit: 14:22"};
+        QTest::newRow("add, idle") << WindowRow{"", "add 10", "0  | 3600 entry Tarvo"};
     }
     void windowSide()
     {
-        QFETCH(QString, commandLine);
-        QFETCH(QString, act);
-        QFETCH(QString, after);
-        const auto h = loaded(commandLine);
+        QFETCH(WindowRow, row);
+        const QString act = row.act;
+        const auto h = loaded(row.commandLine);
         Form1& f = *h->form;
         if (control<QTimer>(f, "Timer1")->isActive())
             h->tick(3);
         Form1Remote remote(f);
         bool result = remote.status().armed;
-        if (act.startsWith(u"pause"_s))
+        if (act == u"pause")
             f.AktiveLED_DblClick();
         if (act == u"cancel")
             result = remote.cancel();
-        if (act.contains(u"add"_s))
+        if (act.startsWith(u"add"_s))
             result = remote.add(act.section(u' ', -1).toInt());
         const RemoteControl::Status status = remote.status();
         const bool counting = control<QFrame>(f, "Eingabemaske")->isHidden();
@@ -259,34 +186,29 @@ private Q_SLOTS:
                            .arg(counting ? u"countdown"_s : u"entry"_s, f.windowTitle());
         if (counting)
             seen += u" | "_s + control<QLabel>(f, "Endzeit_Display")->text();
-        QCOMPARE(seen, after);
+        QCOMPARE(seen, row.after);
         QCOMPARE(status.armed, counting);
         QVERIFY(h->power->requests.empty() && h->app->endings.empty());
     }
 
     void platforms_data()
     {
-        QTest::addColumn<QString>("qpa");
-        QTest::addColumn<QString>("sessionType");
-        QTest::addColumn<QString>("waylandDisplay");
-        QTest::addColumn<QString>("display");
+        QTest::addColumn<QString>("environment"); // QT_QPA_PLATFORM|XDG_SESSION_TYPE|WAYLAND_DISPLAY|DISPLAY
         QTest::addColumn<QString>("platform");
-        QTest::newRow("Wayland session with XWayland") << "" << "wayland" << "wayland-0" << ":0" << "xcb";
-        QTest::newRow("only WAYLAND_DISPLAY tells") << "" << "" << "wayland-0" << ":1" << "xcb";
-        QTest::newRow("only the session type tells") << "" << "wayland" << "" << ":0" << "xcb";
-        QTest::newRow("no XWayland") << "" << "wayland" << "wayland-0" << "" << "";
-        QTest::newRow("native Wayland asked for") << "wayland" << "wayland" << "wayland-0" << ":0" << "";
-        QTest::newRow("another platform asked for") << "offscreen" << "wayland" << "wayland-0" << ":0" << "";
-        QTest::newRow("X11 session") << "" << "x11" << "" << ":0" << "";
+        QTest::newRow("Wayland session with XWayland") << "|wayland|wayland-0|:0" << "xcb";
+        QTest::newRow("only WAYLAND_DISPLAY tells") << "||wayland-0|:1" << "xcb";
+        QTest::newRow("only the session type tells") << "|wayland||:0" << "xcb";
+        QTest::newRow("no XWayland") << "|wayland|wayland-0|" << "";
+        QTest::newRow("native Wayland asked for") << "wayland|wayland|wayland-0|:0" << "";
+        QTest::newRow("another platform asked for") << "offscreen|wayland|wayland-0|:0" << "";
+        QTest::newRow("X11 session") << "|x11||:0" << "";
     }
     void platforms()
     {
-        QFETCH(QString, qpa);
-        QFETCH(QString, sessionType);
-        QFETCH(QString, waylandDisplay);
-        QFETCH(QString, display);
+        QFETCH(QString, environment);
         QFETCH(QString, platform);
-        QCOMPARE(preferredPlatform(qpa, sessionType, waylandDisplay, display), platform);
+        const QStringList e = environment.split(u'|');
+        QCOMPARE(preferredPlatform(e[0], e[1], e[2], e[3]), platform);
     }
 };
 

@@ -1,8 +1,12 @@
-// Start-up: the command line and ending without an action.
+// Start-up: what the arguments ask for, the command line, and ending without an action.
+#include <array>
+
 #include "app/command_line.h"
 #include "app/qt_options.h"
+#include "app/usage.h"
 #include "base/twips.h"
 #include "fakes.h"
+#include "info/help_text.h"
 
 using namespace tarvo;
 using namespace tarvo::test;
@@ -26,9 +30,8 @@ QString scanned(const QString& text)
     return s + (o.recognised() ? " known"_L1 : ""_L1) + (o.actionRequested() ? " acts"_L1 : ""_L1);
 }
 
-// The window after start-up in a few words: the selected action (A N S R L), F when the power is to
-// be switched off, the countdown's seconds, the minutes field, the options ticked, where the window
-// went, the dialogs shown and the power requests and exit codes.
+// The window after start-up in a few words: the action (A N S R L), F for switching the power off,
+// the countdown, the minutes field, the boxes ticked, the window, dialogs, power requests, exits.
 QString summary(const Harness& h)
 {
     const Form1& f = *h.form;
@@ -51,44 +54,79 @@ QString summary(const Harness& h)
     return s.join(u' ');
 }
 
+struct ReadRow {
+    QString what, input, output;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(ReadRow)
 
 class TestStartup : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void scan_data()
+    // The start mode of the arguments (separated by |), the letters found, what Qt's options leave,
+    // the first words kept, and 16-bit numbers (separated by |; -1: none).
+    void reads_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("found");
-        QTest::newRow("lower case, no blanks") << "sm90wt" << "SWT M=90 known acts";
-        QTest::newRow("M 90, M9 0, MM90") << "MM9 0" << " M=90 known";
-        QTest::newRow("hours stop at M") << "H2M30" << " M=30 H=2 known";
-        QTest::newRow("scan stops at tab") << "M1\t2" << " M=1 known";
-        QTest::newRow("M then letter") << "MA5" << "A M= known acts";
-        QTest::newRow("SETUP hides S but has T") << "S SETUP" << "TP";
-        QTest::newRow("F acts") << "F" << "F known acts";
-        QTest::newRow("letters inside words") << "hello" << "L H= known acts";
-        QTest::newRow("C and Y") << "cy" << "YC known";
-        QTest::newRow("sign ends scan") << "M-5" << " M= known";
+        QTest::addColumn<ReadRow>("row");
+        const auto row = [](const char* what, const char* name, const char* input, const char* output) {
+            QTest::addRow("%s: %s", what, name) << ReadRow{what, QString::fromUtf8(input), output};
+        };
+        row("mode", "beyond the tenth word", "1|2|3|4|5|6|7|8|9|10|--version", "version");
+        row("mode", "first one decides", "--version|-h", "version");
+        row("mode", "-h", "-h", "help");
+        row("mode", "upper case is letters", "--HELP", "run");
+        row("mode", "-H is the hours letter", "-H", "run");
+        row("mode", "part of one argument", "S --help", "run");
+        row("mode", "with a value", "--help=all", "run");
+        row("mode", "steering a running one", "A|--cancel|--help", "remote");
+        row("mode", "add with its number joined", "--add=5", "remote");
+        row("scan", "lower case, no blanks", "sm90wt", "SWT M=90 known acts");
+        row("scan", "M 90, M9 0, MM90", "MM9 0", " M=90 known");
+        row("scan", "hours stop at M", "H2M30", " M=30 H=2 known");
+        row("scan", "scan stops at tab", "M1\t2", " M=1 known");
+        row("scan", "M then letter", "MA5", "A M= known acts");
+        row("scan", "SETUP hides S but has T", "S SETUP", "TP");
+        row("scan", "F acts", "F", "F known acts");
+        row("scan", "letters inside words", "hello", "L H= known acts");
+        row("scan", "C and Y", "cy", "YC known");
+        row("scan", "sign ends scan", "M-5", " M= known");
+        for (const char* options : {"-display X", "-style fusion", "-reverse", "-qwindowtitle x", "-platform xcb",
+                                    "--session s1 -style=fusion -nograb -geometry 9x9", "-stylesheet"})
+            row("Qt", options, qPrintable("L "_L1 + options), "L");
+        row("words", "blanks and tabs kept", " S\tM90  W ", " S\tM90  W ");
+        row("words", "ten", "1 2 3 4 5 6 7 8 9 10 A", "1 2 3 4 5 6 7 8 9 10 ");
+        row("words 2", "two", "a\tb\tc", "a\tb\t");
+        row("int16", "digits", "0090|32767|32768|99999999999999999999999|000000000000000000000001||00",
+            "90|32767|-1|-1|1|-1|0");
     }
-    void scan()
+    void reads()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, found);
-        QCOMPARE(scanned(text), found);
+        QFETCH(ReadRow, row);
+        QStringList seen;
+        const QStringList parts = row.input.split(u'|');
+        if (row.what == u"mode")
+            seen << QLatin1String(std::array{"run", "help", "version", "remote"}[int(startMode(parts))]);
+        else if (row.what == u"scan")
+            seen << scanned(row.input);
+        else if (row.what == u"Qt")
+            seen << withoutQtOptions(row.input.split(u' ')).join(u' ');
+        else if (row.what.startsWith("words"_L1))
+            seen << firstWords(row.input, row.what == u"words" ? 10 : 2);
+        for (const QString& digits : row.what == u"int16" ? parts : QStringList())
+            seen << QString::number(digitsToInt16(digits).value_or(-1));
+        QCOMPARE(seen.join(u'|'), row.output);
     }
 
-    void words()
+    // --help carries every option line of the help text, and nothing of Windows.
+    void usage()
     {
-        QCOMPARE(firstWords(u" S\tM90  W "_s, 10), u" S\tM90  W "_s); // blanks and tabs kept
-        QCOMPARE(firstWords(u"1 2 3 4 5 6 7 8 9 10 A"_s, 10), u"1 2 3 4 5 6 7 8 9 10 "_s);
-        QCOMPARE(firstWords(u"a\tb\tc"_s, 2), u"a\tb\t"_s);
-        QStringList read;
-        for (const char* digits : {"0090", "32767", "32768", "99999999999999999999999", "000000000000000000000001",
-                                   "", "00"})
-            read << QString::number(digitsToInt16(QLatin1String(digits)).value_or(-1));
-        QCOMPARE(read, (QStringList{"90", "32767", "-1", "-1", "1", "-1", "0"}));
+        const QStringList lines = usageText().split(u'\n');
+        for (const QString& line : helpTextLines())
+            QVERIFY2(!line.contains(" = "_L1) || lines.contains(line), qPrintable(line));
+        QVERIFY(!usageText().contains("Windows XP/2000"_L1) && !usageText().contains(".exe"_L1));
     }
 
     void commandLine_data()
@@ -104,7 +142,6 @@ private Q_SLOTS:
         row("M30H2A", "A F 9000s M=150 tray hidden");
         row("M30", "A M=60 min");
         row("M0090 A", "A F 5400s M=0090 min tray hidden");
-        row("M99999 A", "A F M=0");
         row("H546 A", "A F 1965600s M=32760 tray hidden");
         row("H547 A", "A F M=0");
         row("M32000 H13 A", "A F M=32000 min");
@@ -119,21 +156,12 @@ private Q_SLOTS:
         row("S H 0", "S M=0 asked");
         row("F M 0 Y", "A F M=0 hidden power8 exit0");
         row("R M00 Y", "R M=0 hidden power5 exit0");
-        // Qt's own options, whatever the platform left of them, start, select and carry out nothing.
-        row("-display X", "A F M=60");
-        row("-style fusion", "A F M=60");
-        row("-reverse", "A F M=60");
-        row("-qwindowtitle x", "A F M=60");
-        row("-platform xcb", "A F M=60");
-        row("--session s1 -style=fusion -nograb -geometry 9x9", "A F M=60");
-        row("-stylesheet", "A F M=60"); // its value missing
-        row("-qwindowtitle x L M0 Y", "L M=0 hidden power0 exit0");
+        row("-qwindowtitle x L M0 Y", "L M=0 hidden power0 exit0"); // the letters after Qt's options
     }
     void commandLine()
     {
         QFETCH(QString, line);
         QFETCH(QString, after);
-        // The arguments as Tarvo gets them, one per word.
         const auto h = loaded(commandLineText(withoutQtOptions(line.split(u' '))));
         QCOMPARE(summary(*h), after);
         // Whatever stopped the applying, the entry panel's fields tell one duration.
@@ -145,14 +173,14 @@ private Q_SLOTS:
 
     void plainStart()
     {
-        const auto h = loaded();
-        QVERIFY(control<QTimer>(*h->form, "Timer2")->isActive());
-        // The tray letter ticks both boxes, also without an action.
-        Harness t(u"S SETUP"_s);
-        control<QCheckBox>(*t.form, "AddToTrayIconCheck")->setChecked(false);
-        control<QCheckBox>(*t.form, "SystemTRayFrame1")->setChecked(false);
+        QVERIFY(control<QTimer>(*loaded()->form, "Timer2")->isActive());
+        Harness t(u"S SETUP"_s); // the tray letter ticks both boxes, also without an action
+        const auto boxes = {"AddToTrayIconCheck", "SystemTRayFrame1"};
+        for (const char* box : boxes)
+            control<QCheckBox>(*t.form, box)->setChecked(false);
         t.load();
-        QVERIFY(control<QCheckBox>(*t.form, "AddToTrayIconCheck")->isChecked() && control<QCheckBox>(*t.form, "SystemTRayFrame1")->isChecked());
+        for (const char* box : boxes)
+            QVERIFY2(control<QCheckBox>(*t.form, box)->isChecked(), box);
     }
 
     // The close request of the window, or of the desktop's log-out, which may deny a question.
@@ -175,28 +203,22 @@ private Q_SLOTS:
         QFETCH(QString, setUp);
         QFETCH(bool, ends);
         const QStringList words = setUp.split(u' ');
-        const bool countdown = words.contains(u"countdown"_s);
-        const bool logOut = words.contains(u"log-out"_s);
-        const bool asks = countdown && words.contains(u"Y"_s);
-        const auto h = loaded(words.contains(u"Y"_s) ? u"Y"_s : QString());
+        const bool y = words.contains(u"Y"_s), countdown = words.contains(u"countdown"_s), asks = y && countdown;
+        const bool logOut = words.contains(u"log-out"_s), mayAsk = !words.contains(u"no-leave"_s);
+        const auto h = loaded(y ? u"Y"_s : QString());
         Form1& f = *h->form;
-        if (countdown) {
-            control<QCheckBox>(f, "AddToTrayIconCheck")->setChecked(false);
-            f.Start_Click();
-            h->tick(3);
-        }
+        if (countdown)
+            control<QCheckBox>(f, "AddToTrayIconCheck")->setChecked(false), f.Start_Click(), h->tick(3);
         if (words.contains(u"paused"_s))
             f.AktiveLED_DblClick();
         const QString title = f.windowTitle();
         h->dialogs->answer = words.contains(u"Yes"_s);
-        QString whileAsked;
+        QString whileAsked; // a second request is answered by the open question
         h->dialogs->onAsk = [&] {
-            whileAsked = u"%1 %2 %3"_s.arg(control<QTimer>(f, "Timer1")->isActive()).arg(f.windowTitle()).arg(f.Form_QueryUnload([] {
-                return true; // a second request is answered by the open question
-            }));
+            whileAsked = u"%1 %2 "_s.arg(control<QTimer>(f, "Timer1")->isActive()).arg(f.windowTitle());
+            whileAsked += QString::number(f.Form_QueryUnload([] { return true; }));
         };
         int leaveAsked = 0;
-        const bool mayAsk = !words.contains(u"no-leave"_s);
         const bool cancelled = logOut ? f.Form_QueryUnload([&] { return ++leaveAsked, mayAsk; }) : !f.close();
         QCOMPARE(cancelled, !ends);
         QCOMPARE(h->app->endings, ends ? std::vector<int>{0} : std::vector<int>{});

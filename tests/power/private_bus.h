@@ -19,22 +19,18 @@ inline QDBusConnection connectTo(const QString& address)
 {
     return QDBusConnection::connectToBus(address, QUuid::createUuid().toString());
 }
-
-inline QDBusConnection nowhere()
-{
-    return connectTo(QStringLiteral("unix:path=/nonexistent/tarvo-test"));
-}
+inline QDBusConnection nowhere() { return connectTo(QStringLiteral("unix:path=/nonexistent/tarvo-test")); }
 
 // The calls a dbusmock logged into its file (-l) from the offset seen on, as "Method arg ...", e.g.
 // "PowerOff True" or "GetSession \"c1\""; the offset moves past them.
 inline QStringList loggedCalls(const QString& logFile, qint64* seen)
 {
     QFile log(logFile);
+    QStringList calls;
     if (!log.open(QIODevice::ReadOnly) || !log.seek(*seen))
-        return {};
+        return calls;
     const QByteArray text = log.readAll();
     *seen += text.size();
-    QStringList calls;
     for (const QByteArray& line : text.split('\n'))
         if (!line.isEmpty() && !line.contains(" raised: ")) // an error reply is logged once more
             calls << QString::fromUtf8(line.mid(line.indexOf(' ') + 1)); // after the time stamp
@@ -69,50 +65,43 @@ struct PrivateBus {
 };
 
 // python3-dbusmock serving one name on a private bus; every call it answers is logged.
-class MockService {
-public:
+struct MockService {
+    QDBusConnection bus;
+    QString name, log;
+    QProcess process;
+    bool up = false;
+    qint64 seen = 0;
+
     // Arguments after "python3 -m dbusmock", e.g. {"--template", "logind"} or {NAME, PATH, IFACE}.
-    MockService(const PrivateBus& bus, const QString& name, const QStringList& args)
-        : m_bus(connectTo(bus.address))
-        , m_name(name)
-        , m_log(bus.dir.filePath(name + QStringLiteral(".log")))
+    MockService(const PrivateBus& on, const QString& service, const QStringList& args)
+        : bus(connectTo(on.address)), name(service), log(on.dir.filePath(service + QStringLiteral(".log")))
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), bus.address);
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address);
-        m_process.setProcessEnvironment(env);
-        m_process.start(QStringLiteral("/usr/bin/python3"), QStringList{"-m", "dbusmock", "-l", m_log} + args);
-        const auto running = [this] { return m_process.state() != QProcess::NotRunning; };
-        m_up = QTest::qWaitFor([&] { return !running() || m_bus.interface()->isServiceRegistered(m_name); }, 20000)
-               && running();
+        env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), on.address);
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), on.address);
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral("/usr/bin/python3"), QStringList{"-m", "dbusmock", "-l", log} + args);
+        const auto running = [this] { return process.state() != QProcess::NotRunning; };
+        up = QTest::qWaitFor([&] { return !running() || bus.interface()->isServiceRegistered(name); }, 20000) && running();
     }
-    ~MockService() { m_process.kill(), m_process.waitForFinished(); }
-    bool isUp() const { return m_up; }
+    ~MockService() { process.kill(), process.waitForFinished(); }
+    bool isUp() const { return up; }
+    QStringList takeCalls() { return loggedCalls(log, &seen); }
 
     QDBusMessage call(const QString& path, const QString& interface, const QString& method,
                       const QVariantList& args = {}) const
     {
-        QDBusMessage message = QDBusMessage::createMethodCall(m_name, path, interface, method);
+        QDBusMessage message = QDBusMessage::createMethodCall(name, path, interface, method);
         message.setArguments(args);
-        return m_bus.call(message, QDBus::Block, 10000);
+        return bus.call(message, QDBus::Block, 10000);
     }
     // Adds a method to the object at path; code is Python that may set "ret" or raise.
     bool addMethod(const QString& path, const QString& interface, const QString& method, const QString& in,
                    const QString& out, const QString& code = {}) const
     {
-        const QVariantList args{interface, method, in, out, code};
-        return call(path, QStringLiteral("org.freedesktop.DBus.Mock"), QStringLiteral("AddMethod"), args).type()
-               == QDBusMessage::ReplyMessage;
+        return call(path, QStringLiteral("org.freedesktop.DBus.Mock"), QStringLiteral("AddMethod"),
+                    {interface, method, in, out, code}).type() == QDBusMessage::ReplyMessage;
     }
-    QStringList takeCalls() { return loggedCalls(m_log, &m_seen); }
-
-private:
-    QDBusConnection m_bus;
-    QString m_name;
-    QString m_log;
-    QProcess m_process;
-    bool m_up = false;
-    qint64 m_seen = 0;
 };
 
 } // namespace tarvo::test
