@@ -53,7 +53,8 @@ struct FakeDialogs final : Dialogs {
     // button Enter presses), a Yes/No/Cancel question as "ask3|title|text".
     QStringList shown;
     QStringList modalDialogs;
-    bool answer = false; // what every Yes/No question is answered; a Yes/No/Cancel one is cancelled
+    bool answer = false; // what every Yes/No question is answered
+    Answer threeWayAnswer = Answer::Cancel;
     std::function<void()> onAsk; // runs while the question is open
 
     void message(QWidget*, MessageIcon icon, const QString& title, const QString& text) override
@@ -71,7 +72,7 @@ struct FakeDialogs final : Dialogs {
     Answer askYesNoCancel(QWidget*, const QString& title, const QString& text) override
     {
         shown << QStringLiteral("ask3|") + title + u'|' + text;
-        return Answer::Cancel;
+        return threeWayAnswer;
     }
     void runModal(QDialog& dialog) override { modalDialogs << dialog.objectName(); }
 };
