@@ -87,7 +87,8 @@ private Q_SLOTS:
         fake.failing = row.failing;
         fake.error = row.lastError;
         PowerOutcome outcome = PowerOutcome::failure(u"no answer"_s);
-        WindowsPower(std::move(api)).request(PowerCode(row.code), [&outcome](const PowerOutcome& o) { outcome = o; });
+        WindowsPower power(std::move(api)); // owns the fake: it must outlive the checks below
+        power.request(PowerCode(row.code), [&outcome](const PowerOutcome& o) { outcome = o; });
         QCOMPARE(fake.calls, row.calls);
         QCOMPARE(outcome.ok, row.reason.isEmpty());
         QVERIFY2(outcome.reason.contains(row.reason), qPrintable(outcome.reason));
