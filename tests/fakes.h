@@ -3,6 +3,7 @@
 // Stand-ins for the operating system, so the window can be driven without a screen, a clock that
 // moves, a speaker or a power button.
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -158,9 +159,6 @@ struct FakeApp final : AppControl {
     }
 };
 
-struct Harness;
-QString seen(const Harness& h, const QString& keys);
-
 // A main window wired to fakes; the fakes stay reachable through the raw pointers.
 struct Harness {
     FakeClock* clock;
@@ -203,14 +201,6 @@ struct Harness {
     }
 };
 
-// A window after start-up, with the given command line.
-inline std::unique_ptr<Harness> loaded(const QString& commandLine = {})
-{
-    auto h = std::make_unique<Harness>(commandLine);
-    h->load();
-    return h;
-}
-
 // The entry panel's fields against the minutes field: the hour fields, the end time counted from
 // the fake clock's now, and the day caption. Empty when they agree, else what they show.
 inline QString disagreement(const Harness& h)
@@ -218,13 +208,12 @@ inline QString disagreement(const Harness& h)
     const Form1& f = *h.form;
     const int minutes = control<QLineEdit>(f, "ZeitEingabe")->text().toInt();
     const QTime end = h.clock->time.addSecs(qint64{minutes} * 60).time();
-    const auto two = [](int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); };
-    const QString expected = QString::number(minutes / 60) + u':' + two(minutes % 60) + u' ' + two(end.hour()) + u':'
-                             + two(end.minute()) + u' '
+    const QString expected = QString::asprintf("%d:%02d %02d:%02d ", minutes / 60, minutes % 60, end.hour(), end.minute())
                              + (minutes >= 1440 ? u'+' + QString::number(minutes / 1440) : QString());
-    const QString shown = control<QLineEdit>(f, "CounterHourText")->text() + u':' + control<QLineEdit>(f, "CounterMinuteText")->text() + u' ' + control<QLineEdit>(f, "HourTimeText")->text()
-                          + u':' + control<QLineEdit>(f, "MinuteTimeText")->text() + u' '
-                          + (control<QLabel>(f, "AnzahlTageLabel")->isHidden() ? QString() : control<QLabel>(f, "AnzahlTageLabel")->text().section(u' ', 0, 0));
+    const auto text = [&f](const char* name) { return control<QLineEdit>(f, name)->text(); };
+    const QLabel* days = control<QLabel>(f, "AnzahlTageLabel");
+    const QString shown = text("CounterHourText") + u':' + text("CounterMinuteText") + u' ' + text("HourTimeText") + u':'
+                          + text("MinuteTimeText") + u' ' + (days->isHidden() ? QString() : days->text().section(u' ', 0, 0));
     return shown == expected ? QString() : shown + QStringLiteral(" instead of ") + expected;
 }
 
@@ -259,13 +248,9 @@ inline QPoint partOf(QScrollBar* bar, QStyle::SubControl part)
     return bar->style()->subControlRect(QStyle::CC_ScrollBar, &o, part, bar).center();
 }
 
-// Plays a user's steps, separated by blanks. A number ticks that often; "=N" sets N minutes;
-// "sleep:S" passes S seconds unseen, "wall:S" sets the wall clock S seconds on; "@Name" clicks that
-// control, "r@Name" presses the right button on it, "2@Name" double-clicks it, "~Name" moves the
-// pointer onto it; "Name=text" sets a field ('_' for a blank), "Name+" / "Name-" ticks or clears a
-// box; "'text" types; "yes" / "no" answer the questions to come, "yes+N" ticks N times while the next
-// one is open; "up1" / "down2" click an arrow of VScroll1 / VScroll2; and the named steps below.
-// Steps starting with '!' set the fakes up before start-up.
+// Plays a user's steps, separated by blanks: a number ticks that often, "Name=text" sets a field
+// ('_' for a blank), "Name+" / "Name-" ticks or clears a box, the rest is in the table. Steps starting
+// with '!' set the fakes up before start-up.
 inline void play(Harness& h, const QString& script, bool beforeLoad = false)
 {
     Form1& f = *h.form;
@@ -274,62 +259,62 @@ inline void play(Harness& h, const QString& script, bool beforeLoad = false)
         if (!(&w == &f ? QTest::qWaitForWindowActive(&w) : QTest::qWaitFor([&f] { return !f.isActiveWindow(); })))
             qFatal("the window does not change");
     };
-    const std::map<QString, std::function<void()>> named{
-        {QStringLiteral("!notray"), [&] { h.windowSystem->tray = false; }},
-        {QStringLiteral("!norestore"), [&] { h.windowSystem->restoreWorks = false; }},
-        {QStringLiteral("!impossible"), [&] { h.power->possible = PowerAvailability::no(QStringLiteral("Der Ruhezustand ist auf diesem Rechner nicht verfügbar.")); }},
-        {QStringLiteral("!later"), [&] { h.power->answerLater = true; }}, // until "answer"
-        {QStringLiteral("!refused"), [&] { h.power->outcome = PowerOutcome::failure(QStringLiteral("Nein")); }},
-        {QStringLiteral("answer"), [&] { h.power->answer(); }},
-        {QStringLiteral("hours"), [&] { f.Label5_Click(), control<QPushButton>(f, "Start")->setFocus(); }}, // a click then selects
-        {QStringLiteral("tab"), [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }},
-        {QStringLiteral("del"), [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete); }},
-        {QStringLiteral("Escape"), [&] { QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &f, Qt::Key_Escape); }},
-        {QStringLiteral("show"), [&] { f.showNormal(), activate(f); }},
-        {QStringLiteral("elsewhere"), [&] { h.elsewhere = std::make_unique<QWidget>(), h.elsewhere->show(), activate(*h.elsewhere); }},
-        {QStringLiteral("tray"), [&] { h.windowSystem->clickTray(TrayClick::Left); }},
-        {QStringLiteral("min"), [&] { f.MinimizeWindow(); }},
-        {QStringLiteral("full"), [&] { f.ShowFullWindow(); }},
-        {QStringLiteral("sig15"), [&] { f.EndOnSignal(15); }},
-        {QStringLiteral("jetzt"), [&] { f.JetztBtn_Click(); }}, // whatever the button shows
-        {QStringLiteral("abbruch"), [&] { f.Abbruch_Click(); }},
+    const auto at = [&f](const QString& name) { return control(f, qPrintable(name)); };
+    const auto scroll = [&f](const QString& bar, QStyle::SubControl part) {
+        auto* b = control<QScrollBar>(f, qPrintable(QStringLiteral("VScroll") + bar));
+        QTest::mouseClick(b, Qt::LeftButton, {}, partOf(b, part));
+    };
+    // A step by its name or, where the name ends in '*', by its start; the rest is the argument.
+    const std::vector<std::pair<QString, std::function<void(const QString&)>>> table{
+        {QStringLiteral("!notray"), [&](auto&) { h.windowSystem->tray = false; }},
+        {QStringLiteral("!norestore"), [&](auto&) { h.windowSystem->restoreWorks = false; }},
+        {QStringLiteral("!impossible"), [&](auto&) { h.power->possible = PowerAvailability::no(QStringLiteral("Der Ruhezustand ist auf diesem Rechner nicht verfügbar.")); }},
+        {QStringLiteral("!later"), [&](auto&) { h.power->answerLater = true; }}, // until "answer"
+        {QStringLiteral("!refused"), [&](auto&) { h.power->outcome = PowerOutcome::failure(QStringLiteral("Nein")); }},
+        {QStringLiteral("answer"), [&](auto&) { h.power->answer(); }},
+        {QStringLiteral("hours"), [&](auto&) { f.Label5_Click(), control<QPushButton>(f, "Start")->setFocus(); }}, // a click then selects
+        {QStringLiteral("tab"), [](auto&) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }},
+        {QStringLiteral("del"), [](auto&) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete); }},
+        {QStringLiteral("Escape"), [&](auto&) { QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &f, Qt::Key_Escape); }},
+        {QStringLiteral("show"), [&](auto&) { f.showNormal(), activate(f); }},
+        {QStringLiteral("elsewhere"), [&](auto&) { h.elsewhere = std::make_unique<QWidget>(), h.elsewhere->show(), activate(*h.elsewhere); }},
+        {QStringLiteral("tray"), [&](auto&) { h.windowSystem->clickTray(TrayClick::Left); }},
+        {QStringLiteral("min"), [&](auto&) { f.MinimizeWindow(); }},
+        {QStringLiteral("full"), [&](auto&) { f.ShowFullWindow(); }},
+        {QStringLiteral("sig15"), [&](auto&) { f.EndOnSignal(15); }},
+        {QStringLiteral("jetzt"), [&](auto&) { f.JetztBtn_Click(); }}, // whatever the button shows
+        {QStringLiteral("abbruch"), [&](auto&) { f.Abbruch_Click(); }},
+        {QStringLiteral("no"), [&](auto&) { h.dialogs->answer = false; }}, // to the questions to come
+        {QStringLiteral("yes*"), [&](const QString& plus) { // "yes+N" ticks N times while the next one is open
+             h.dialogs->answer = true;
+             if (const int ticks = plus.mid(1).toInt())
+                 h.dialogs->onAsk = [&h, ticks] { h.tick(ticks); };
+         }},
+        {QStringLiteral("=*"), [&](const QString& n) { f.SetMinutes(static_cast<std::int16_t>(n.toInt())); }},
+        {QStringLiteral("up*"), [&](const QString& bar) { scroll(bar, QStyle::SC_ScrollBarSubLine); }}, // "up1": VScroll1
+        {QStringLiteral("down*"), [&](const QString& bar) { scroll(bar, QStyle::SC_ScrollBarAddLine); }},
+        {QStringLiteral("sleep:*"), [&](const QString& s) { h.clock->pass(std::chrono::seconds(s.toInt())); }}, // unseen
+        {QStringLiteral("wall:*"), [&](const QString& s) { h.clock->time = h.clock->time.addSecs(s.toInt()); }},
+        {QStringLiteral("@*"), [&](const QString& name) { QTest::mouseClick(at(name), Qt::LeftButton); }},
+        {QStringLiteral("r@*"), [&](const QString& name) { mouse(at(name), QEvent::MouseButtonPress, Qt::RightButton); }},
+        {QStringLiteral("2@*"), [&](const QString& name) { doubleClick(at(name)); }},
+        {QStringLiteral("~*"), [&](const QString& name) { QTest::mouseMove(at(name), QPoint(2, 2)), QTest::mouseMove(at(name), QPoint(5, 5)); }},
+        {QStringLiteral("'*"), [](const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); }},
     };
     for (const QString& step : script.split(u' ', Qt::SkipEmptyParts)) {
         if (step.startsWith(u'!') != beforeLoad)
             continue;
-        const QByteArray name = step.section(u'@', -1).section(u'=', 0, 0).remove(0, step.startsWith(u'~')).toLatin1();
-        const QString value = step.section(u'=', 1).replace(u'_', u' ');
-        if (const auto it = named.find(step); it != named.end())
-            it->second();
-        else if (step.toInt() > 0)
+        const auto it = std::find_if(table.begin(), table.end(), [&step](const auto& row) {
+            return row.first.endsWith(u'*') ? step.startsWith(row.first.chopped(1)) : step == row.first;
+        });
+        if (step.toInt() > 0)
             h.tick(step.toInt()), QCoreApplication::processEvents();
-        else if (step.startsWith(u'='))
-            f.SetMinutes(static_cast<std::int16_t>(step.mid(1).toInt()));
-        else if (step.startsWith(u"up") || step.startsWith(u"down"))
-            QTest::mouseClick(control<QScrollBar>(f, step.endsWith(u'1') ? "VScroll1" : "VScroll2"), Qt::LeftButton, {},
-                              partOf(control<QScrollBar>(f, step.endsWith(u'1') ? "VScroll1" : "VScroll2"),
-                                     step.startsWith(u"up") ? QStyle::SC_ScrollBarSubLine : QStyle::SC_ScrollBarAddLine));
-        else if (step.startsWith(u"yes") || step == u"no") {
-            h.dialogs->answer = step.startsWith(u"yes");
-            if (const int ticks = step.section(u'+', 1).toInt())
-                h.dialogs->onAsk = [&h, ticks] { h.tick(ticks); };
-        } else if (step.startsWith(u"sleep:") || step.startsWith(u"wall:"))
-            step[0] == u's' ? h.clock->pass(std::chrono::seconds(step.mid(6).toInt()))
-                            : void(h.clock->time = h.clock->time.addSecs(step.mid(5).toInt()));
-        else if (step.startsWith(u'@'))
-            QTest::mouseClick(control(f, name), Qt::LeftButton);
-        else if (step.startsWith(u"r@"))
-            mouse(control(f, name), QEvent::MouseButtonPress, Qt::RightButton);
-        else if (step.startsWith(u"2@"))
-            doubleClick(control(f, name));
-        else if (step.startsWith(u'~'))
-            QTest::mouseMove(control(f, name), QPoint(2, 2)), QTest::mouseMove(control(f, name), QPoint(5, 5));
+        else if (it != table.end())
+            it->second(step.mid(it->first.size() - 1));
         else if (step.contains(u'='))
-            control<QLineEdit>(f, name)->setText(value);
+            control<QLineEdit>(f, qPrintable(step.section(u'=', 0, 0)))->setText(step.section(u'=', 1).replace(u'_', u' '));
         else if (step.endsWith(u'+') || step.endsWith(u'-'))
-            control<QAbstractButton>(f, name.chopped(1))->setChecked(step.endsWith(u'+'));
-        else if (step.startsWith(u'\''))
-            QTest::keyClicks(QApplication::focusWidget(), step.mid(1));
+            control<QAbstractButton>(f, qPrintable(step.chopped(1)))->setChecked(step.endsWith(u'+'));
         else
             qFatal("unknown step %s", qPrintable(step));
     }
@@ -345,6 +330,9 @@ inline std::unique_ptr<Harness> played(const QString& commandLine, const QString
     return h;
 }
 
+// A window after start-up, with the given command line.
+inline std::unique_ptr<Harness> loaded(const QString& commandLine = {}) { return played(commandLine, {}); }
+
 // What the window shows, for the keys asked as "key=...; key=..." (what follows a '=' is ignored):
 // the named facts below, "?Name" whether that control is shown, or a control's name: a label's or
 // field's text ("-": hidden), a box's or option's tick and enabledness as "10", else whether it shows.
@@ -352,42 +340,34 @@ inline QString seen(const Harness& h, const QString& keys)
 {
     const Form1& f = *h.form;
     const auto n = [](auto x) { return QString::number(x); };
-    const auto list = [&n](const auto& v) {
+    const auto list = [](const auto& v, auto each) {
         QStringList l;
         for (const auto& x : v)
-            l << n(x);
+            l << each(x);
         return l.join(u',');
-    };
-    const auto kinds = [&h] {
-        QStringList l;
-        for (const QString& box : h.dialogs->shown)
-            l << box.section(u'|', 0, 0);
-        return l.join(u',');
-    };
-    const auto led = [&f] {
-        for (const char* name : {"RedPic", "LiteGreenPic", "GreenPic"})
-            if (control<QLabel>(f, "AktiveLED")->pixmap().cacheKey() == control<QLabel>(f, name)->pixmap().cacheKey())
-                return QString::fromLatin1(name);
-        return QString();
     };
     const std::map<QString, std::function<QString()>> named{
         {QStringLiteral("timer"), [&] { return n(control<QTimer>(f, "Timer1")->isActive()); }},
         {QStringLiteral("Timer2"), [&] { return n(control<QTimer>(f, "Timer2")->isActive()); }},
-        {QStringLiteral("led"), led}, // the picture AktiveLED shows
+        {QStringLiteral("led"), [&] { // the picture AktiveLED shows
+             for (const char* name : {"RedPic", "LiteGreenPic", "GreenPic"})
+                 if (control<QLabel>(f, "AktiveLED")->pixmap().cacheKey() == control<QLabel>(f, name)->pixmap().cacheKey())
+                     return QString::fromLatin1(name);
+             return QString();
+         }},
         {QStringLiteral("agrees"), [&] { return disagreement(h); }},
         {QStringLiteral("hidden"), [&] { return n(f.isHidden()); }},
         {QStringLiteral("minimised"), [&] { return n(f.isMinimized()); }},
         {QStringLiteral("classic"), [&] { return n(f.classicMode()); }},
-        {QStringLiteral("requests"), [&] { return list(h.power->requests); }},
-        {QStringLiteral("asked"), [&] { return list(h.power->asked); }}, // what logind was asked about
-        {QStringLiteral("endings"), [&] { return list(h.app->endings); }},
-        {QStringLiteral("pins"), [&] { return list(h.windowSystem->keepAbove); }},
+        {QStringLiteral("requests"), [&] { return list(h.power->requests, n); }},
+        {QStringLiteral("asked"), [&] { return list(h.power->asked, n); }}, // what logind was asked about
+        {QStringLiteral("endings"), [&] { return list(h.app->endings, n); }},
+        {QStringLiteral("pins"), [&] { return list(h.windowSystem->keepAbove, n); }},
         {QStringLiteral("boxes"), [&] { return h.dialogs->shown.join(u" / "); }}, // every box and question
-        {QStringLiteral("kinds"), kinds}, // their icons or kinds of question
+        {QStringLiteral("kinds"), [&] { return list(h.dialogs->shown, [](const QString& b) { return b.section(u'|', 0, 0); }); }}, // icons or kinds of question
         {QStringLiteral("tip"), [&] { return h.windowSystem->shownIcon() ? h.windowSystem->shownIcon()->toolTips.back() : QStringLiteral("-"); }},
         {QStringLiteral("icons"), [&] { return n(h.windowSystem->trayIcons.size()); }}, // icons made
         {QStringLiteral("activated"), [&] { return n(h.windowSystem->activated.size()); }},
-        {QStringLiteral("beeps"), [&] { return n(h.beeper->count); }},
         {QStringLiteral("left"), [&] { return n(f.remainingSeconds()); }},
         {QStringLiteral("title"), [&] { return f.windowTitle(); }},
         {QStringLiteral("focus"), [&] { return f.focusWidget() ? f.focusWidget()->objectName() : QString(); }},
