@@ -67,15 +67,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (immediate)
         return 0;
 
-    const bool running = h.form->Timer1->isActive();
+    const bool running = tarvo::test::control<QTimer>(*h.form, "Timer1")->isActive();
     FUZZ_REQUIRE(!running || (o.recognised() && o.actionRequested()));
     if (!running)
         return 0;
-    FUZZ_REQUIRE(h.form->RemainingSeconds >= 60 && h.form->RemainingSeconds <= 32767 * 60);
+    FUZZ_REQUIRE(h.form->remainingSeconds() >= 60 && h.form->remainingSeconds() <= 32767 * 60);
 
     // A few seconds of the countdown, then cancel: still no request.
     h.tick(3);
     h.form->Abbruch_Click();
-    FUZZ_REQUIRE(!h.form->Timer1->isActive() && h.power->requests.empty() && !h.form->hasEnded());
+    FUZZ_REQUIRE(!tarvo::test::control<QTimer>(*h.form, "Timer1")->isActive() && h.power->requests.empty() && !h.form->hasEnded());
     return 0;
 }
