@@ -1,11 +1,19 @@
 #include "app/command_line_duration.h"
 
+#include <limits>
+
 #include <QCheckBox>
 #include <QLineEdit>
 
 #include "app/command_line.h"
 
 namespace tarvo {
+namespace {
+
+// The minutes field holds a 16-bit count; hours that would push it past that stop the applying.
+constexpr int kMostMinutes = std::numeric_limits<std::int16_t>::max();
+
+} // namespace
 
 DurationApplied applyCommandLineDuration(const CommandLineOptions& o, QLineEdit& minutesField, QCheckBox& inMinutes)
 {
@@ -26,7 +34,7 @@ DurationApplied applyCommandLineDuration(const CommandLineOptions& o, QLineEdit&
             return DurationApplied::Now;
         const int hourMinutes = int{*hours} * 60;
         const auto present = digitsToInt16(minutesField.text());
-        if (hourMinutes > 32767 || !present || int{*present} + hourMinutes > 32767)
+        if (hourMinutes > kMostMinutes || !present || int{*present} + hourMinutes > kMostMinutes)
             return DurationApplied::Stopped;
         minutesField.setText(QString::number(int{*present} + hourMinutes));
         inMinutes.setChecked(false);
