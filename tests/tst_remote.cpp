@@ -29,12 +29,10 @@ struct FakeControl final : RemoteControl {
     bool add(int minutes) override { return calls << u"add %1"_s.arg(minutes), armed; }
 };
 
-// A case on the bus: who holds the name, the arguments, what is seen, the calls the running one got.
+// A case on the bus: who holds the name, what is seen; the arguments, the calls the running one got.
 struct BusRow {
-    QString running;
-    QStringList arguments;
-    QString seen;
-    QStringList calls;
+    QString running, seen;
+    QStringList arguments, calls;
 };
 
 // A case of the window's side: its command line, what is done ("", "pause", "cancel" or "add N"),
@@ -51,14 +49,10 @@ Q_DECLARE_METATYPE(WindowRow)
 class TestRemote : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<PrivateBus> m_bus;
+    PrivateBus m_bus;
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        m_bus = std::make_unique<PrivateBus>();
-        QVERIFY(m_bus->isUp());
-    }
+    void initTestCase() { QVERIFY(m_bus.isUp()); }
 
     // The status line across midnight and beyond a day; the plain and the paused line are the window
     // side's below.
@@ -70,17 +64,16 @@ private Q_SLOTS:
                  u"Neustart in 546:00:00, am 29.12. um 17:59 Uhr"_s);
     }
 
-    // Over the bus, with a Tarvo "armed" or "idle", none, no bus, or a program holding the name
-    // without answering ("mute"): what a later start does (no arguments), what a command prints with
-    // its exit code (64: refused as it stands), or what a bare call to Add gets; and what the running
-    // one was asked.
+    // Over the bus, with a Tarvo "armed" or "idle", none, no bus, or a program holding the name without
+    // answering ("mute"): what a later start does (no arguments), what a command prints with its exit
+    // code (64: refused as it stands) or a bare call to Add gets; and what the running one was asked.
     void bus_data()
     {
         QTest::addColumn<BusRow>("row");
         const auto row = [](const char* running, const QStringList& arguments, const QString& seen,
                             const QStringList& calls = {}) {
             QTest::addRow("%s, %s", running, arguments.isEmpty() ? "a later start" : qPrintable(arguments.join(u' ')))
-                << BusRow{running, arguments, seen, calls};
+                << BusRow{running, seen, arguments, calls};
         };
         const QString idle = u"3 Es läuft kein Countdown."_s, none = u"3 Tarvo läuft nicht."_s;
         const QString refused = u"org.freedesktop.DBus.Error.InvalidArgs"_s;
@@ -94,7 +87,6 @@ private Q_SLOTS:
         row("none", {"--status"}, none);
         row("armed", {"--cancel"}, u"0 Der Countdown wurde abgebrochen."_s, {"cancel"});
         row("idle", {"--cancel"}, idle, {"cancel"});
-        row("none", {"--cancel"}, none);
         row("armed", {"--add", "10"}, "0 "_L1 + kLine, {"add 10"});
         row("idle", {"--add", "10"}, idle, {"add 10"});
         // The command line: the first request decides; among letters; a number in its own range.
@@ -117,14 +109,14 @@ private Q_SLOTS:
         control.armed = row.running == u"armed";
         std::optional<SingleInstance> first;
         if (row.running == u"armed" || row.running == u"idle") {
-            first.emplace(connectTo(m_bus->address), kName);
+            first.emplace(connectTo(m_bus.address), kName);
             QCOMPARE(first->claim(), SingleInstance::Claim::First);
             first->serve(&control);
         }
-        QDBusConnection mute = connectTo(m_bus->address);
+        QDBusConnection mute = connectTo(m_bus.address);
         QVERIFY(row.running != u"mute" || mute.registerService(kName));
         const auto release = qScopeGuard([&mute] { mute.unregisterService(kName); });
-        const QDBusConnection later = row.running == u"no bus" ? nowhere() : connectTo(m_bus->address);
+        const QDBusConnection later = row.running == u"no bus" ? nowhere() : connectTo(m_bus.address);
         QString seen;
         QElapsedTimer took;
         took.start();
@@ -142,8 +134,7 @@ private Q_SLOTS:
             seen = u"64 "_s + error; // refused before anyone is asked
         }
         QVERIFY(row.running == u"mute" || took.elapsed() < 5000); // at once
-        // The bus's own words (in brackets) vary.
-        QCOMPARE(seen.remove(QRegularExpression(u" \\(.*\\)(?=[:.])"_s)), row.seen);
+        QCOMPARE(seen.remove(QRegularExpression(u" \\(.*\\)(?=[:.])"_s)), row.seen); // the bus's words in brackets vary
         QCOMPARE(control.calls, row.calls);
     }
 
@@ -165,24 +156,21 @@ private Q_SLOTS:
     void windowSide()
     {
         QFETCH(WindowRow, row);
-        const QString act = row.act;
         const auto h = loaded(row.commandLine);
         Form1& f = *h->form;
         if (control<QTimer>(f, "Timer1")->isActive())
             h->tick(3);
         Form1Remote remote(f);
         bool result = remote.status().armed;
-        if (act == u"pause")
+        if (row.act == u"pause")
             f.AktiveLED_DblClick();
-        if (act == u"cancel")
+        if (row.act == u"cancel")
             result = remote.cancel();
-        if (act.startsWith(u"add"_s))
-            result = remote.add(act.section(u' ', -1).toInt());
+        if (row.act.startsWith(u"add"_s))
+            result = remote.add(row.act.section(u' ', -1).toInt());
         const RemoteControl::Status status = remote.status();
         const bool counting = control<QFrame>(f, "Eingabemaske")->isHidden();
-        QString seen = u"%1 %2 | %3 %4 %5"_s.arg(result)
-                           .arg(status.line)
-                           .arg(f.remainingSeconds())
+        QString seen = u"%1 %2 | %3 %4 %5"_s.arg(result).arg(status.line).arg(f.remainingSeconds())
                            .arg(counting ? u"countdown"_s : u"entry"_s, f.windowTitle());
         if (counting)
             seen += u" | "_s + control<QLabel>(f, "Endzeit_Display")->text();
@@ -199,7 +187,6 @@ private Q_SLOTS:
         QTest::newRow("only WAYLAND_DISPLAY tells") << "||wayland-0|:1" << "xcb";
         QTest::newRow("only the session type tells") << "|wayland||:0" << "xcb";
         QTest::newRow("no XWayland") << "|wayland|wayland-0|" << "";
-        QTest::newRow("native Wayland asked for") << "wayland|wayland|wayland-0|:0" << "";
         QTest::newRow("another platform asked for") << "offscreen|wayland|wayland-0|:0" << "";
         QTest::newRow("X11 session") << "|x11||:0" << "";
     }
