@@ -144,9 +144,8 @@ private Q_SLOTS:
     void corners()
     {
         QFETCH(Corner, row);
-        const QSize window(367, 185);
         QCOMPARE(cornerInsets(row.width, row.height), row.insets);
-        QVERIFY(hasCorners(roundedRegion(window, row.width), window, row.insets));
+        QVERIFY(hasCorners(roundedRegion(QSize(367, 185), row.width), QSize(367, 185), row.insets));
     }
 
     // The main window's outline follows its height.

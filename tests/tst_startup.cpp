@@ -166,8 +166,7 @@ private Q_SLOTS:
             QVERIFY(!entryShown && h->form->height() == twipsToPixels(kFullHeightTwips));
     }
 
-    // A plain start runs the entry panel's clock.
-    void plainStart() { QVERIFY(control<QTimer>(*loaded()->form, "Timer2")->isActive()); }
+    void plainStartRunsTheClock() { QVERIFY(control<QTimer>(*loaded()->form, "Timer2")->isActive()); }
 
     // The close request of the window, or of the desktop's log-out, which may deny a question.
     void closeRequest_data()
