@@ -15,11 +15,7 @@ struct FakeClock final : Clock {
     std::chrono::milliseconds boot{3'600'000};
     QDateTime now() const override { return time; }
     std::chrono::milliseconds sinceBoot() const override { return boot; }
-    void pass(std::chrono::milliseconds ms)
-    {
-        boot += ms;
-        time = time.addMSecs(ms.count());
-    }
+    void pass(std::chrono::milliseconds ms) { boot += ms, time = time.addMSecs(ms.count()); }
 };
 
 } // namespace tarvo::test

@@ -10,10 +10,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "base/look.h"
 #include "fakes.h"
 #include "info/desktop_entry.h"
-#include "info/help_text.h"
 #include "info/info_dialog.h"
 #include "info/shortcut_folders.h"
 #include "info/whole_file.h"
@@ -56,7 +54,7 @@ std::unique_ptr<InfoDialog> infoDialog(const Harness& h)
 }
 
 // Gestures done in turn on a control of the info dialog or of the main window in a panel ("entry",
-// "countdown"); after: whether the dialog is open, what was opened, a word per box shown.
+// "countdown"); after: whether the dialog is open ("-": not shown), what was opened, a word per box shown.
 struct GestureRow {
     QString where, target, gesture, after;
 };
@@ -90,13 +88,12 @@ private Q_SLOTS:
         row("shift right click text", "dialog", "Text1", "shift-right", "open");
         row("right click version", "dialog", "VersionLAbel", "right", "open");
         row("double click title", "dialog", "Label1", "double", "open");
-        row("Escape", "dialog", "Text1", "escape", "closed");
         row("web link", "dialog", "WWWLink", "click", "open web");
         row("export", "dialog", "Text1", "double", "open TarvoInfo.txt");
-        row("export of an edited text, twice", "dialog", "Text1", "double edit double", "open TarvoInfo.txt TarvoInfo.txt");
-        row("main: right clicks", "entry", "WWWLink", "right double-right", "");
-        row("main: version", "entry", "WWWLink", "click", "web box");
-        row("main: web page", "countdown", "WWWLink", "click", "web");
+        row("edited text exported twice", "dialog", "Text1", "double edit double", "open TarvoInfo.txt TarvoInfo.txt");
+        row("main: right clicks", "entry", "WWWLink", "right double-right", "-");
+        row("main: version", "entry", "WWWLink", "click", "- web box");
+        row("main: web page", "countdown", "WWWLink", "click", "- web");
     }
     void gestures()
     {
@@ -115,76 +112,49 @@ private Q_SLOTS:
         for (const QString& g : row.gesture.split(u' ')) {
             const auto button = g.endsWith("right"_L1) ? Qt::RightButton : Qt::LeftButton;
             const auto modifiers = g.startsWith("shift"_L1) ? Qt::ShiftModifier : Qt::NoModifier;
-            if (g == u"edit") {
+            if (g == u"edit")
                 text->setPlainText(u"eins\nzwei"_s);
-            } else if (g == u"escape") { // it must reach the dialog, not the main window's own Escape
-                d->activateWindow();
-                QTRY_COMPARE(QApplication::activeWindow(), d.get());
-                text->setFocus();
-                QTest::keyClick(text, Qt::Key_Escape);
-            } else {
-                g.startsWith("double"_L1) ? QTest::mouseDClick(widget, button, modifiers, QPoint(5, 5))
-                                          : QTest::mouseClick(widget, button, modifiers, QPoint(5, 5));
-            }
+            else if (g.startsWith("double"_L1))
+                QTest::mouseDClick(widget, button, modifiers, QPoint(5, 5));
+            else
+                QTest::mouseClick(widget, button, modifiers, QPoint(5, 5));
         }
-        QStringList seen;
-        if (onDialog)
-            seen << (d->isVisible() ? u"open"_s : u"closed"_s);
+        QStringList seen{!onDialog ? u"-"_s : d->isVisible() ? u"open"_s : u"closed"_s};
         for (const QString& opened : h->desktop->opened)
             seen << (opened == h->form->webAddress() ? u"web"_s : QFileInfo(opened).fileName());
         seen << QStringList(h->dialogs->shown.size(), u"box"_s);
         QCOMPARE(seen.join(u' '), row.after);
         QVERIFY(row.where == u"countdown" || (h->form->isVisible() && !h->form->isMinimized()));
-        QVERIFY(h->app->endings.empty());
         if (row.after.contains("TarvoInfo.txt"_L1)) {
             QCOMPARE(h->desktop->opened.value(0), dir.filePath(u"TarvoInfo.txt"_s));
-            QString exported = text->toPlainText() == u"eins\nzwei" ? u"eins\nzwei\n"_s : QString::fromUtf8(kLinuxExport);
+            QVERIFY(!QFileInfo(h->desktop->opened.value(0)).isExecutable());
+            QString exported = row.gesture.contains("edit"_L1) ? u"eins\nzwei\n"_s : QString::fromUtf8(kLinuxExport);
             QCOMPARE(read(h->desktop->opened.value(0)), exported.replace(u'\n', u"\r\n"_s));
         }
     }
 
-    void links()
-    {
-        const auto h = loaded();
-        const auto d = infoDialog(*h);
-        QWidget* link = control(*d, "CreateShortcuts");
-        const QColor light = QApplication::palette().color(QPalette::HighlightedText);
-        mouse(link, QEvent::MouseMove);
-        QCOMPARE(textColour(link), light);
-        mouse(d.get(), QEvent::MouseMove);
-        QVERIFY(textColour(link) != light);
-        QVERIFY(QUrl(h->form->webAddress(), QUrl::StrictMode).isValid());
-    }
-
-    // A link planted at the name is replaced, its target never written; another user's link in a sticky
-    // folder stays, as does a folder of that name, and nothing is written.
+    // A link planted at the launcher's name is replaced, its target never written; another user's link
+    // in a sticky folder stays, as does a folder of that name, and nothing is written or left behind.
     void plantedLinks_data()
     {
-        QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("link");
-        for (const char* kind : {"export", "launcher"})
-            for (const char* link : {"to a file elsewhere", "dangling", "sticky, another user's", "a folder"})
-                QTest::addRow("%s, %s", kind, link) << kind << link;
+        for (const char* link : {"to a file elsewhere", "dangling", "sticky, another user's", "a folder"})
+            QTest::newRow(link) << QString::fromLatin1(link);
     }
     void plantedLinks()
     {
-        QFETCH(QString, kind);
         QFETCH(QString, link);
         const bool sticky = link.startsWith("sticky"_L1), folderThere = link == u"a folder";
         if (sticky && geteuid() != 0)
             QSKIP("needs root to plant another user's link");
         QTemporaryDir tmp;
-        const QString folder = tmp.filePath(u"shared"_s), elsewhere = tmp.filePath(u"elsewhere"_s);
-        QVERIFY(QDir().mkpath(folder) && QDir().mkpath(elsewhere));
-        const QString victim = elsewhere + (link == u"dangling" ? "/missing"_L1 : "/victim"_L1);
-        const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::WriteOther;
-        QVERIFY(link == u"dangling" || (writeWholeFile(victim, "kostbar") && QFile::setPermissions(victim, mode)));
-        const QString name = folder + (kind == u"export" ? "/TarvoInfo.txt"_L1 : "/Tarvo.desktop"_L1);
+        const QString folder = tmp.filePath(u"shared"_s), name = folder + "/Tarvo.desktop"_L1;
+        const QString victim = tmp.filePath(link == u"dangling" ? u"gone"_s : u"victim"_s);
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(link == u"dangling"
+                || (writeWholeFile(victim, "kostbar") && chmod(QFile::encodeName(victim).constData(), 0666) == 0));
         QVERIFY(folderThere ? QDir().mkpath(name) : QFile::link(victim, name));
-        const auto write = [&] { // as the export and SETUP do
-            return kind == u"export" ? writeWholeFile(name, "Hilfe\r\n")
-                                     : writeDesktopEntry({u"/opt/tarvo"_s, name, {u"C"_s}, u"Tarvo"_s, u"/opt"_s}, true);
-        };
+        const auto write = [&] { return writeDesktopEntry({u"/opt/tarvo"_s, name, {}, u"Tarvo"_s, u"/opt"_s}, true); };
         bool written = !sticky && write();
         if (sticky) {
             // The folder and the link belong to nobody (65534), the writer is yet another user.
@@ -201,29 +171,24 @@ private Q_SLOTS:
         }
         QCOMPARE(written, !sticky && !folderThere);
         QCOMPARE(QFileInfo(name).isSymLink(), sticky);
-        QCOMPARE(QFileInfo(name).isDir(), folderThere);
         QCOMPARE(read(victim), link == u"dangling" ? QString() : u"kostbar"_s);
         QVERIFY(!(QFileInfo(victim).permissions() & QFile::ExeOwner));
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System),
                  QStringList{QFileInfo(name).fileName()}); // no temporary file left behind
-        if (written)
-            QCOMPARE(QFileInfo(name).isExecutable(), kind == u"launcher");
+        QVERIFY(!written || QFileInfo(name).isExecutable());
     }
 
     void launcherTexts()
     {
-        QCOMPARE(withEntryExtension(u"/d/Tarvo"_s), u"/d/Tarvo.desktop"_s);
         QCOMPARE(withEntryExtension(u"/d/Tarvo.DeskTop"_s), u"/d/Tarvo.DeskTop"_s);
-        QCOMPARE(withEntryExtension(u"\"/d/Tarvo.desktop\""_s), u"\"/d/Tarvo.desktop\""_s);
         // The menu: the first writable applications folder of the system's data folders, else the user's.
         const QString user = u"/home/u/.local/share/applications"_s;
         const auto choose = [&user](const QString& dataDirs, const QStringList& writable) {
             return chooseMenuFolder(dataDirs, user + u'/', [&](const QString& dir) { return writable.contains(dir); });
         };
-        QCOMPARE(choose({}, {"/usr/local/share/applications", "/usr/share/applications"}),
-                 u"/usr/local/share/applications"_s);
         QCOMPARE(choose({}, {}), user);
-        QCOMPARE(choose(u"rel::/a/:/c"_s, {"rel/applications", "/c/applications"}), u"/c/applications"_s);
+        QCOMPARE(choose(u"rel::/a/:/c:/d"_s, {"rel/applications", "/c/applications", "/d/applications"}),
+                 u"/c/applications"_s);
     }
 
     // Awkward program folders: the written launcher validates and starts the program there with its
@@ -243,8 +208,8 @@ private Q_SLOTS:
         QTemporaryDir tmp;
         const QString dir = tmp.filePath(folder), program = dir + "/tarvo"_L1, out = tmp.filePath(u"argv.txt"_s);
         QVERIFY(QDir().mkpath(dir));
-        QVERIFY(writeWholeFile(program, "#!/bin/sh\n{ pwd; for a in \"$0\" \"$@\"; do printf '[%s]\\n' \"$a\"; done; } > '"
-                                            + out.toUtf8() + "'\n", true));
+        const QByteArray script = "#!/bin/sh\n{ pwd; for a in \"$0\" \"$@\"; do printf '[%s]\\n' \"$a\"; done; } > '";
+        QVERIFY(writeWholeFile(program, script + out.toUtf8() + "'\n", true));
         const QString file = tmp.filePath(u"Tarvo Classic.desktop"_s);
         QVERIFY(writeDesktopEntry({program, file, {u"C"_s}, u"Tarvo - Classic Modus"_s, dir}, true));
         if (!QStandardPaths::findExecutable(u"desktop-file-validate"_s).isEmpty()) // it prints what it finds
@@ -271,7 +236,8 @@ private Q_SLOTS:
         QTemporaryDir tmp;
         const auto back = qScopeGuard([before = QDir::currentPath()] { QDir::setCurrent(before); });
         QVERIFY(QDir().mkpath(tmp.filePath(u"home/.config"_s)) && QDir().mkpath(tmp.filePath(u"share"_s)));
-        QVERIFY(writeWholeFile(tmp.filePath(u"home/.config/user-dirs.dirs"_s), "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"));
+        const QByteArray desktopFolder = "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n";
+        QVERIFY(writeWholeFile(tmp.filePath(u"home/.config/user-dirs.dirs"_s), desktopFolder));
         qputenv("HOME", QFile::encodeName(tmp.filePath(u"home"_s)));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(tmp.filePath(u"home/.config"_s)));
         qputenv("XDG_DATA_DIRS", QFile::encodeName(tmp.filePath(u"share"_s)));
@@ -287,10 +253,9 @@ private Q_SLOTS:
         if (inTheWay)
             d->Text1_DblClick();
         QStringList found;
-        for (QDirIterator it(tmp.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        for (QDirIterator it(tmp.path(), {u"Tarvo*"_s}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
             const QFileInfo file(it.next());
-            if (file.fileName() != u"user-dirs.dirs")
-                found << QDir(tmp.path()).relativeFilePath(file.filePath()) + (file.isExecutable() ? " x"_L1 : ""_L1);
+            found << QDir(tmp.path()).relativeFilePath(file.filePath()) + (file.isExecutable() ? " x"_L1 : ""_L1);
         }
         found.sort();
         QCOMPARE(found, row.written);
