@@ -59,7 +59,8 @@ struct PrivateBus {
         daemon.setStandardErrorFile(QProcess::nullDevice()); // as root it cannot raise its file limit
         daemon.start(QStringLiteral("dbus-daemon"),
                      {"--config-file=" + config.fileName(), "--nofork", "--print-address=1"});
-        daemon.waitForReadyRead(20000);
+        while (!daemon.canReadLine() && daemon.waitForReadyRead(20000)) // the address may come in parts
+            continue;
         address = QString::fromUtf8(daemon.readLine()).trimmed();
     }
     ~PrivateBus() { daemon.kill(), daemon.waitForFinished(); }
