@@ -10,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-// The window's controls, for the tests that drive it.
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
@@ -20,8 +19,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
 #include <QVariant>
@@ -234,20 +231,6 @@ inline void doubleClick(QWidget* w)
         mouse(w, type, Qt::LeftButton);
 }
 
-// The middle of a part of a vertical scroll bar.
-inline QPoint partOf(QScrollBar* bar, QStyle::SubControl part)
-{
-    QStyleOptionSlider o;
-    o.initFrom(bar);
-    o.orientation = Qt::Vertical;
-    o.minimum = bar->minimum();
-    o.maximum = bar->maximum();
-    o.sliderPosition = o.sliderValue = bar->value();
-    o.singleStep = o.pageStep = 1;
-    o.subControls = QStyle::SC_All;
-    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &o, part, bar).center();
-}
-
 // Plays a user's steps, separated by blanks: a number ticks that often, "Name=text" sets a field
 // ('_' for a blank), "Name+" / "Name-" ticks or clears a box, the rest is in the table. Steps starting
 // with '!' set the fakes up before start-up.
@@ -260,9 +243,9 @@ inline void play(Harness& h, const QString& script, bool beforeLoad = false)
             qFatal("the window does not change");
     };
     const auto at = [&f](const QString& name) { return control(f, qPrintable(name)); };
-    const auto scroll = [&f](const QString& bar, QStyle::SubControl part) {
+    const auto scroll = [&f](const QString& bar, bool up) { // a click on the arrow at that end
         auto* b = control<QScrollBar>(f, qPrintable(QStringLiteral("VScroll") + bar));
-        QTest::mouseClick(b, Qt::LeftButton, {}, partOf(b, part));
+        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(b->width() / 2, up ? 2 : b->height() - 3));
     };
     // A step by its name or, where the name ends in '*', by its start; the rest is the argument.
     const std::vector<std::pair<QString, std::function<void(const QString&)>>> table{
@@ -291,8 +274,8 @@ inline void play(Harness& h, const QString& script, bool beforeLoad = false)
                  h.dialogs->onAsk = [&h, ticks] { h.tick(ticks); };
          }},
         {QStringLiteral("=*"), [&](const QString& n) { f.SetMinutes(static_cast<std::int16_t>(n.toInt())); }},
-        {QStringLiteral("up*"), [&](const QString& bar) { scroll(bar, QStyle::SC_ScrollBarSubLine); }}, // "up1": VScroll1
-        {QStringLiteral("down*"), [&](const QString& bar) { scroll(bar, QStyle::SC_ScrollBarAddLine); }},
+        {QStringLiteral("up*"), [&](const QString& bar) { scroll(bar, true); }}, // "up1": VScroll1
+        {QStringLiteral("down*"), [&](const QString& bar) { scroll(bar, false); }},
         {QStringLiteral("sleep:*"), [&](const QString& s) { h.clock->pass(std::chrono::seconds(s.toInt())); }}, // unseen
         {QStringLiteral("wall:*"), [&](const QString& s) { h.clock->time = h.clock->time.addSecs(s.toInt()); }},
         {QStringLiteral("@*"), [&](const QString& name) { QTest::mouseClick(at(name), Qt::LeftButton); }},

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include <QAccessible>
-#include <QTest>
 
 #include "info/info_dialog.h"
 #include "window_states.h"

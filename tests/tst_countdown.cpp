@@ -52,7 +52,6 @@ private Q_SLOTS:
             figures.arg("119", "Minuten", "119 Minute(n)  Ausschalten")};
         QTest::newRow("the last minute stays in seconds") << Scene{"", "ZeitEingabe=1 @Start 15 show @ChangeMinuteHourBtn",
             figures.arg("45", "Sekunden", "45 Sekunden Ausschalten")};
-        QTest::newRow("two days") << Scene{"", "ZeitEingabe=3000 @Start sleep:7199 1", "TageCaption=2 Tag(e)"};
         QTest::newRow("one day") << Scene{"", "ZeitEingabe=3000 @Start sleep:7199 1 sleep:9 1", "TageCaption=1 Tag(e)"};
         QTest::newRow("below a day") << Scene{"", "ZeitEingabe=3000 @Start sleep:93609 1", "TageCaption=-"};
         QTest::newRow("end time and clocks") << Scene{"", "wall:-19043 ZeitEingabe=15 @Start",
@@ -64,8 +63,6 @@ private Q_SLOTS:
         QTest::newRow("fields, 25 h from 23:00") << Scene{"", "wall:31950 hours =1500", fields.arg("00", "00", "25", "00", "+1 Tag (7.12)")};
         QTest::newRow("fields, capped at 14 days")
             << Scene{"", "wall:-22050 =32767", u"ZeitEingabe=20160; HourTimeText=08; AnzahlTageLabel=+14 Tage (20.12)"_s};
-        // The wall clock is set back an hour: the same moment, told anew at the next tick.
-        QTest::newRow("wall clock set back") << Scene{"", "wall:-19043 ZeitEingabe=15 @Start wall:-3600 1", "Endzeit_Display=End-Zeit: 8:5"};
     }
     void userActions()
     {
