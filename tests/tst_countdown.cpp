@@ -93,83 +93,64 @@ private Q_SLOTS:
                  u"Display=Shutdown!!!; MinutenDisplay=-; requests=8; endings=0; timer=0; Timer2=0; tip=-"_s);
     }
 
-    void calculators_data()
+    // The duration's and the clock's rules without a window.
+    void rules_data()
     {
-        QTest::addColumn<int>("seconds");
-        QTest::addColumn<QString>("expected"); // minutes, hours, minutes of the hour, days, hours text
-        QTest::newRow("half rounds to even, down") << 30 << "0 0 0 0 0:00";
-        QTest::newRow("half rounds to even, up") << 90 << "2 0 2 0 0:02";
-        QTest::newRow("rounds up to the hour") << 3590 << "60 1 0 0 1:00";
-        QTest::newRow("just below a day") << 86399 << "1440 24 0 0 24:00";
-        QTest::newRow("fourteen days") << 1209600 << "20160 336 0 14 336:00";
-    }
-    void calculators()
-    {
-        QFETCH(int, seconds);
-        QTEST(u"%1 %2 %3 %4 "_s.arg(totalMinutes(seconds)).arg(wholeHours(seconds)).arg(minutesOfHour(seconds))
-                      .arg(wholeDays(seconds)) + hoursMinutesText(seconds), "expected");
-    }
-
-    void setters_data()
-    {
-        QTest::addColumn<QString>("change"); // minutes added or taken off, r: rounded to ten minutes
-        QTest::addColumn<int>("seconds");
-        QTest::addColumn<int>("expected"); // -1: unchanged because of overflow
-        QTest::newRow("65 min + 10 rounded, half to even") << "+10r" << 65 * 60 << 80 * 60;
-        QTest::newRow("add caps at 14 days") << "+60" << 1209600 << 1209600;
-        QTest::newRow("15 min - 10 rounded to 0") << "-10r" << 15 * 60 << 0;
-        QTest::newRow("below zero floors at 60 s") << "-60" << 5 * 60 << 60;
-        QTest::newRow("add near int32 max overflows") << "+10" << 2147483600 << -1;
-        QTest::newRow("subtract near int32 min overflows") << "-10" << -2147483600 << -1;
-    }
-    void setters()
-    {
-        QFETCH(QString, change);
-        QFETCH(int, seconds);
-        const auto minutes = static_cast<std::int16_t>(change.mid(1).remove(u'r').toInt());
-        const bool round = change.endsWith(u'r');
-        const auto result = change[0] == u'+' ? addMinutes(seconds, minutes, round) : subtractMinutes(seconds, minutes, round);
-        QTEST(result.value_or(-1), "expected");
-    }
-
-    void minutesField_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expectedText");
-        QTest::newRow("one above") << "20161" << "20160";
-        QTest::newRow("negative") << "-5" << "20160";
-        QTest::newRow("digits then junk") << "5x" << "20160";
-        QTest::newRow("zero") << "0" << "0";
-        QTest::newRow("leading zeros") << "0090" << "0090";
-    }
-    void minutesField()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, expectedText);
-        const MinutesFieldResult r = validateMinutesText(text);
-        QCOMPARE(r.text, expectedText);
-        QCOMPARE(int{r.minutes.value_or(-1)}, expectedText.toInt());
-        QVERIFY(!minutesTextToSeconds(u"35791395"_s)); // beyond 32 bits in seconds
-    }
-
-    void clockTexts_data()
-    {
-        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("zone before") << "t HH:mm:ss" << "HH:mm:ss";
-        QTest::newRow("twelve-hour clock, after a comma") << "h:mm:ss AP, t" << "h:mm:ss AP";
-        QTest::newRow("in brackets") << "H:mm:ss (t)" << "H:mm:ss";
-        QTest::newRow("quoted t kept") << "H 'o''clock, tea' mm:ss t" << "H 'o''clock, tea' mm:ss";
-        QTest::newRow("no seconds") << "HH:mm t" << "HH:mm:ss";
+        const auto row = [](const char* what, const char* input, const char* expected) {
+            QTest::addRow("%s %s", what, input) << what << input << expected;
+        };
+        // Seconds as minutes, hours, minutes of the hour, days and hours text; a half rounds to even.
+        row("seconds", "30", "0 0 0 0 0:00");
+        row("seconds", "90", "2 0 2 0 0:02");
+        row("seconds", "3590", "60 1 0 0 1:00");
+        row("seconds", "86399", "1440 24 0 0 24:00");
+        row("seconds", "1209600", "20160 336 0 14 336:00");
+        // Minutes added (+) or taken off (-), r: rounded to ten minutes, to the seconds; -1: overflow.
+        row("change", "+10r 3900", "4800");
+        row("change", "+60 1209600", "1209600"); // capped at 14 days
+        row("change", "-10r 900", "0");
+        row("change", "-60 300", "60"); // below zero: one minute
+        row("change", "+10 2147483600", "-1");
+        row("change", "-10 -2147483600", "-1");
+        // The minutes field's text once left, and its minutes; its minutes in seconds.
+        row("minutes", "20161", "20160 20160");
+        row("minutes", "-5", "20160 20160");
+        row("minutes", "5x", "20160 20160");
+        row("minutes", "0", "0 0");
+        row("minutes", "0090", "0090 90");
+        row("seconds of minutes", "35791395", "-1"); // beyond 32 bits
+        // The clock's format without the time zone.
+        row("clock", "t HH:mm:ss", "HH:mm:ss");
+        row("clock", "h:mm:ss AP, t", "h:mm:ss AP");
+        row("clock", "H:mm:ss (t)", "H:mm:ss");
+        row("clock", "H 'o''clock, tea' mm:ss t", "H 'o''clock, tea' mm:ss");
+        row("clock", "HH:mm t", "HH:mm:ss"); // no seconds
+        row("caption", "de_DE", "Zeit: 23:10:10");
+        row("caption", "en_US", "Zeit: 11:10:10 PM");
     }
-    void clockTexts()
+    void rules()
     {
-        QFETCH(QString, format);
-        QTEST(timeFormatWithoutZone(format), "expected");
-        const QTime t(23, 10, 10);
-        QCOMPARE(clockCaption(t, QLocale(QLocale::German, QLocale::Germany)), u"Zeit: 23:10:10"_s);
-        QCOMPARE(clockCaption(t, QLocale(QLocale::English, QLocale::UnitedStates)), u"Zeit: 11:10:10 PM"_s);
-        QCOMPARE(shortClockCaption(QTime(9, 5)), u"Zeit:9:5"_s);
+        QFETCH(QString, what);
+        QFETCH(QString, input);
+        const int n = input.section(u' ', -1).toInt(), minutes = input.section(u' ', 0, 0).remove(u'r').toInt();
+        const bool round = input.contains(u'r');
+        QString seen = timeFormatWithoutZone(input);
+        if (what == "seconds"_L1)
+            seen = u"%1 %2 %3 %4 "_s.arg(totalMinutes(n)).arg(wholeHours(n)).arg(minutesOfHour(n)).arg(wholeDays(n))
+                   + hoursMinutesText(n);
+        else if (what == "change"_L1)
+            seen = QString::number((minutes > 0 ? addMinutes(n, std::int16_t(minutes), round)
+                                                : subtractMinutes(n, std::int16_t(-minutes), round)).value_or(-1));
+        else if (what == "minutes"_L1)
+            seen = validateMinutesText(input).text + u' ' + QString::number(validateMinutesText(input).minutes.value_or(-1));
+        else if (what == "seconds of minutes"_L1)
+            seen = QString::number(minutesTextToSeconds(input).value_or(-1));
+        else if (what == "caption"_L1)
+            seen = clockCaption(QTime(23, 10, 10), QLocale(input));
+        QTEST(seen, "expected");
     }
 };
 
