@@ -185,7 +185,6 @@ struct Harness {
         dialogs->onAsk = [this] { atQuestion = QString::number(power->requests.size()) + u' ' + QString::number(form->isHidden()); };
     }
 
-    // Start-up as the program runs it.
     void load() { form->Form_Load(); }
 
     // Countdown ticks as the timer delivers them, one second apart.

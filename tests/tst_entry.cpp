@@ -68,23 +68,6 @@ private Q_SLOTS:
         QCOMPARE(h->beeper->count, 0);
     }
 
-    // A dragged thumb is one step, once let go.
-    void scrollBars()
-    {
-        for (const char* name : {"VScroll1", "VScroll2"}) {
-            auto h = window();
-            auto* bar = control<QScrollBar>(*h->form, name);
-            bar->resize(bar->width(), 120); // room for a thumb in every style
-            const QPoint thumb = bar->rect().center(); // the middle value
-            QTest::mousePress(bar, Qt::LeftButton, {}, thumb);
-            QTest::mouseMove(bar, QPoint(thumb.x(), -200));
-            QCOMPARE(h->form->remainingSeconds(), 3600);
-            QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(thumb.x(), -200));
-            QCOMPARE(h->form->remainingSeconds(), 4200);
-            QCOMPARE(bar->value(), 3);
-        }
-    }
-
     // Tarvo keeps the typed text while another application or the field's context menu has the
     // focus, and validates once the user moves on inside the window.
     void focusLeavingTheWindowDoesNotValidate()
