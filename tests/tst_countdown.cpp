@@ -87,10 +87,9 @@ private Q_SLOTS:
                  (QStringList{"0:01 Stunde(n)  Ausschalten 1 0", "59 Sekunden Ausschalten 0 0",
                               "0:00 Stunde(n)  Ausschalten 0 1", "26 Sekunden Ausschalten 0 0",
                               "26 Sekunden Ausschalten 0 1", "Shutdown!! 0 0"}));
-        QCOMPARE(h->windowSystem->keepAbove, (std::vector<bool>{true, true}));
         // Fires once, power off because the force box is ticked by default.
-        QCOMPARE(seen(*h, u"Display; MinutenDisplay; requests; endings; timer; Timer2; tip"_s),
-                 u"Display=Shutdown!!!; MinutenDisplay=-; requests=8; endings=0; timer=0; Timer2=0; tip=-"_s);
+        QCOMPARE(seen(*h, u"Display; MinutenDisplay; requests; endings; timer; Timer2; tip; pins"_s),
+                 u"Display=Shutdown!!!; MinutenDisplay=-; requests=8; endings=0; timer=0; Timer2=0; tip=-; pins=1,1"_s);
     }
 
     // The duration's and the clock's rules without a window.
