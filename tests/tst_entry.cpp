@@ -2,7 +2,6 @@
 // mouse and the keyboard, and the typing and leave rules at the edges the window cannot reach.
 // The fake clock stands at 14:07:30.
 #include <QClipboard>
-#include <QContextMenuEvent>
 
 #include "entry/field_rules.h"
 #include "entry/key_filter.h"
@@ -66,22 +65,6 @@ private Q_SLOTS:
         for (const char* bar : {"VScroll1", "VScroll2"})
             QCOMPARE(control<QScrollBar>(*h->form, bar)->value(), 3);
         QCOMPARE(h->beeper->count, 0);
-    }
-
-    // Tarvo keeps the typed text while another application or the field's context menu has the
-    // focus, and validates once the user moves on inside the window.
-    void focusLeavingTheWindowDoesNotValidate()
-    {
-        auto h = window();
-        QLineEdit* field = control<QLineEdit>(*h->form, "HourTimeText");
-        play(*h, u"@HourTimeText '17 elsewhere show"_s);
-        QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(2, 2), field->mapToGlobal(QPoint(2, 2)));
-        QCoreApplication::sendEvent(field, &menu);
-        QVERIFY(QApplication::activePopupWidget() != nullptr);
-        QApplication::activePopupWidget()->close();
-        QCOMPARE(seen(*h, u"left; HourTimeText"_s), u"left=3600; HourTimeText=17"_s);
-        play(*h, u"@Start"_s);
-        QCOMPARE(seen(*h, u"timer; left"_s), u"timer=1; left=10800"_s);
     }
 
     // Refused characters beep and are left out, in every field; the clipboard is not filtered, and the

@@ -40,9 +40,8 @@ QStringList layoutProblems(Form1& f)
         if (!w->isVisibleTo(&f) || w == control<QLabel>(f, "Picture1") || w == control<QLabel>(f, "InfoField") || w->parentWidget() == control<AlwaysOnTop>(f, "AlwaysOnTop1"))
             continue;
         const QString text = w->property("text").toString().remove(qobject_cast<QAbstractButton*>(w) ? u"&"_s : QString());
-        const int margin = qobject_cast<QLabel*>(w) ? 0 : 4;
-        const int needed
-            = qobject_cast<QCheckBox*>(w) ? w->sizeHint().width() : w->fontMetrics().horizontalAdvance(text) + margin;
+        const int needed = qobject_cast<QCheckBox*>(w) ? w->sizeHint().width()
+                                                       : w->fontMetrics().horizontalAdvance(text) + (qobject_cast<QLabel*>(w) ? 0 : 4);
         if (!text.isEmpty() && (needed > w->contentsRect().width() || w->fontMetrics().height() > w->height()))
             problems << u"%1 \"%2\" clipped"_s.arg(w->objectName(), text);
         const QRect ink = inkRect(w, &f);
