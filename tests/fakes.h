@@ -147,13 +147,8 @@ struct FakeWindowSystem final : WindowSystem {
 
 struct FakeApp final : AppControl {
     std::vector<int> endings;
-    std::function<void()> onEnd;
-    void endProgram(int exitCode) override
-    {
-        endings.push_back(exitCode);
-        if (onEnd)
-            onEnd();
-    }
+    std::function<void()> onEnd; // set by the harness
+    void endProgram(int exitCode) override { endings.push_back(exitCode), onEnd(); }
 };
 
 // A main window wired to fakes; the fakes stay reachable through the raw pointers.
@@ -312,7 +307,6 @@ inline std::unique_ptr<Harness> played(const QString& commandLine, const QString
     return h;
 }
 
-// A window after start-up, with the given command line.
 inline std::unique_ptr<Harness> loaded(const QString& commandLine = {}) { return played(commandLine, {}); }
 
 // What the window shows, for the keys asked as "key=...; key=..." (what follows a '=' is ignored):

@@ -32,7 +32,6 @@ private Q_SLOTS:
             "Check_ForceShutdown=11; ?Start=1; ZeitEingabe=2; agrees=; requests=; endings="};
         const QString refused = u"Information|Falsche Eingabe|Sie haben einen ungültigen Wert eingetragen (es sind nur Zahlen erlaubt)"_s;
         QTest::newRow("zero means one minute") << Scene{"", "ZeitEingabe=0 @Start", "timer=1; left=60; boxes="};
-        QTest::newRow("blanks trimmed") << Scene{"", "ZeitEingabe=_5_ @Start", "timer=1; left=300"};
         QTest::newRow("not a number keeps it") << Scene{"", "ZeitEingabe=abc @Start", "timer=1; left=3600; boxes="};
         QTest::newRow("negative refused") << Scene{"", "ZeitEingabe=-5 @Start", "timer=0; ?Eingabemaske=1; left=-300; boxes=" + refused};
         const QString missed = u"pins=1,1; boxes=ask No|End-Zeit verstrichen|Die End-Zeit 14:09 ist verstrichen, während der "
@@ -42,7 +41,6 @@ private Q_SLOTS:
         QTest::newRow("paused") << Scene{"", "ZeitEingabe=2 @Start 20 2@AktiveLED", "timer=0; Timer2=1; led=RedPic; Endzeit_Display=PAUSE"};
         QTest::newRow("resumed, counted from now") << Scene{"", "ZeitEingabe=2 @Start 20 2@AktiveLED wall:300 2@AktiveLED",
             "timer=1; Timer2=0; led=LiteGreenPic; left=100; Endzeit_Display=End-Zeit: 14:14"};
-        QTest::newRow("resumed, a tick later") << Scene{"", "ZeitEingabe=2 @Start 20 2@AktiveLED 2@AktiveLED 1", "led=GreenPic"};
         const QString figures = u"Display=%1; MinutenDisplay=%2; title=%3"_s;
         QTest::newRow("hours, rounded; the tray's tooltip too") << Scene{"", "ZeitEingabe=120 @Start 40",
             figures.arg("1:59", "Stunden", "1:59 Stunde(n)  Ausschalten") + "; tip=1:59 Stunde(n)  Ausschalten"};
