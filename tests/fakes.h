@@ -185,10 +185,8 @@ struct Harness {
     // Countdown ticks as the timer delivers them, one second apart.
     void tick(int times = 1)
     {
-        for (int i = 0; i < times && !form->hasEnded(); ++i) {
-            clock->pass(std::chrono::seconds(1));
-            form->Timer1_Timer();
-        }
+        for (int i = 0; i < times && !form->hasEnded(); ++i)
+            clock->pass(std::chrono::seconds(1)), form->Timer1_Timer();
     }
 };
 

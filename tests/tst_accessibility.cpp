@@ -53,7 +53,6 @@ private slots:
         QStringList unnamed;
         collectUnnamed(QAccessible::queryAccessibleInterface(&window), unnamed);
         QCOMPARE(unnamed, QStringList());
-        // The picture buttons are named after their action.
         QCOMPARE(QAccessible::queryAccessibleInterface(control(*h->form, "NeustartBtn"))->text(QAccessible::Name),
                  QStringLiteral("Aktion Neustart"));
     }

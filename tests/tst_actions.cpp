@@ -62,7 +62,6 @@ private Q_SLOTS:
         const QString refused = "asked=5; timer=0; requests=; endings=; " + refusal;
         QTest::newRow("R M5 impossible") << Scene{"R M5", "!impossible", refused};
         QTest::newRow("R M0 Y impossible") << Scene{"R M0 Y", "!impossible", refused};
-        QTest::newRow("R M5 possible") << Scene{"R M5", "", "asked=5; timer=1; boxes="};
         QTest::newRow("Start button") << Scene{"", "!impossible Check_ForceShutdown- @Start", "asked=1; timer=0; " + refusal};
         QTest::newRow("Jetzt") << Scene{"Y", "!impossible Check_ForceShutdown- @JetztBtn", "asked=1; requests=; " + refusal};
         QTest::newRow("Classic button") << Scene{"C", "!impossible @StandbyBtn", "asked=6; requests=; " + refusal};

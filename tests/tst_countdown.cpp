@@ -57,7 +57,6 @@ private Q_SLOTS:
         // The entry fields: end time, hours and minutes, days (counted, not dates).
         const QString fields = u"HourTimeText=%1; MinuteTimeText=%2; CounterHourText=%3; CounterMinuteText=%4; AnzahlTageLabel=%5"_s;
         QTest::newRow("fields, one day") << Scene{"", "hours =1440", fields.arg("14", "07", "24", "00", "+1 Tag (7.12)")};
-        QTest::newRow("fields, past midnight, no day") << Scene{"", "wall:33750 hours =45", fields.arg("00", "15", "0", "45", "-")};
         QTest::newRow("fields, 25 h from 23:00") << Scene{"", "wall:31950 hours =1500", fields.arg("00", "00", "25", "00", "+1 Tag (7.12)")};
         QTest::newRow("fields, capped at 14 days")
             << Scene{"", "wall:-22050 =32767", u"ZeitEingabe=20160; HourTimeText=08; AnzahlTageLabel=+14 Tage (20.12)"_s};
