@@ -175,8 +175,8 @@ struct Harness {
         s.desktop.reset(desktop = new FakeDesktop);
         s.windowSystem.reset(windowSystem = new FakeWindowSystem);
         s.app.reset(app = new FakeApp);
-        form = std::make_unique<Form1>(std::move(s), commandLine);
         app->onEnd = [this] { atEnd = windowSystem->shownIcon() != nullptr; };
+        form = std::make_unique<Form1>(std::move(s), commandLine);
         dialogs->onAsk = [this] { atQuestion = QString::number(power->requests.size()) + u' ' + QString::number(form->isHidden()); };
     }
 
