@@ -132,7 +132,6 @@ struct FakeWindowSystem final : WindowSystem {
     bool canRestoreMinimised() const override { return restoreWorks; }
     void activate(QWidget* window) override { activated.push_back(window); }
 
-    // The icon in the tray now, or null.
     const FakeTrayEntry* shownIcon() const
     {
         return !trayIcons.empty() && trayIcons.back()->shown ? trayIcons.back().get() : nullptr;

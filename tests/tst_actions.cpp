@@ -40,10 +40,10 @@ class TestActions : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // What a user does, and what Tarvo carries out: each button selects its action, "Jetzt" asks
-    // first, No the default; the force box (ticked at first) changes only shutting down; an action the computer cannot carry out is refused with the reason
-    // before anything starts; while logind decides, the one request is not made again and ending
-    // Tarvo meanwhile is final; the Classic view's buttons act on one click.
+    // What a user does, and what Tarvo carries out: each button selects its action, "Jetzt" asks first,
+    // No the default; the force box (ticked at first) changes only shutting down; an action the computer
+    // cannot carry out is refused with the reason before anything starts; while logind decides, the one
+    // request is not made again and ending Tarvo meanwhile is final; the Classic view's buttons act on one click.
     void userActions_data()
     {
         QTest::addColumn<Scene>("scene");

@@ -89,7 +89,6 @@ private Q_SLOTS:
                  u"Display=Shutdown!!!; MinutenDisplay=-; requests=8; endings=0; timer=0; Timer2=0; tip=-; pins=1,1"_s);
     }
 
-    // The duration's and the clock's rules without a window.
     void rules_data()
     {
         QTest::addColumn<QString>("what");
@@ -141,7 +140,7 @@ private Q_SLOTS:
             seen = QString::number((minutes > 0 ? addMinutes(n, std::int16_t(minutes), round)
                                                 : subtractMinutes(n, std::int16_t(-minutes), round)).value_or(-1));
         else if (what == "minutes"_L1)
-            seen = validateMinutesText(input).text + u' ' + QString::number(validateMinutesText(input).minutes.value_or(-1));
+            seen = u"%1 %2"_s.arg(validateMinutesText(input).text).arg(validateMinutesText(input).minutes.value_or(-1));
         else if (what == "seconds of minutes"_L1)
             seen = QString::number(minutesTextToSeconds(input).value_or(-1));
         else if (what == "caption"_L1)

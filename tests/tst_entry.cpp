@@ -13,7 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A loaded, enlarged and active window.
 std::unique_ptr<Harness> window() { return played({}, u"full show"_s); }
 
 // A field left: its text before and after, the field (minutes, hours, or hours with the limit) and
@@ -98,11 +97,12 @@ private Q_SLOTS:
     {
         QStringList refused; // as ranges
         for (uint c = 0, first = 0; c <= 0x110000; ++c) {
-            const bool here = c <= 0x10FFFF && !isAcceptedDurationChar(c), before = c > 0 && !isAcceptedDurationChar(c - 1);
+            const bool here = c <= 0x10FFFF && !isAcceptedDurationChar(c);
+            const bool before = c > 0 && !isAcceptedDurationChar(c - 1);
             if (here && !before)
                 first = c;
             else if (!here && before)
-                refused << QString::number(first, 16) + (first == c - 1 ? QString() : u'-' + QString::number(c - 1, 16));
+                refused << QString::number(first, 16) + (first == c - 1 ? QString() : u"-%1"_s.arg(c - 1, 0, 16));
         }
         QCOMPARE(refused.join(u' '), u"21-29 2c 2e 3d 41-5a 61-7a a7"_s);
         QCOMPARE(acceptedDurationText(u"1a2§ä=ß😀 Z"_s), u"12äß😀 "_s);

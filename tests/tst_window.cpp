@@ -40,8 +40,9 @@ QStringList layoutProblems(Form1& f)
         if (!w->isVisibleTo(&f) || w == control<QLabel>(f, "Picture1") || w == control<QLabel>(f, "InfoField") || w->parentWidget() == control<AlwaysOnTop>(f, "AlwaysOnTop1"))
             continue;
         const QString text = w->property("text").toString().remove(qobject_cast<QAbstractButton*>(w) ? u"&"_s : QString());
-        const int needed = qobject_cast<QCheckBox*>(w) ? w->sizeHint().width()
-                                                       : w->fontMetrics().horizontalAdvance(text) + (qobject_cast<QLabel*>(w) ? 0 : 4);
+        const int margin = qobject_cast<QLabel*>(w) ? 0 : 4;
+        const int needed
+            = qobject_cast<QCheckBox*>(w) ? w->sizeHint().width() : w->fontMetrics().horizontalAdvance(text) + margin;
         if (!text.isEmpty() && (needed > w->contentsRect().width() || w->fontMetrics().height() > w->height()))
             problems << u"%1 \"%2\" clipped"_s.arg(w->objectName(), text);
         const QRect ink = inkRect(w, &f);
@@ -118,7 +119,8 @@ private Q_SLOTS:
         if (gesture.endsWith("moved"_L1))
             mouse(w, QEvent::MouseMove, Qt::NoButton, Qt::RightButton, mods, {4, 4});
         // To the tray (the tray box is ticked at first), titled as the window.
-        QCOMPARE(seen(*h, u"hidden; tip"_s), minimises ? "hidden=1; tip="_L1 + h->form->windowTitle() : u"hidden=0; tip=-"_s);
+        const QString tip = minimises ? h->form->windowTitle() : u"-"_s;
+        QCOMPARE(seen(*h, u"hidden; tip"_s), u"hidden=%1; tip=%2"_s.arg(minimises).arg(tip));
     }
 
     void infoIcon()
