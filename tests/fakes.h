@@ -10,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-// The window's controls, for the tests that drive it.
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
@@ -20,8 +19,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
 #include <QVariant>
@@ -135,7 +132,6 @@ struct FakeWindowSystem final : WindowSystem {
     bool canRestoreMinimised() const override { return restoreWorks; }
     void activate(QWidget* window) override { activated.push_back(window); }
 
-    // The icon in the tray now, or null.
     const FakeTrayEntry* shownIcon() const
     {
         return !trayIcons.empty() && trayIcons.back()->shown ? trayIcons.back().get() : nullptr;
@@ -150,13 +146,8 @@ struct FakeWindowSystem final : WindowSystem {
 
 struct FakeApp final : AppControl {
     std::vector<int> endings;
-    std::function<void()> onEnd;
-    void endProgram(int exitCode) override
-    {
-        endings.push_back(exitCode);
-        if (onEnd)
-            onEnd();
-    }
+    std::function<void()> onEnd; // set by the harness
+    void endProgram(int exitCode) override { endings.push_back(exitCode), onEnd(); }
 };
 
 // A main window wired to fakes; the fakes stay reachable through the raw pointers.
@@ -183,21 +174,18 @@ struct Harness {
         s.desktop.reset(desktop = new FakeDesktop);
         s.windowSystem.reset(windowSystem = new FakeWindowSystem);
         s.app.reset(app = new FakeApp);
-        form = std::make_unique<Form1>(std::move(s), commandLine);
         app->onEnd = [this] { atEnd = windowSystem->shownIcon() != nullptr; };
+        form = std::make_unique<Form1>(std::move(s), commandLine);
         dialogs->onAsk = [this] { atQuestion = QString::number(power->requests.size()) + u' ' + QString::number(form->isHidden()); };
     }
 
-    // Start-up as the program runs it.
     void load() { form->Form_Load(); }
 
     // Countdown ticks as the timer delivers them, one second apart.
     void tick(int times = 1)
     {
-        for (int i = 0; i < times && !form->hasEnded(); ++i) {
-            clock->pass(std::chrono::seconds(1));
-            form->Timer1_Timer();
-        }
+        for (int i = 0; i < times && !form->hasEnded(); ++i)
+            clock->pass(std::chrono::seconds(1)), form->Timer1_Timer();
     }
 };
 
@@ -234,20 +222,6 @@ inline void doubleClick(QWidget* w)
         mouse(w, type, Qt::LeftButton);
 }
 
-// The middle of a part of a vertical scroll bar.
-inline QPoint partOf(QScrollBar* bar, QStyle::SubControl part)
-{
-    QStyleOptionSlider o;
-    o.initFrom(bar);
-    o.orientation = Qt::Vertical;
-    o.minimum = bar->minimum();
-    o.maximum = bar->maximum();
-    o.sliderPosition = o.sliderValue = bar->value();
-    o.singleStep = o.pageStep = 1;
-    o.subControls = QStyle::SC_All;
-    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &o, part, bar).center();
-}
-
 // Plays a user's steps, separated by blanks: a number ticks that often, "Name=text" sets a field
 // ('_' for a blank), "Name+" / "Name-" ticks or clears a box, the rest is in the table. Steps starting
 // with '!' set the fakes up before start-up.
@@ -260,9 +234,9 @@ inline void play(Harness& h, const QString& script, bool beforeLoad = false)
             qFatal("the window does not change");
     };
     const auto at = [&f](const QString& name) { return control(f, qPrintable(name)); };
-    const auto scroll = [&f](const QString& bar, QStyle::SubControl part) {
+    const auto scroll = [&f](const QString& bar, bool up) { // a click on the arrow at that end
         auto* b = control<QScrollBar>(f, qPrintable(QStringLiteral("VScroll") + bar));
-        QTest::mouseClick(b, Qt::LeftButton, {}, partOf(b, part));
+        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(b->width() / 2, up ? 2 : b->height() - 3));
     };
     // A step by its name or, where the name ends in '*', by its start; the rest is the argument.
     const std::vector<std::pair<QString, std::function<void(const QString&)>>> table{
@@ -291,8 +265,8 @@ inline void play(Harness& h, const QString& script, bool beforeLoad = false)
                  h.dialogs->onAsk = [&h, ticks] { h.tick(ticks); };
          }},
         {QStringLiteral("=*"), [&](const QString& n) { f.SetMinutes(static_cast<std::int16_t>(n.toInt())); }},
-        {QStringLiteral("up*"), [&](const QString& bar) { scroll(bar, QStyle::SC_ScrollBarSubLine); }}, // "up1": VScroll1
-        {QStringLiteral("down*"), [&](const QString& bar) { scroll(bar, QStyle::SC_ScrollBarAddLine); }},
+        {QStringLiteral("up*"), [&](const QString& bar) { scroll(bar, true); }}, // "up1": VScroll1
+        {QStringLiteral("down*"), [&](const QString& bar) { scroll(bar, false); }},
         {QStringLiteral("sleep:*"), [&](const QString& s) { h.clock->pass(std::chrono::seconds(s.toInt())); }}, // unseen
         {QStringLiteral("wall:*"), [&](const QString& s) { h.clock->time = h.clock->time.addSecs(s.toInt()); }},
         {QStringLiteral("@*"), [&](const QString& name) { QTest::mouseClick(at(name), Qt::LeftButton); }},
@@ -330,7 +304,6 @@ inline std::unique_ptr<Harness> played(const QString& commandLine, const QString
     return h;
 }
 
-// A window after start-up, with the given command line.
 inline std::unique_ptr<Harness> loaded(const QString& commandLine = {}) { return played(commandLine, {}); }
 
 // What the window shows, for the keys asked as "key=...; key=..." (what follows a '=' is ignored):

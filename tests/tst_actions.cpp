@@ -3,7 +3,6 @@
 #include <QMessageBox>
 
 #include "fakes.h"
-#include "power/action_table.h"
 
 using namespace tarvo;
 using namespace tarvo::test;
@@ -17,13 +16,10 @@ QString looks(const Form1& f)
     QString result;
     for (ActionKind action : {ActionKind::Abmelden, ActionKind::Ruhezustand, ActionKind::Standby,
                               ActionKind::Neustart, ActionKind::Ausschalten}) {
-        const QImage image = f.actionButton(action)->icon().pixmap(QSize(31, 31)).toImage();
-        bool colour = false; // the grey pictures have no coloured pixel
-        for (int i = 0; i < image.width() * image.height(); ++i) {
-            const QColor c = image.pixelColor(i % image.width(), i / image.width());
-            colour = colour || (c.alpha() > 0 && (c.red() != c.green() || c.green() != c.blue()));
-        }
-        const QChar look = colour ? u'c' : u'g';
+        const QImage image
+            = f.actionButton(action)->icon().pixmap(QSize(31, 31)).toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage grey = image.convertToFormat(QImage::Format_Grayscale8).convertToFormat(QImage::Format_RGB32);
+        const QChar look = image == grey ? u'g' : u'c'; // a grey picture is the same in shades of grey
         result += f.actionCaption(action)->font().bold() ? look.toUpper() : look;
     }
     return result;
@@ -44,25 +40,17 @@ class TestActions : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // Each action's request, without and with the force box: the box changes only shutting down.
-    void powerCodes()
-    {
-        QStringList seen;
-        for (const ActionRow& row : actionTable())
-            seen << u"%1 %2 %3"_s.arg(QLatin1String(row.word)).arg(powerCodeFor(row.kind, false)).arg(powerCodeFor(row.kind, true));
-        QCOMPARE(seen.join(u'|'), u"Ausschalten 1 8|Neustart 2 2|Standby 6 6|Ruhezustand 5 5|Abmelden 0 0"_s);
-    }
-
-    // What a user does, and what Tarvo carries out: each button selects its action, "Jetzt" asks
-    // first, No the default; an action the computer cannot carry out is refused with the reason
-    // before anything starts; while logind decides, the one request is not made again and ending
-    // Tarvo meanwhile is final; the Classic view's buttons act on one click.
+    // What a user does, and what Tarvo carries out: each button selects its action, "Jetzt" asks first,
+    // No the default; the force box (ticked at first) changes only shutting down; an action the computer
+    // cannot carry out is refused with the reason before anything starts; while logind decides, the one
+    // request is not made again and ending Tarvo meanwhile is final; the Classic view's buttons act on one click.
     void userActions_data()
     {
         QTest::addColumn<Scene>("scene");
-        const QString no = u"%1 no @JetztBtn"_s, yes = u"%1 Check_ForceShutdown- yes @JetztBtn"_s;
+        const QString no = u"%1 no @JetztBtn"_s, yes = u"%1 yes @JetztBtn"_s;
         QTest::newRow("Ausschalten, No") << Scene{"", no.arg("@AusschaltenBtn"), "kinds=ask No; requests=; endings="};
-        QTest::newRow("Ausschalten") << Scene{"", yes.arg("@AusschaltenBtn"), "kinds=ask No; requests=1; endings=0"};
+        QTest::newRow("Ausschalten, not forced")
+            << Scene{"", yes.arg("@AusschaltenBtn Check_ForceShutdown-"), "kinds=ask No; requests=1; endings=0"};
         QTest::newRow("Neustart") << Scene{"", yes.arg("@NeustartBtn"), "requests=2"};
         QTest::newRow("Abmelden") << Scene{"", yes.arg("@LogOffBtn"), "requests=0"};
         QTest::newRow("Standby") << Scene{"", yes.arg("@StandbyBtn"), "requests=6"};
@@ -74,7 +62,6 @@ private Q_SLOTS:
         const QString refused = "asked=5; timer=0; requests=; endings=; " + refusal;
         QTest::newRow("R M5 impossible") << Scene{"R M5", "!impossible", refused};
         QTest::newRow("R M0 Y impossible") << Scene{"R M0 Y", "!impossible", refused};
-        QTest::newRow("R M5 possible") << Scene{"R M5", "", "asked=5; timer=1; boxes="};
         QTest::newRow("Start button") << Scene{"", "!impossible Check_ForceShutdown- @Start", "asked=1; timer=0; " + refusal};
         QTest::newRow("Jetzt") << Scene{"Y", "!impossible Check_ForceShutdown- @JetztBtn", "asked=1; requests=; " + refusal};
         QTest::newRow("Classic button") << Scene{"C", "!impossible @StandbyBtn", "asked=6; requests=; " + refusal};
@@ -103,22 +90,14 @@ private Q_SLOTS:
         QCOMPARE(seen(*h, scene.shows), scene.shows);
     }
 
-    // In the Classic view the pointer lights one button after the other; in the standard view it
-    // changes nothing.
-    void classicLights()
+    // The selected action shows in colour and bold; in the Classic view the pointer lights the button
+    // under it instead.
+    void buttonLooks()
     {
-        const auto h = played(u"C"_s, {});
-        for (const auto& [button, look] : {std::pair{"LogOffBtn", "Ccccc"}, {"StandbyBtn", "ccCcc"}, {"AusschaltenBtn", "ccccC"}}) {
-            play(*h, u"~"_s + QLatin1String(button));
-            QTRY_COMPARE(looks(*h->form), QLatin1String(look));
-        }
-        QTest::mouseMove(control(*h->form, "Picture1"), QPoint(20, 20));
-        QTRY_COMPARE(looks(*h->form), u"ccccc"_s);
-        const auto plain = played({}, u"@NeustartBtn ~LogOffBtn"_s);
-        QTest::mouseMove(control(*plain->form, "Picture1"), QPoint(20, 20));
-        QCOMPARE(looks(*plain->form), u"gggCg"_s);
-        play(*h, u"@ClassicModeShowTimer ~LogOffBtn @LogOffBtn"_s);
-        QTRY_COMPARE(looks(*h->form), u"Cgggg"_s);
+        const auto h = played(u"C"_s, u"~StandbyBtn"_s);
+        QTRY_COMPARE(looks(*h->form), u"ccCcc"_s);
+        play(*h, u"@ClassicModeShowTimer ~LogOffBtn @NeustartBtn"_s);
+        QTRY_COMPARE(looks(*h->form), u"gggCg"_s);
     }
 
     // The real boxes: German buttons with German mnemonics whatever the locale (the test runs under
@@ -129,23 +108,20 @@ private Q_SLOTS:
         QTest::newRow("Yes/No, Alt+N") << Box{"ask", Qt::Key_N, "&Ja &Nein|No"};
         QTest::newRow("Yes/No, Alt+J") << Box{"ask", Qt::Key_J, "&Ja &Nein|Yes"};
         QTest::newRow("Yes/No/Cancel, Alt+A") << Box{"ask3", Qt::Key_A, "&Abbrechen &Ja &Nein|Cancel"};
-        QTest::newRow("Yes/No/Cancel, Alt+N") << Box{"ask3", Qt::Key_N, "&Abbrechen &Ja &Nein|No"};
         QTest::newRow("message") << Box{"message", Qt::Key_Return, "OK|"};
     }
     void realMessageBox()
     {
         QFETCH(Box, row);
-        const Qt::Key key = row.key;
         QString box;
         QStringList buttons;
         QTimer poll;
         connect(&poll, &QTimer::timeout, this, [&] {
-            auto* open = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (open == nullptr)
-                return;
             // A mnemonic reaches only the active window; a busy machine activates it late.
-            open->activateWindow();
-            if (QApplication::activeWindow() != open)
+            auto* open = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (open)
+                open->activateWindow();
+            if (!open || QApplication::activeWindow() != open)
                 return;
             poll.stop();
             const auto* label = open->findChild<QLabel*>(u"qt_msgbox_label"_s);
@@ -153,7 +129,7 @@ private Q_SLOTS:
                       .arg(open->icon() == QMessageBox::Question);
             for (const QAbstractButton* button : open->buttons())
                 buttons << button->text();
-            QTest::keyClick(open, key, key == Qt::Key_Return ? Qt::NoModifier : Qt::AltModifier);
+            QTest::keyClick(open, row.key, row.key == Qt::Key_Return ? Qt::NoModifier : Qt::AltModifier);
             // A key that pressed no button must not leave the test waiting (a mnemonic clicks a moment later).
             QTimer::singleShot(3000, open, [open] { open->reject(); });
         });

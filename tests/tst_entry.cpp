@@ -2,8 +2,6 @@
 // mouse and the keyboard, and the typing and leave rules at the edges the window cannot reach.
 // The fake clock stands at 14:07:30.
 #include <QClipboard>
-#include <QContextMenuEvent>
-#include <QInputMethodEvent>
 
 #include "entry/field_rules.h"
 #include "entry/key_filter.h"
@@ -15,7 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A loaded, enlarged and active window.
 std::unique_ptr<Harness> window() { return played({}, u"full show"_s); }
 
 // A field left: its text before and after, the field (minutes, hours, or hours with the limit) and
@@ -45,7 +42,6 @@ private Q_SLOTS:
         QTest::newRow("end minute 07 to 37") << "@MinuteTimeText '37 tab" << 5400;
         QTest::newRow("minutes field 115") << "@ZeitEingabe '115 tab" << 6900;
         QTest::newRow("field left for a step") << "@ZeitEingabe '65 up1" << 4800;
-        QTest::newRow("minutes 63 up") << "=63 up1" << 4200;
         QTest::newRow("minutes 25 down") << "=25 down1" << 1200;
         QTest::newRow("hour field up") << "=63 hours @CounterHourText up1" << 7380;
         QTest::newRow("minute field up") << "=63 hours @CounterMinuteText up1" << 4200;
@@ -61,59 +57,17 @@ private Q_SLOTS:
         QFETCH(QString, script);
         QFETCH(int, seconds);
         auto h = window();
-        Form1& f = *h->form;
         play(*h, script);
-        QCOMPARE(f.remainingSeconds(), seconds);
-        // Every field shows what a fresh rewrite from the one duration shows.
-        const auto texts = [&f] {
-            QStringList shown{QString::number(control<QScrollBar>(f, "VScroll1")->value()),
-                              QString::number(control<QScrollBar>(f, "VScroll2")->value())};
-            for (QLineEdit* e : f.findChildren<QLineEdit*>())
-                shown << e->text();
-            return shown;
-        };
-        const QStringList shown = texts();
-        f.RefreshDurationFields();
-        QCOMPARE(shown, texts());
-        QCOMPARE(shown.mid(0, 2), (QStringList{"3", "3"}));
+        // Every field tells the one duration, and the bars are back in the middle for the next step.
+        QCOMPARE(seen(*h, u"left; agrees"_s), u"left=%1; agrees="_s.arg(seconds));
+        QCOMPARE(control<QLineEdit>(*h->form, "ZeitEingabe")->text().toInt() * 60, seconds);
+        for (const char* bar : {"VScroll1", "VScroll2"})
+            QCOMPARE(control<QScrollBar>(*h->form, bar)->value(), 3);
         QCOMPARE(h->beeper->count, 0);
     }
 
-    // A dragged thumb is one step, once let go.
-    void scrollBars()
-    {
-        for (const char* name : {"VScroll1", "VScroll2"}) {
-            auto h = window();
-            auto* bar = control<QScrollBar>(*h->form, name);
-            bar->resize(bar->width(), 120); // room for a thumb in every style
-            const QPoint thumb = partOf(bar, QStyle::SC_ScrollBarSlider);
-            QTest::mousePress(bar, Qt::LeftButton, {}, thumb);
-            QTest::mouseMove(bar, QPoint(thumb.x(), -200));
-            QCOMPARE(h->form->remainingSeconds(), 3600);
-            QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(thumb.x(), -200));
-            QCOMPARE(h->form->remainingSeconds(), 4200);
-            QCOMPARE(bar->value(), 3);
-        }
-    }
-
-    // Tarvo keeps the typed text while another application or the field's context menu has the
-    // focus, and validates once the user moves on inside the window.
-    void focusLeavingTheWindowDoesNotValidate()
-    {
-        auto h = window();
-        QLineEdit* field = control<QLineEdit>(*h->form, "HourTimeText");
-        play(*h, u"@HourTimeText '17 elsewhere show"_s);
-        QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(2, 2), field->mapToGlobal(QPoint(2, 2)));
-        QCoreApplication::sendEvent(field, &menu);
-        QVERIFY(QApplication::activePopupWidget() != nullptr);
-        QApplication::activePopupWidget()->close();
-        QCOMPARE(seen(*h, u"left; HourTimeText"_s), u"left=3600; HourTimeText=17"_s);
-        play(*h, u"@Start"_s);
-        QCOMPARE(seen(*h, u"timer; left"_s), u"timer=1; left=10800"_s);
-    }
-
-    // Refused characters beep and are left out, in every field; an input method, the clipboard and
-    // text Tarvo sets are not filtered, and the length only for typing.
+    // Refused characters beep and are left out, in every field; the clipboard is not filtered, and the
+    // length binds typing only.
     void typing()
     {
         auto h = window();
@@ -132,30 +86,23 @@ private Q_SLOTS:
         h = window();
         QLineEdit* e = control<QLineEdit>(*h->form, "MinuteTimeText");
         play(*h, u"@MinuteTimeText"_s);
-        QInputMethodEvent composing;
-        composing.setCommitString(u"ä"_s);
-        QCoreApplication::sendEvent(e, &composing);
-        QApplication::clipboard()->setText(u"a"_s);
+        QApplication::clipboard()->setText(u"äa"_s);
         QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
         QTest::keyClicks(e, u"1"_s);
         QCOMPARE(e->text() + QString::number(h->beeper->count), u"äa0"_s);
-        control<QLineEdit>(*h->form, "ZeitEingabe")->setText(u"00000090"_s); // as the command line may
-        QCOMPARE(control<QLineEdit>(*h->form, "ZeitEingabe")->text(), u"00000090"_s);
     }
 
     // Every code point is checked, so a range edge that is off by one fails.
     void keyFilter()
     {
         QStringList refused; // as ranges
-        uint first = 0;
-        for (uint c = 0; c <= 0x110000; ++c) {
-            const bool here = c <= 0x10FFFF && !isAcceptedDurationChar(char32_t{c});
-            const bool before = c > 0 && !isAcceptedDurationChar(char32_t{c - 1});
+        for (uint c = 0, first = 0; c <= 0x110000; ++c) {
+            const bool here = c <= 0x10FFFF && !isAcceptedDurationChar(c);
+            const bool before = c > 0 && !isAcceptedDurationChar(c - 1);
             if (here && !before)
                 first = c;
-            if (!here && before)
-                refused << QString::number(first, 16)
-                               + (first == c - 1 ? QString() : u'-' + QString::number(c - 1, 16));
+            else if (!here && before)
+                refused << QString::number(first, 16) + (first == c - 1 ? QString() : u"-%1"_s.arg(c - 1, 0, 16));
         }
         QCOMPARE(refused.join(u' '), u"21-29 2c 2e 3d 41-5a 61-7a a7"_s);
         QCOMPARE(acceptedDurationText(u"1a2§ä=ß😀 Z"_s), u"12äß😀 "_s);
