@@ -1,7 +1,10 @@
-// The main window itself: its layout in every state, the mouse rules of its passive parts, the info
-// icon, the tray boxes, the entry-mode switch and the force box.
+// The main window itself: its layout and what a screen reader meets in every state, the mouse rules
+// of its passive parts, the info icon, the tray boxes, the entry-mode switch and the force box.
+#include <QAccessible>
+#include <QRegularExpression>
 #include <QStyle>
 
+#include "info/info_dialog.h"
 #include "window_states.h"
 
 using namespace tarvo;
@@ -60,13 +63,38 @@ QStringList layoutProblems(Form1& f)
     return problems;
 }
 
+// The shown controls one can reach or work that lack a name or a description (a tooltip serves as
+// one), as "objectName: what". A caption such as "<>" names nothing.
+QStringList unnamed(QWidget& window)
+{
+    static const QList<QAccessible::Role> roles{QAccessible::PushButton,   QAccessible::CheckBox,  QAccessible::RadioButton,
+                                                QAccessible::EditableText, QAccessible::ScrollBar, QAccessible::Link};
+    QStringList found;
+    const std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* item) {
+        if (item == nullptr || item->state().invisible)
+            return;
+        if (roles.contains(item->role()) || item->state().focusable) {
+            const QString name = item->object() ? item->object()->objectName() : u"?"_s;
+            if (!item->text(QAccessible::Name).contains(QRegularExpression(u"\\p{L}"_s)))
+                found << name + u": no name"_s;
+            if (item->text(QAccessible::Description).trimmed().isEmpty())
+                found << name + u": no description"_s;
+        }
+        for (int i = 0; i < item->childCount(); ++i)
+            walk(item->child(i));
+    };
+    window.show();
+    walk(QAccessible::queryAccessibleInterface(&window));
+    return found;
+}
+
 } // namespace
 
 class TestWindow : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void layoutIsClean_data()
+    void cleanAndNamed_data()
     {
         QTest::addColumn<QString>("state");
         QTest::addColumn<QString>("locale");
@@ -74,7 +102,7 @@ private Q_SLOTS:
             QTest::newRow(state.name) << state.name << "de_DE";
         QTest::newRow("countdown, twelve-hour clock") << "countdown" << "en_US";
     }
-    void layoutIsClean()
+    void cleanAndNamed()
     {
         QFETCH(QString, state);
         QFETCH(QString, locale);
@@ -82,6 +110,16 @@ private Q_SLOTS:
         const auto h = windowIn(windowState(qPrintable(state)));
         QLocale::setDefault(QLocale::c());
         QCOMPARE(layoutProblems(*h->form), QStringList());
+        QCOMPARE(unnamed(*h->form), QStringList());
+    }
+
+    void infoDialogNamed()
+    {
+        const auto h = loaded();
+        InfoDialog dialog(h->form.get(), u"1.0"_s, u"https://example.org/"_s, *h->dialogs, *h->desktop);
+        QCOMPARE(unnamed(dialog), QStringList());
+        QCOMPARE(QAccessible::queryAccessibleInterface(control(*h->form, "NeustartBtn"))->text(QAccessible::Name),
+                 u"Aktion Neustart"_s);
     }
 
     void minimiseRules_data()
