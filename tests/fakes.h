@@ -371,3 +371,15 @@ struct Scene {
 } // namespace tarvo::test
 
 Q_DECLARE_METATYPE(tarvo::test::Scene)
+
+namespace tarvo::test {
+
+// The current row of a table of scenes: played, and what the window shows compared.
+inline void playScene()
+{
+    QFETCH(Scene, scene);
+    const auto h = played(scene.commandLine, scene.steps);
+    QCOMPARE(seen(*h, scene.shows), scene.shows);
+}
+
+} // namespace tarvo::test
