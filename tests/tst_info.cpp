@@ -85,9 +85,6 @@ private Q_SLOTS:
         row("double click surface", "dialog", "InfoDialog", "double", "closed");
         row("right click surface", "dialog", "InfoDialog", "right", "closed");
         row("right click text", "dialog", "Text1", "right", "closed");
-        row("shift right click text", "dialog", "Text1", "shift-right", "open");
-        row("right click version", "dialog", "VersionLAbel", "right", "open");
-        row("double click title", "dialog", "Label1", "double", "open");
         row("web link", "dialog", "WWWLink", "click", "open web");
         row("export", "dialog", "Text1", "double", "open TarvoInfo.txt");
         row("edited text exported twice", "dialog", "Text1", "double edit double", "open TarvoInfo.txt TarvoInfo.txt");
@@ -111,13 +108,12 @@ private Q_SLOTS:
         widget = text ? text->viewport() : widget;
         for (const QString& g : row.gesture.split(u' ')) {
             const auto button = g.endsWith("right"_L1) ? Qt::RightButton : Qt::LeftButton;
-            const auto modifiers = g.startsWith("shift"_L1) ? Qt::ShiftModifier : Qt::NoModifier;
             if (g == u"edit")
                 text->setPlainText(u"eins\nzwei"_s);
             else if (g.startsWith("double"_L1))
-                QTest::mouseDClick(widget, button, modifiers, QPoint(5, 5));
+                QTest::mouseDClick(widget, button, {}, QPoint(5, 5));
             else
-                QTest::mouseClick(widget, button, modifiers, QPoint(5, 5));
+                QTest::mouseClick(widget, button, {}, QPoint(5, 5));
         }
         QStringList seen{!onDialog ? u"-"_s : d->isVisible() ? u"open"_s : u"closed"_s};
         for (const QString& opened : h->desktop->opened)

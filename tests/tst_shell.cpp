@@ -24,18 +24,6 @@ struct Panel : QWidget {
     void mouseDoubleClickEvent(QMouseEvent*) override { ++mouseEvents; }
 };
 
-// Each row of a corner spans the width but for its inset, at the top and the bottom alike.
-bool hasCorners(const QRegion& region, QSize size, const std::vector<int>& insets)
-{
-    for (int row = 0; row < int(insets.size()); ++row) {
-        const int in = insets[std::size_t(row)];
-        for (const int y : {row, size.height() - 1 - row})
-            if (region.intersected(QRect(0, y, size.width(), 1)) != QRegion(in, y, size.width() - 2 * in, 1))
-                return false;
-    }
-    return region.boundingRect() == QRect(QPoint(0, 0), size);
-}
-
 // A tooltip as set, as a new icon shows it and as a change shows it.
 struct ToolTip {
     QString text, added, changed;
@@ -140,7 +128,14 @@ private Q_SLOTS:
     {
         QFETCH(Corner, row);
         QCOMPARE(cornerInsets(row.width, row.height), row.insets);
-        QVERIFY(hasCorners(roundedRegion(QSize(367, 185), row.width), QSize(367, 185), row.insets));
+        // Each row of a corner spans the width but for its inset, at the top and the bottom alike.
+        const QRect window(0, 0, 367, 185);
+        const QRegion region = roundedRegion(window.size(), row.width);
+        for (int y = 0; y < int(row.insets.size()); ++y)
+            for (const int line : {y, window.bottom() - y})
+                QCOMPARE(region & QRect(0, line, window.width(), 1),
+                         QRegion(row.insets[std::size_t(y)], line, window.width() - 2 * row.insets[std::size_t(y)], 1));
+        QCOMPARE(region.boundingRect(), window);
     }
 
     // The main window's outline follows its height.

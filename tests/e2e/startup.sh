@@ -41,13 +41,11 @@ stop_tarvo
 # answers CODE REGEX ARGS...: ends with CODE and prints a line matching REGEX
 answers() { DISPLAY= run "${@:3}" && [ "$rc" -eq "$1" ] && cat "$E2E_TMP/out" "$E2E_TMP/out.err" | grep -Eq "$2"; }
 start_tarvo A M5
-wid=$(main_window '^5 Minute')
+main_window '^5 Minute' >/dev/null
 check "--status: action, time left, end time" \
     answers 0 '^Ausschalten in 0:0[45]:[0-9]{2}, um [0-9]{2}:[0-9]{2} Uhr$' --status
 check "--add 10: fifteen minutes left" answers 0 '^Ausschalten in 0:1[45]:[0-9]{2}, um' --add 10
-within 15 "--add 10: the window shows them" sh -c "xprop -id $wid WM_NAME | grep -q '\"1[45] Minute'"
 check "--cancel: ends with 0" answers 0 '^Der Countdown wurde abgebrochen\.$' --cancel
-within 10 "--cancel: the entry panel is back" title_has "$wid" Tarvo
 check "after the cancel: --status ends with 3" answers 3 '^Es läuft kein Countdown\.$' --status
 check "Tarvo runs on and requested nothing" test "$(kill -0 "$TARVO_PID" && dry_requests)" -eq 0
 stop_tarvo
